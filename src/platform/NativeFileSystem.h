@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The few file-system calls that differ between operating systems.
+class NativeFileSystem {
+public:
+    // Puts the finished file in place of the destination in one step.
+    static void replace(const QString& finished, const QString& destination);
+    // Makes a rename in the folder survive a power cut.
+    static void syncFolder(const QString& folder);
+    static void removeQuietly(const QString& path);
+    // The permission bits of an existing file, or the default for a new one.
+    static int permissionsFor(const QString& path);
+};
