@@ -1,0 +1,10 @@
+#include "app/ProgramWindow.h"
+
+#include <QCloseEvent>
+
+void ProgramWindow::closeEvent(QCloseEvent* event)
+{
+    unload();
+    event->accept();
+    emit closedForGood();
+}

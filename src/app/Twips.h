@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QRect>
+
+class QWidget;
+
+// Window layouts are given in twips, 1440 to the inch: 15 twips a pixel at
+// 96 dots per inch, more pixels on a screen with a higher logical DPI.
+namespace Twips {
+int toPixels(int twips, int dotsPerInch);
+void place(QWidget& widget, int left, int top, int width, int height);
+QSize size(const QWidget& onScreenOf, int width, int height);
+} // namespace Twips

@@ -1,0 +1,83 @@
+#include "crosshair/ImageCombo.h"
+
+#include "app/Failure.h"
+#include "crosshair/ImageList.h"
+
+#include <QIcon>
+
+namespace {
+constexpr int pictureKeyRole = Qt::UserRole + 1;
+}
+
+ImageCombo::ImageCombo(QWidget* parent) : QComboBox(parent)
+{
+    connect(this, &QComboBox::activated, this, &ImageCombo::clicked);
+}
+
+void ImageCombo::setImageList(const ImageList* images)
+{
+    m_images = images;
+    if (m_images)
+        setIconSize(m_images->imageSize());
+    refreshPictures();
+}
+
+void ImageCombo::addItem(int position, const QString& key, const QString& text,
+                         const QString& pictureKey)
+{
+    checkPosition(position, count() + 1);
+    const bool wasChosen = hasSelection();
+    insertItem(position - 1, pictureIcon(pictureKey), text, key);
+    QComboBox::setItemData(position - 1, pictureKey, pictureKeyRole);
+    // QComboBox chooses the first item put into an empty list; we don't.
+    if (!wasChosen)
+        setCurrentIndex(-1);
+}
+
+void ImageCombo::setItemText(int position, const QString& text)
+{
+    checkPosition(position, count());
+    QComboBox::setItemText(position - 1, text);
+}
+
+int ImageCombo::selectedPosition() const
+{
+    return currentIndex() + 1;
+}
+
+bool ImageCombo::hasSelection() const
+{
+    return currentIndex() >= 0;
+}
+
+void ImageCombo::setSelectedPosition(int position)
+{
+    if (position != 0)
+        checkPosition(position, count());
+    setCurrentIndex(position - 1);
+}
+
+void ImageCombo::setText(const QString& text)
+{
+    setPlaceholderText(text);
+}
+
+// As in ImageList, a position the list does not hold reads like an unchosen item.
+void ImageCombo::checkPosition(int position, int last) const
+{
+    if (position < 1 || position > last)
+        throw Failure(FailureNumber::NoItemChosen);
+}
+
+QIcon ImageCombo::pictureIcon(const QString& pictureKey) const
+{
+    if (pictureKey.isEmpty() || !m_images)
+        return {};
+    return QIcon(m_images->pixmap(pictureKey));
+}
+
+void ImageCombo::refreshPictures()
+{
+    for (int index = 0; index < count(); ++index)
+        setItemIcon(index, pictureIcon(itemData(index, pictureKeyRole).toString()));
+}

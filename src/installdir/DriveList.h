@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QComboBox>
+#include <QList>
+#include <QString>
+
+// The machine's drives, one item each, labelled so that a player knows them.
+// On Windows a drive is its root ("C:\"); elsewhere each mounted volume a
+// player could install to counts as one ("/", "/media/usb").
+class DriveList : public QComboBox {
+    Q_OBJECT
+
+public:
+    struct Drive {
+        QString root; // native form
+        QString label;
+    };
+
+    // Lists machineDrives() and shows the one holding the working directory.
+    explicit DriveList(QWidget* parent = nullptr);
+
+    // Always holds "/" (where there is one) and the working directory's
+    // volume, sorted by root.
+    static QList<Drive> machineDrives();
+
+    // Replaces the items, kept in the given order; shows the same drive as
+    // before if it is still listed.
+    void setDrives(const QList<Drive>& drives);
+
+    // The root of the shown drive, in native form; empty if none is shown.
+    QString drive() const;
+
+    // Shows the drive with the longest root that holds the path. Leaves the
+    // shown drive alone if none does.
+    void setDrive(const QString& pathOnDrive);
+
+signals:
+    // Only when the player picks a drive other than the shown one.
+    void driveChanged(const QString& root);
+
+private:
+    int driveIndexOf(const QString& path) const;
+    void showDrive(int index);
+    void pick(int index);
+
+    QString m_shown; // the root last shown by code or picked by the player
+};

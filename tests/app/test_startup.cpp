@@ -1,0 +1,303 @@
+#include "app/ErrorReport.h"
+#include "app/Failure.h"
+#include "app/Form1.h"
+#include "app/Form2.h"
+#include "crosshair/Form3.h"
+#include "installdir/DirList.h"
+#include "installdir/Form4.h"
+#include "support/TestFolder.h"
+#include "support/TestProgram.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <sqlite3.h>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// Runs once the install directory chooser is on the screen.
+void whenChooserShows(TestProgram& program, std::function<void(Form4&)> action)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [&program, poll, action] {
+        if (!program.module.form4Holder().exists() || !program.module.form4().isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(program.module.form4());
+    });
+    poll->start(10);
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void pureRowSetsThePureSide()
+    {
+        TestFolder folder;
+        TestFolder::Row row = folder.gameRow();
+        row.rtr = QStringLiteral("yes");
+        folder.writeSettings(row);
+        const QByteArray stored = bytesOf(folder.databaseFile());
+        TestProgram program(folder);
+        program.start();
+        Form2& main = program.main();
+        QVERIFY(main.isVisible());
+        QVERIFY(!program.module.form1().isVisible());
+        QVERIFY(main.Option1->isChecked());
+        QVERIFY(!main.Option2->isChecked());
+        QCOMPARE(main.Label4->text(), QStringLiteral("Pure"));
+        QVERIFY(main.Check1->isChecked());
+        QVERIFY(!main.Check2->isChecked());
+        QCOMPARE(main.Label7->text(), QStringLiteral("yes"));
+        QCOMPARE(main.Label8->text(), QStringLiteral("no"));
+        QVERIFY(main.mpopunpure->isVisible());
+        QVERIFY(!main.mpoppure->isVisible());
+        QCOMPARE(program.tray.tip, QStringLiteral("pure"));
+        QCOMPARE(program.module.loadingFlag, QStringLiteral("0"));
+        QCOMPARE(program.module.modsPath, *row.path + QStringLiteral("/mods/"));
+        QVERIFY(program.sink.messages.isEmpty());
+        QVERIFY(program.copier.sources.isEmpty());
+        QCOMPARE(bytesOf(folder.databaseFile()), stored); // a start-up saves nothing
+        // The chooser came into being, hidden, for its picture lists.
+        QVERIFY(program.module.form3Holder().exists());
+        QVERIFY(!program.module.form3().isVisible());
+    }
+
+    void anyOtherStatusIsGrimtide_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::newRow("Grimtide") << QStringLiteral("Grimtide");
+        QTest::newRow("lower case pure") << QStringLiteral("pure");
+        QTest::newRow("empty") << QString();
+    }
+
+    void anyOtherStatusIsGrimtide()
+    {
+        QFETCH(QString, status);
+        TestFolder folder;
+        TestFolder::Row row = folder.gameRow();
+        row.status = status;
+        folder.writeSettings(row);
+        TestProgram program(folder);
+        program.start();
+        Form2& main = program.main();
+        QVERIFY(main.Option2->isChecked());
+        QVERIFY(!main.Option1->isChecked());
+        QCOMPARE(main.Label4->text(), status);
+        QVERIFY(main.mpoppure->isVisible());
+        QVERIFY(!main.mpopunpure->isVisible());
+        QCOMPARE(program.tray.tip, QStringLiteral("unpure"));
+        QVERIFY(program.copier.sources.isEmpty());
+        QCOMPARE(program.module.settings.status, status);
+    }
+
+    void packsOtherThanNoStartTickedAsYes()
+    {
+        TestFolder folder;
+        TestFolder::Row row = folder.gameRow();
+        row.rtr = QStringLiteral("No");
+        row.sw = QString();
+        folder.writeSettings(row);
+        TestProgram program(folder);
+        program.start();
+        Form2& main = program.main();
+        QVERIFY(main.Check1->isChecked());
+        QVERIFY(main.Check2->isChecked());
+        QCOMPARE(program.module.settings.rtr, QStringLiteral("yes"));
+        QCOMPARE(program.module.settings.sw, QStringLiteral("yes"));
+        QCOMPARE(main.Label7->text(), QStringLiteral("yes"));
+        QCOMPARE(folder.storedRows().first().rtr, QStringLiteral("No"));
+    }
+
+    void secureStartInstallsThePinnedArchivesWithoutSaving()
+    {
+        TestFolder folder;
+        TestFolder::Row row = folder.gameRow();
+        row.secure = QStringLiteral("Yes");
+        row.cr = QStringLiteral("7");
+        folder.writeSettings(row);
+        const QByteArray stored = bytesOf(folder.databaseFile());
+        TestProgram program(folder);
+        program.start();
+        QVERIFY(program.main().Check4->isChecked());
+        QCOMPARE(program.copier.sources.size(), 2);
+        QCOMPARE(folder.readFile(QStringLiteral("game/mods/gtide_base/archives/menu.rfa")),
+                 folder.readFile(QStringLiteral("cons/cr/12/menu.rfa")));
+        QCOMPARE(folder.readFile(QStringLiteral("game/mods/gtide_base/archives/bf1942/game.rfa")),
+                 folder.readFile(QStringLiteral("cons/rt/2/game.rfa")));
+        QCOMPARE(bytesOf(folder.databaseFile()), stored);
+        QVERIFY(program.module.form3().Image3->isVisibleTo(&program.module.form3()));
+
+        TestFolder lower;
+        TestFolder::Row lowerRow = lower.gameRow();
+        lowerRow.secure = QStringLiteral("yes");
+        lower.writeSettings(lowerRow);
+        TestProgram other(lower);
+        other.start();
+        QVERIFY(!other.main().Check4->isChecked());
+        QVERIFY(other.copier.sources.isEmpty());
+    }
+
+    void firstStartAsksForTheInstallDirectory()
+    {
+        TestFolder folder; // the delivered file: no path yet
+        TestProgram program(folder);
+        bool checked = false;
+        whenChooserShows(program, [&](Form4& chooser) {
+            QVERIFY(!chooser.Command2->isVisible());
+            QVERIFY(program.module.form1().isVisible());
+            QVERIFY(!program.module.form2().isVisible());
+            chooser.Dir1->setPath(folder.game());
+            chooser.Command1->click();
+            checked = true;
+        });
+        program.start();
+        QVERIFY(checked);
+        QVERIFY(program.main().isVisible());
+        QCOMPARE(program.module.settings.path, folder.game());
+        QCOMPARE(program.module.modsPath, folder.game() + QStringLiteral("/mods/"));
+        const SettingsRecord expected{QStringLiteral("Pure"), QStringLiteral("no"),
+                                      QStringLiteral("no"),   QStringLiteral("1"),
+                                      QStringLiteral("1"),    QStringLiteral("No"),
+                                      folder.game()};
+        QCOMPARE(folder.storedRows(), QList<SettingsRecord>{expected});
+        QCOMPARE(program.tray.operations, QStringList{QStringLiteral("add")});
+        // Setup later shows the window as it was left: no Cancel, the path.
+        program.main().msetup->trigger();
+        QVERIFY(program.module.form4().isVisible());
+        QVERIFY(!program.module.form4().Command2->isVisible());
+        QCOMPARE(program.module.form4().Label1->text(), folder.game());
+    }
+
+    void aNullFieldCostsNoOtherStoredValue()
+    {
+        TestFolder folder;
+        TestFolder::Row row = folder.gameRow();
+        row.rtr.reset();
+        row.sw = QStringLiteral("yes");
+        row.cr = QStringLiteral("9");
+        folder.writeSettings(row);
+        TestProgram program(folder);
+        whenChooserShows(program, [&](Form4& chooser) { chooser.Command1->click(); });
+        program.start();
+        const SettingsRecord saved = folder.storedRows().value(0);
+        QCOMPARE(saved.sw, QStringLiteral("yes"));
+        QCOMPARE(saved.cr, QStringLiteral("9"));
+        QCOMPARE(saved.path, folder.path()); // the chooser starts at the working folder
+        QCOMPARE(program.module.settings.rtr, QStringLiteral("yes")); // ticked, as any non-"no"
+    }
+
+    void closingTheFirstChooserEndsTheProgram()
+    {
+        TestFolder folder;
+        const QByteArray stored = bytesOf(folder.databaseFile());
+        TestProgram program(folder);
+        whenChooserShows(program, [&](Form4& chooser) { chooser.close(); });
+        program.start();
+        QCOMPARE(program.ends, 1);
+        QCOMPARE(program.sink.messages,
+                 QStringList{QStringLiteral(
+                     "I need a install path to run, so please reopen me and choose your path")});
+        QVERIFY(!program.main().isVisible());
+        QVERIFY(program.tray.operations.isEmpty());
+        QCOMPARE(bytesOf(folder.databaseFile()), stored);
+    }
+
+    void aMissingSettingsFileIsReportedAndNeverCreated()
+    {
+        TestFolder folder;
+        QFile::remove(folder.databaseFile());
+        TestProgram program(folder);
+        program.start();
+        QCOMPARE(program.sink.messages,
+                 QStringList{ErrorReport::text(QStringLiteral("load"), FailureNumber::DatabaseMissing)});
+        Form2& main = program.main();
+        QVERIFY(main.isVisible());
+        QCOMPARE(main.Label4->text(), QStringLiteral("unpure"));
+        QCOMPARE(program.module.loadingFlag, QStringLiteral("1"));
+        QVERIFY(program.tray.operations.isEmpty());
+        // Without a tray icon, minimize stays a plain minimize.
+        main.showMinimized();
+        QVERIFY(main.isVisible());
+        main.close();
+        QCOMPARE(program.ends, 1);
+        QCOMPARE(program.sink.last(),
+                 ErrorReport::text(QStringLiteral("unload"), FailureNumber::DatabaseMissing));
+        QVERIFY(!QFile::exists(folder.databaseFile()));
+    }
+
+    void aForeignFileIsLeftByteForByte()
+    {
+        TestFolder folder;
+        QFile file(folder.databaseFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("SQLite format 3");
+        file.write(QByteArray(5000, '\x7f'));
+        file.close();
+        const QByteArray stored = bytesOf(folder.databaseFile());
+        TestProgram program(folder);
+        program.start();
+        QCOMPARE(program.sink.messages.value(0),
+                 ErrorReport::text(QStringLiteral("load"), FailureNumber::NotADatabase));
+        program.main().close();
+        QCOMPARE(program.ends, 1);
+        QCOMPARE(bytesOf(folder.databaseFile()), stored);
+    }
+
+    void aFileLockedAtStartKeepsItsRowOnClose()
+    {
+        TestFolder folder;
+        TestFolder::Row row = folder.gameRow();
+        row.status = QStringLiteral("Grimtide");
+        folder.writeSettings(row);
+        const QList<SettingsRecord> stored = folder.storedRows();
+        sqlite3* other = nullptr;
+        sqlite3_open(folder.databaseFile().toUtf8().constData(), &other);
+        sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        TestProgram program(folder);
+        program.start();
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QCOMPARE(program.sink.messages.value(0),
+                 ErrorReport::text(QStringLiteral("load"), FailureNumber::DatabaseLocked));
+        program.main().close();
+        QCOMPARE(program.ends, 1);
+        QCOMPARE(folder.storedRows(), stored);
+    }
+
+    void closeSavesEverythingRemovesTheIconAndEnds()
+    {
+        TestFolder folder;
+        folder.writeSettings(folder.gameRow());
+        TestProgram program(folder);
+        program.start();
+        program.module.settings.cr = QStringLiteral("5"); // a pick not saved yet
+        program.main().Check2->click();                    // the player ticks SW
+        QCOMPARE(folder.storedRows().value(0).sw, QStringLiteral("yes"));
+        program.main().close();
+        QCOMPARE(program.ends, 1);
+        QCOMPARE(program.tray.operations.last(), QStringLiteral("delete"));
+        QCOMPARE(folder.storedRows(), QList<SettingsRecord>{program.module.settings});
+        QCOMPARE(folder.storedRows().value(0).cr, QStringLiteral("5"));
+        QVERIFY(!program.module.form3Holder().exists());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,92 @@
+#include "app/Form2.h"
+#include "installdir/DirList.h"
+#include "installdir/Form4.h"
+#include "support/TestFolder.h"
+#include "support/TestProgram.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+class TestForm4 : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TestFolder>();
+        folder->writeSettings(folder->gameRow());
+        program = std::make_unique<TestProgram>(*folder);
+        program->start();
+        program->main().msetup->trigger();
+    }
+
+    void cleanup()
+    {
+        program.reset();
+        folder.reset();
+    }
+
+    void setupOpensBesideTheMainWindowAtTheWorkingFolder()
+    {
+        Form4& chooser = program->module.form4();
+        QVERIFY(chooser.isVisible());
+        QVERIFY(program->main().isVisible());
+        QVERIFY(chooser.Command2->isVisible());
+        QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(folder->path()));
+        QCOMPARE(chooser.Label1->text(), QStringLiteral("Please choose your Battlefield 1942 directory"));
+    }
+
+    void browsingThenCancelChangesNothing()
+    {
+        Form4& chooser = program->module.form4();
+        const SettingsRecord before = program->module.settings;
+        const QString modsBefore = program->module.modsPath;
+        const QString other = folder->file(QStringLiteral("Other Game – Ü"));
+        QDir().mkpath(other);
+        chooser.Dir1->setPath(other);
+        QCOMPARE(chooser.Label1->text(), QDir::toNativeSeparators(other));
+        chooser.Command2->click();
+        QVERIFY(!chooser.isVisible());
+        QCOMPARE(program->module.settings, before);
+        QCOMPARE(program->module.modsPath, modsBefore);
+
+        program->main().msetup->trigger();
+        chooser.Dir1->setPath(other);
+        chooser.close(); // the close box after start-up: no message, nothing kept
+        QCOMPARE(program->ends, 0);
+        QVERIFY(program->sink.messages.isEmpty());
+        QCOMPARE(program->module.settings, before);
+        program->main().msetup->trigger();
+        QCOMPARE(program->module.form4().Dir1->path(), QDir::toNativeSeparators(folder->path()));
+    }
+
+    void okStoresTheFolderDerivesTheModsPathAndSaves()
+    {
+        Form4& chooser = program->module.form4();
+        const QString other = folder->file(QStringLiteral("Battlefield 1942"));
+        QDir().mkpath(other);
+        chooser.Dir1->setPath(other);
+        chooser.Command1->click();
+        QVERIFY(!chooser.isVisible());
+        QCOMPARE(program->module.settings.path, QDir::toNativeSeparators(other));
+        QCOMPARE(program->module.modsPath,
+                 QDir::toNativeSeparators(other) + QDir::separator() + QStringLiteral("mods") + QDir::separator());
+        QCOMPARE(folder->storedRows().value(0).path, QDir::toNativeSeparators(other));
+
+        program->main().msetup->trigger();
+        chooser.Dir1->setPath(QDir::rootPath());
+        chooser.Command1->click();
+        const QString root = QDir::toNativeSeparators(QDir::rootPath());
+        QCOMPARE(program->module.settings.path, root);
+        QCOMPARE(program->module.modsPath, root + QDir::separator() + QStringLiteral("mods") + QDir::separator());
+    }
+
+private:
+    std::unique_ptr<TestFolder> folder;
+    std::unique_ptr<TestProgram> program;
+};
+
+QTEST_MAIN(TestForm4)
+#include "test_form4.moc"

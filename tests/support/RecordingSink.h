@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/MessageSink.h"
+
+#include <QString>
+#include <QStringList>
+
+// Keeps the messages a command shows instead of opening boxes.
+class RecordingSink : public MessageSink {
+public:
+    void show(const QString& text) override;
+    QStringList messages;
+    QString last() const { return messages.isEmpty() ? QString() : messages.last(); }
+};

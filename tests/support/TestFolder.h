@@ -1,0 +1,41 @@
+#pragma once
+
+#include "settings/SettingsRecord.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <optional>
+
+// A temporary working folder, made current for the test: the program's
+// "cons", a "gtdb.inf" and a game folder of its own, never the user's.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& relative) const;
+    QString game() const { return file(QStringLiteral("game")); }
+    QString databaseFile() const { return file(QStringLiteral("gtdb.inf")); }
+
+    // The settings file with one row; a missing value is stored as null.
+    struct Row {
+        std::optional<QString> status = QStringLiteral("Pure"), rtr = QStringLiteral("no"),
+                               sw = QStringLiteral("no"), cr = QStringLiteral("1"),
+                               rt = QStringLiteral("1"), secure = QStringLiteral("No"),
+                               path;
+    };
+    void writeSettings(const QList<Row>& rows) const;
+    void writeSettings(const Row& row) const { writeSettings(QList<Row>{row}); }
+    // A row that points at this folder's game.
+    Row gameRow() const;
+    QList<SettingsRecord> storedRows() const;
+
+    QString readFile(const QString& relative) const;
+    void makeGameFolders() const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousCurrent;
+};
