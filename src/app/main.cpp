@@ -7,6 +7,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
+#include <QFont>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,15 @@ int main(int argc, char* argv[])
     // The program ends only through its own two ways out; a hidden main
     // window is not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The windows' twip layout leaves room for captions in a narrow 8-point
+    // sans serif; the desktop's wider default would clip "Crosshair:" and
+    // push "&Select Crosshair" off the menu bar. The first family present wins.
+    QFont designFont = QApplication::font();
+    designFont.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                            QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                            designFont.family()});
+    designFont.setPointSize(8);
+    QApplication::setFont(designFont);
 
     MessageBoxSink sink;
     SafeFileCopier copier;
