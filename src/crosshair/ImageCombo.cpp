@@ -4,6 +4,8 @@
 #include "crosshair/ImageList.h"
 
 #include <QIcon>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace {
 constexpr int pictureKeyRole = Qt::UserRole + 1;
@@ -32,6 +34,7 @@ void ImageCombo::addItem(int position, const QString& key, const QString& text,
     // QComboBox chooses the first item put into an empty list; we don't.
     if (!wasChosen)
         setCurrentIndex(-1);
+    growToPictureHeight();
 }
 
 void ImageCombo::setItemText(int position, const QString& text)
@@ -76,8 +79,23 @@ QIcon ImageCombo::pictureIcon(const QString& pictureKey) const
     return QIcon(m_images->pixmap(pictureKey));
 }
 
+// The control grows to its pictures' height, so they and the small numbers
+// drawn in them show at their own size instead of squeezed into one text line.
+void ImageCombo::growToPictureHeight()
+{
+    if (!m_images)
+        return;
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QSize contents(iconSize().width(), qMax(iconSize().height(), fontMetrics().height()));
+    const int fitting =
+        style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this).height();
+    resize(width(), qMax(height(), fitting));
+}
+
 void ImageCombo::refreshPictures()
 {
     for (int index = 0; index < count(); ++index)
         setItemIcon(index, pictureIcon(itemData(index, pictureKeyRole).toString()));
+    growToPictureHeight();
 }

@@ -39,6 +39,7 @@ private:
     void checkPosition(int position, int last) const;
     QIcon pictureIcon(const QString& pictureKey) const;
     void refreshPictures();
+    void growToPictureHeight();
 
     const ImageList* m_images = nullptr;
 };

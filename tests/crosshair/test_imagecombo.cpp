@@ -132,9 +132,12 @@ private slots:
         ImageCombo combo;
         combo.addItem(1, QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("r2"));
         QVERIFY(combo.itemIcon(0).isNull());
+        combo.resize(113, 22);
         combo.setImageList(&m_reticles);
         QVERIFY(!combo.itemIcon(0).isNull());
         QCOMPARE(combo.iconSize(), QSize(98, 38));
+        QCOMPARE(combo.width(), 113);
+        QVERIFY(combo.height() > 38); // the pictures are not squeezed
         QVERIFY_THROWS_EXCEPTION(Failure, combo.addItem(2, QStringLiteral("b"), {}, QStringLiteral("r9")));
     }
 
