@@ -9,6 +9,7 @@
 
 namespace {
 constexpr int pictureKeyRole = Qt::UserRole + 1;
+constexpr int pictureMargin = 4; // the styles leave this much left of the picture
 }
 
 ImageCombo::ImageCombo(QWidget* parent) : QComboBox(parent)
@@ -19,8 +20,6 @@ ImageCombo::ImageCombo(QWidget* parent) : QComboBox(parent)
 void ImageCombo::setImageList(const ImageList* images)
 {
     m_images = images;
-    if (m_images)
-        setIconSize(m_images->imageSize());
     refreshPictures();
 }
 
@@ -34,7 +33,7 @@ void ImageCombo::addItem(int position, const QString& key, const QString& text,
     // QComboBox chooses the first item put into an empty list; we don't.
     if (!wasChosen)
         setCurrentIndex(-1);
-    growToPictureHeight();
+    fitPictures();
 }
 
 void ImageCombo::setItemText(int position, const QString& text)
@@ -79,15 +78,23 @@ QIcon ImageCombo::pictureIcon(const QString& pictureKey) const
     return QIcon(m_images->pixmap(pictureKey));
 }
 
-// The control grows to its pictures' height, so they and the small numbers
-// drawn in them show at their own size instead of squeezed into one text line.
-void ImageCombo::growToPictureHeight()
+// The pictures show whole: narrowed to the field beside the arrow if the
+// list's pictures are wider, and the control grown to their height, so the
+// numbers drawn in them stay readable instead of being cut or squeezed.
+void ImageCombo::fitPictures()
 {
     if (!m_images)
         return;
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    const QSize contents(iconSize().width(), qMax(iconSize().height(), fontMetrics().height()));
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const int roomBesideTheArrow = field.width() - pictureMargin;
+    QSize pictureSize = m_images->imageSize();
+    if (roomBesideTheArrow > 0 && pictureSize.width() > roomBesideTheArrow)
+        pictureSize = pictureSize.scaled(roomBesideTheArrow, pictureSize.height(), Qt::KeepAspectRatio);
+    setIconSize(pictureSize);
+    const QSize contents(pictureSize.width(), qMax(pictureSize.height(), fontMetrics().height()));
     const int fitting =
         style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this).height();
     resize(width(), qMax(height(), fitting));
@@ -97,5 +104,5 @@ void ImageCombo::refreshPictures()
 {
     for (int index = 0; index < count(); ++index)
         setItemIcon(index, pictureIcon(itemData(index, pictureKeyRole).toString()));
-    growToPictureHeight();
+    fitPictures();
 }

@@ -39,7 +39,7 @@ private:
     void checkPosition(int position, int last) const;
     QIcon pictureIcon(const QString& pictureKey) const;
     void refreshPictures();
-    void growToPictureHeight();
+    void fitPictures();
 
     const ImageList* m_images = nullptr;
 };
