@@ -30,11 +30,11 @@ QString UserFolder::defaultLocation()
 
 void UserFolder::prepare() const
 {
-    const QString settings = QStringLiteral("gtdb.inf");
-    if (!QFileInfo(QDir(m_delivered).filePath(settings)).isFile())
-        fail(QStringLiteral("The delivered settings are missing: "), QDir(m_delivered).filePath(settings));
-    copyIfMissing(settings);
     const QDir delivered(m_delivered);
+    const QString settings = QStringLiteral("gtdb.inf");
+    if (!QFileInfo(delivered.filePath(settings)).isFile())
+        fail(QStringLiteral("The delivered settings are missing: "), delivered.filePath(settings));
+    copyIfMissing(settings);
     QDirIterator cons(delivered.filePath(QStringLiteral("cons")), QDir::Files | QDir::Hidden,
                       QDirIterator::Subdirectories);
     while (cons.hasNext())
