@@ -16,6 +16,7 @@
 #include "settings/GamePaths.h"
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
@@ -119,8 +120,6 @@ void Form2::createMenus()
     mcrform = menuBar->addAction(QStringLiteral("&Select Crosshair"));
     // Never on the menu bar: it is the tray icon's pop-up menu.
     mpopupsys = new QMenu(QStringLiteral("&systray"), this);
-    // Where a click on the icon opens this menu, this is the way back to the window.
-    mpopshow = mpopupsys->addAction(QStringLiteral("&show window"));
     mpoppure = mpopupsys->addAction(QStringLiteral("&pure"));
     mpopunpure = mpopupsys->addAction(QStringLiteral("&grimtide"));
     msep1 = mpopupsys->addSeparator();
@@ -141,9 +140,7 @@ void Form2::connectCommands()
     connect(mpopunpure, &QAction::triggered, this,
             [this] { trayModeItem(QStringLiteral("mpopunpure"), false); });
     connect(mpopexit, &QAction::triggered, this, &Form2::mpopexitClick);
-    connect(mpopshow, &QAction::triggered, this, &Form2::restoreFromTray);
     connect(&m.tray(), &TrayBackend::notified, this, &Form2::trayNotification);
-    m.tray().setMenu(mpopupsys);
 }
 
 void Form2::load()
@@ -231,6 +228,8 @@ void Form2::trayNotification(int message)
 {
     if (message == TrayIconRecord::leftButtonUp || message == TrayIconRecord::leftDoubleClick)
         restoreFromTray();
+    else if (message == TrayIconRecord::rightButtonUp)
+        popUpTrayMenu();
 }
 
 void Form2::restoreFromTray()
@@ -239,6 +238,13 @@ void Form2::restoreFromTray()
     show();
     raise();
     activateWindow();
+}
+
+void Form2::popUpTrayMenu()
+{
+    raise();
+    activateWindow();
+    mpopupsys->exec(QCursor::pos());
 }
 
 void Form2::trayModeItem(const QString& tag, bool pure)

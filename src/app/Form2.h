@@ -46,7 +46,6 @@ public:
     QAction* msetup;
     QAction* mcrform;
     QMenu* mpopupsys;
-    QAction* mpopshow;
     QAction* mpoppure;
     QAction* mpopunpure;
     QAction* msep1;
@@ -66,6 +65,7 @@ private:
     void addTrayIcon();
     void restoreFromTray();
     void hideIfStillMinimized();
+    void popUpTrayMenu();
     void trayModeItem(const QString& tag, bool pure);
     void mpopexitClick();
     void mcrformClick();

@@ -21,6 +21,8 @@ int QtTrayBackend::messageFor(QSystemTrayIcon::ActivationReason reason)
         return TrayIconRecord::leftButtonUp;
     case QSystemTrayIcon::DoubleClick:
         return TrayIconRecord::leftDoubleClick;
+    case QSystemTrayIcon::Context:
+        return TrayIconRecord::rightButtonUp;
     default:
         return 0;
     }
@@ -34,7 +36,6 @@ void QtTrayBackend::add(const TrayIconRecord& record)
     connect(m_icon.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) { emit notified(messageFor(reason)); });
     m_icon->setToolTip(record.tip());
-    m_icon->setContextMenu(m_menu);
     m_icon->show();
 }
 

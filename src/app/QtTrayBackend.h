@@ -7,8 +7,8 @@
 
 #include <memory>
 
-// The tray layer on QSystemTrayIcon. The menu is its context menu, so that Qt
-// pops it up on a right click and exports it to a StatusNotifierItem host.
+// The tray layer on QSystemTrayIcon. Its menu is popped up by the main window
+// itself, so no context menu is set here.
 class QtTrayBackend : public TrayBackend {
     Q_OBJECT
 public:
@@ -16,7 +16,6 @@ public:
     ~QtTrayBackend() override;
 
     bool available() const override;
-    void setMenu(QMenu* menu) override { m_menu = menu; }
     void add(const TrayIconRecord& record) override;
     void modify(const TrayIconRecord& record) override;
     void remove(const TrayIconRecord& record) override;
@@ -26,6 +25,5 @@ public:
 
 private:
     QIcon m_picture;
-    QMenu* m_menu = nullptr;
     std::unique_ptr<QSystemTrayIcon> m_icon;
 };

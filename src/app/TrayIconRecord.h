@@ -11,6 +11,7 @@ struct TrayIconRecord {
     // Mouse actions on the icon, as the main window decodes them.
     static constexpr int leftButtonUp = 514;
     static constexpr int leftDoubleClick = 515;
+    static constexpr int rightButtonUp = 517;
 
     // Keeps at most 63 characters, ends them with a zero and pads the field
     // with spaces.

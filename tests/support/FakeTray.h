@@ -12,10 +12,8 @@ public:
     bool shown = false;
     QString tip;
     QStringList operations;
-    QMenu* menu = nullptr;
 
     bool available() const override { return isAvailable; }
-    void setMenu(QMenu* given) override { menu = given; }
     void add(const TrayIconRecord& record) override
     {
         operations.append(QStringLiteral("add"));
