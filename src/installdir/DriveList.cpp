@@ -1,5 +1,7 @@
 #include "installdir/DriveList.h"
 
+#include "installdir/WinePrefixes.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -84,6 +86,8 @@ QList<DriveList::Drive> DriveList::machineDrives()
     std::sort(drives.begin(), drives.end(), [](const Drive& a, const Drive& b) {
         return a.root.compare(b.root, pathCase) < 0;
     });
+    for (const WinePrefixes::DriveC& driveC : WinePrefixes::find(QDir::homePath()))
+        drives.append({driveC.root, driveC.label});
     return drives;
 }
 

@@ -6,7 +6,9 @@
 
 // The machine's drives, one item each, labelled so that a player knows them.
 // On Windows a drive is its root ("C:\"); elsewhere each mounted volume a
-// player could install to counts as one ("/", "/media/usb").
+// player could install to counts as one ("/", "/media/usb"), and so does the
+// drive_c of each Wine prefix in the home folder, where games run under Wine,
+// Lutris or Proton are installed.
 class DriveList : public QComboBox {
     Q_OBJECT
 
@@ -20,7 +22,7 @@ public:
     explicit DriveList(QWidget* parent = nullptr);
 
     // Always holds "/" (where there is one) and the working directory's
-    // volume, sorted by root.
+    // volume, the volumes sorted by root, then the Wine prefixes' drives.
     static QList<Drive> machineDrives();
 
     // Replaces the items, kept in the given order; shows the same drive as

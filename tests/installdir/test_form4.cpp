@@ -1,5 +1,6 @@
 #include "app/Form2.h"
 #include "installdir/DirList.h"
+#include "installdir/DriveList.h"
 #include "installdir/Form4.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
@@ -81,6 +82,22 @@ private slots:
         const QString root = QDir::toNativeSeparators(QDir::rootPath());
         QCOMPARE(program->module.settings.path, root);
         QCOMPARE(program->module.modsPath, root + QDir::separator() + QStringLiteral("mods") + QDir::separator());
+    }
+
+    void aWinePrefixIsPickedLikeAnyDrive()
+    {
+        const QString driveC = folder->file(QStringLiteral("home/.wine/drive_c"));
+        const QString game = driveC + QStringLiteral("/Games/Battlefield 1942");
+        QVERIFY(QDir().mkpath(game));
+        qputenv("HOME", QFile::encodeName(folder->file(QStringLiteral("home"))));
+        Form4& chooser = program->module.form4();
+        chooser.Drive1->setDrives(DriveList::machineDrives());
+        QTest::keyClick(chooser.Drive1, Qt::Key_End);
+        QCOMPARE(chooser.Drive1->currentText(), QStringLiteral("C: (~/.wine)"));
+        QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(driveC));
+        chooser.Dir1->setPath(game);
+        chooser.Command1->click();
+        QCOMPARE(folder->storedRows().value(0).path, QDir::toNativeSeparators(game));
     }
 
 private:
