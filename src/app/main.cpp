@@ -1,41 +1,15 @@
-#include "app/Form1.h"
-#include "app/MessageBoxSink.h"
-#include "app/Module1.h"
+#include "app/Program.h"
 #include "app/QtTrayBackend.h"
 #include "crosshair/PictureCatalogue.h"
-#include "mode/SafeFileCopier.h"
-#include "settings/SettingsStore.h"
 
 #include <QApplication>
-#include <QFont>
-
-#include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Grimtide Switch"));
-    // The program ends only through its own two ways out; a hidden main
-    // window is not the last window closing.
-    QApplication::setQuitOnLastWindowClosed(false);
-    // The windows' twip layout leaves room for captions in a narrow 8-point
-    // sans serif; the desktop's wider default would clip "Crosshair:" and
-    // push "&Select Crosshair" off the menu bar. The first family present wins.
-    QFont designFont = QApplication::font();
-    designFont.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                            QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                            designFont.family()});
-    designFont.setPointSize(8);
-    QApplication::setFont(designFont);
-
-    MessageBoxSink sink;
-    SafeFileCopier copier;
+    Program::configureApplication();
     QtTrayBackend tray(PictureCatalogue::programIcon());
-    Module1 module({sink, copier, tray, SettingsStore::defaultFileName(), [] {
-                        std::fflush(nullptr);
-                        std::_Exit(EXIT_SUCCESS);
-                    }});
-    module.form1().show();
+    Program program(tray);
+    program.start();
     return app.exec();
 }

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/MessageSink.h"
+
+// A benchmark expects no message: any message box means its set-up is wrong,
+// and figures taken after it would not be the work they name.
+class AbortingSink : public MessageSink {
+public:
+    void show(const QString& text) override;
+};

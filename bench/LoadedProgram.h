@@ -1,0 +1,24 @@
+#pragma once
+
+#include "AbortingSink.h"
+#include "app/Module1.h"
+#include "app/QtTrayBackend.h"
+#include "mode/SafeFileCopier.h"
+
+class BenchFolder;
+
+// The program with its main window loaded from the folder's settings, as the
+// windows' commands find it: the real copier and tray, no message boxes.
+class LoadedProgram {
+public:
+    // The folder must be the working directory, as for the program.
+    explicit LoadedProgram(const BenchFolder& folder);
+
+    Module1& module() { return m_module; }
+
+private:
+    AbortingSink m_sink;
+    SafeFileCopier m_copier;
+    QtTrayBackend m_tray;
+    Module1 m_module;
+};

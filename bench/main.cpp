@@ -1,0 +1,35 @@
+// Runs every benchmark and prints one table: each piece of the program's
+// work against the least the same work costs on this machine.
+#include "ArchiveCopyBench.h"
+#include "ResultTable.h"
+#include "StartupBench.h"
+#include "SwitchAndSaveBench.h"
+#include "app/Program.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char* argv[])
+{
+    // The windows are made, as in the program, but never put on a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Program::configureApplication();
+    ResultTable table;
+    const auto stage = [&table](const char* name, void (*run)(ResultTable&)) {
+        std::fprintf(stderr, "bench: %s\n", name);
+        run(table);
+    };
+    try {
+        stage("start-up and idle memory", StartupBench::run);
+        stage("mode switch and save", SwitchAndSaveBench::run);
+        stage("archive copy", ArchiveCopyBench::run);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "bench: %s\n", error.what());
+        return 1;
+    }
+    table.print();
+    return 0;
+}

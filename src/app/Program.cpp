@@ -1,0 +1,40 @@
+#include "app/Program.h"
+
+#include "app/Form1.h"
+#include "settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QFont>
+
+#include <cstdio>
+#include <cstdlib>
+
+void Program::configureApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Grimtide Switch"));
+    // The program ends only through its own two ways out; a hidden main
+    // window is not the last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The windows' twip layout leaves room for captions in a narrow 8-point
+    // sans serif; the desktop's wider default would clip "Crosshair:" and
+    // push "&Select Crosshair" off the menu bar. The first family present wins.
+    QFont designFont = QApplication::font();
+    designFont.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                            QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                            designFont.family()});
+    designFont.setPointSize(8);
+    QApplication::setFont(designFont);
+}
+
+Program::Program(TrayBackend& tray)
+    : m_module({m_sink, m_copier, tray, SettingsStore::defaultFileName(), [] {
+                    std::fflush(nullptr);
+                    std::_Exit(EXIT_SUCCESS);
+                }})
+{
+}
+
+void Program::start()
+{
+    m_module.form1().show();
+}

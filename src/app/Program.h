@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/MessageBoxSink.h"
+#include "app/Module1.h"
+#include "mode/SafeFileCopier.h"
+
+class TrayBackend;
+
+// The program as main() starts it: the application's look, the real message
+// boxes and copier, and the module the windows share. The tray comes from the
+// caller, so a benchmark can hear when the icon is added.
+class Program {
+public:
+    // Once, after the QApplication is made.
+    static void configureApplication();
+
+    explicit Program(TrayBackend& tray);
+
+    // Shows "Loading"; its timer loads the main window once the event loop runs.
+    void start();
+    Module1& module() { return m_module; }
+
+private:
+    MessageBoxSink m_sink;
+    SafeFileCopier m_copier;
+    Module1 m_module;
+};
