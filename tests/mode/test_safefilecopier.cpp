@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <sys/mount.h>
 #include <sys/resource.h>
 
 namespace {
@@ -156,26 +155,6 @@ private slots:
         SafeFileCopier().copy(QStringLiteral("cons/cr/3/menu.rfa"), archives + QStringLiteral("/menu.rfa"));
         QVERIFY(temporaryFilesIn(archives).isEmpty());
         QVERIFY(QFileInfo::exists(archives + QStringLiteral("/.other-program.part")));
-    }
-
-    void aFullDiskIs61()
-    {
-        TestFolder folder;
-        const QString small = folder.file(QStringLiteral("small"));
-        QDir().mkpath(small);
-        if (::mount("tmpfs", small.toUtf8().constData(), "tmpfs", 0, "size=128k") != 0)
-            QSKIP("needs to mount a small tmpfs (run as root)");
-        writeFile(small + QStringLiteral("/game.rfa"), "old");
-        writeFile(folder.file(QStringLiteral("cons/rt/2/game.rfa")), QByteArray(1 << 20, 'r'));
-        const int number = failureOf([&] {
-            SafeFileCopier().copy(QStringLiteral("cons/rt/2/game.rfa"), small + QStringLiteral("/game.rfa"));
-        });
-        const QByteArray kept = readFile(small + QStringLiteral("/game.rfa"));
-        const QStringList left = temporaryFilesIn(small);
-        ::umount(small.toUtf8().constData());
-        QCOMPARE(number, FailureNumber::DiskFull);
-        QCOMPARE(kept, QByteArray("old"));
-        QVERIFY(left.isEmpty());
     }
 };
 
