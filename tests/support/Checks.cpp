@@ -33,6 +33,16 @@ void Checks::writeBytes(const QString& path, const QByteArray& bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+void Checks::exec(const QString& databaseFile, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK)
+        qFatal("sqlite: %s", error);
+    sqlite3_close(db);
+}
+
 bool Checks::integrityOk(const QString& databaseFile)
 {
     sqlite3* db = nullptr;
