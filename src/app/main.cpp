@@ -2,11 +2,13 @@
 #include "app/MessageBoxSink.h"
 #include "app/Module1.h"
 #include "app/QtTrayBackend.h"
+#include "app/SingleInstance.h"
 #include "crosshair/PictureCatalogue.h"
 #include "mode/SafeFileCopier.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 
 #include <cstdio>
@@ -29,13 +31,19 @@ int main(int argc, char* argv[])
     designFont.setPointSize(8);
     QApplication::setFont(designFont);
 
+    SingleInstance instance(QDir::currentPath());
+    if (!instance.isFirst())
+        return EXIT_SUCCESS;
+
     MessageBoxSink sink;
     SafeFileCopier copier;
     QtTrayBackend tray(PictureCatalogue::programIcon());
-    Module1 module({sink, copier, tray, SettingsStore::defaultFileName(), [] {
+    Module1 module({sink, copier, tray, SettingsStore::defaultFileName(), [&instance] {
+                        instance.release();
                         std::fflush(nullptr);
                         std::_Exit(EXIT_SUCCESS);
                     }});
+    QObject::connect(&instance, &SingleInstance::calledForward, [&module] { module.bringForward(); });
     module.form1().show();
     return app.exec();
 }
