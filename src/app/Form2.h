@@ -20,6 +20,8 @@ public:
     void load() override;
     // A mouse action on the tray icon, as its message number.
     void trayNotification(int message);
+    // Shows the window in front, from the tray or the task bar.
+    void restoreFromTray();
 
     QLabel* Label1;
     QLabel* Label4;
@@ -63,7 +65,6 @@ private:
     void askForInstallDirectory();
     void setControlsFromSettings();
     void addTrayIcon();
-    void restoreFromTray();
     void hideIfStillMinimized();
     void popUpTrayMenu();
     void trayModeItem(const QString& tag, bool pure);

@@ -9,6 +9,8 @@
 #include "installdir/Form4.h"
 #include "mode/ModeSwitch.h"
 
+#include <QApplication>
+
 Module1::Module1(Services services)
     : m_services(std::move(services)), m_report(m_services.sink),
       m_form1([this] {
@@ -86,4 +88,16 @@ void Module1::endProgram()
     m_ended = true;
     if (m_services.endProgram)
         m_services.endProgram();
+}
+
+void Module1::bringForward()
+{
+    // While a dialog is up, the first choice of the install directory
+    // included, it is the window to show.
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+        dialog->raise();
+        dialog->activateWindow();
+    } else if (m_form2.exists() && !m_ended) {
+        form2().restoreFromTray();
+    }
 }

@@ -71,6 +71,8 @@ public:
     FileCopier& copier() { return m_services.copier; }
     TrayBackend& tray() { return m_services.tray; }
     void endProgram();
+    // Another copy was started in this folder: the player wants this one.
+    void bringForward();
     bool programEnded() const { return m_ended; }
 
 private:

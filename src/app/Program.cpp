@@ -4,6 +4,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 
 #include <cstdio>
@@ -27,14 +28,21 @@ void Program::configureApplication()
 }
 
 Program::Program(TrayBackend& tray)
-    : m_module({m_sink, m_copier, tray, SettingsStore::defaultFileName(), [] {
+    : m_instance(QDir::currentPath()),
+      m_module({m_sink, m_copier, tray, SettingsStore::defaultFileName(), [this] {
+                    m_instance.release();
                     std::fflush(nullptr);
                     std::_Exit(EXIT_SUCCESS);
                 }})
 {
+    QObject::connect(&m_instance, &SingleInstance::calledForward,
+                     [this] { m_module.bringForward(); });
 }
 
-void Program::start()
+bool Program::start()
 {
+    if (!m_instance.isFirst())
+        return false;
     m_module.form1().show();
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/MessageBoxSink.h"
 #include "app/Module1.h"
+#include "app/SingleInstance.h"
 #include "mode/SafeFileCopier.h"
 
 class TrayBackend;
@@ -16,11 +17,14 @@ public:
 
     explicit Program(TrayBackend& tray);
 
-    // Shows "Loading"; its timer loads the main window once the event loop runs.
-    void start();
+    // Shows "Loading"; its timer loads the main window once the event loop
+    // runs. False when another copy already runs in this folder: that copy
+    // has been called forward instead, and this one should end.
+    bool start();
     Module1& module() { return m_module; }
 
 private:
+    SingleInstance m_instance;
     MessageBoxSink m_sink;
     SafeFileCopier m_copier;
     Module1 m_module;

@@ -4,12 +4,15 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     Program::configureApplication();
     QtTrayBackend tray(PictureCatalogue::programIcon());
     Program program(tray);
-    program.start();
+    if (!program.start())
+        return EXIT_SUCCESS;
     return app.exec();
 }

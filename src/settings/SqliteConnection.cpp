@@ -15,6 +15,12 @@ SqliteConnection::SqliteConnection(const QString& fileName)
     if (!info.isFile())
         throw Failure(FailureNumber::NotADatabase);
 
+    // Opening writes nothing, with one exception we allow on purpose: a
+    // "gtdb.inf-journal" beside the file is what a save cut short by a crash
+    // or power cut leaves, and the first read rolls it back, which puts the
+    // player's last complete save back in place. Refusing to start instead
+    // would leave the player with no settings at all. A journal that is not a
+    // valid one is discarded by SQLite without touching "gtdb.inf".
     const int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE,
                                    nullptr);
     if (rc != SQLITE_OK) {

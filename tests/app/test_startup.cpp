@@ -5,28 +5,24 @@
 #include "crosshair/Form3.h"
 #include "installdir/DirList.h"
 #include "installdir/Form4.h"
+#include "support/Checks.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 
 #include <sqlite3.h>
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 // Runs once the install directory chooser is on the screen.
 void whenChooserShows(TestProgram& program, std::function<void(Form4&)> action)
@@ -53,7 +49,7 @@ private slots:
         TestFolder::Row row = folder.gameRow();
         row.rtr = QStringLiteral("yes");
         folder.writeSettings(row);
-        const QByteArray stored = bytesOf(folder.databaseFile());
+        const QByteArray stored = Checks::bytesOf(folder.databaseFile());
         TestProgram program(folder);
         program.start();
         Form2& main = program.main();
@@ -73,7 +69,7 @@ private slots:
         QCOMPARE(program.module.modsPath, *row.path + QStringLiteral("/mods/"));
         QVERIFY(program.sink.messages.isEmpty());
         QVERIFY(program.copier.sources.isEmpty());
-        QCOMPARE(bytesOf(folder.databaseFile()), stored); // a start-up saves nothing
+        QCOMPARE(Checks::bytesOf(folder.databaseFile()), stored); // a start-up saves nothing
         // The chooser came into being, hidden, for its picture lists.
         QVERIFY(program.module.form3Holder().exists());
         QVERIFY(!program.module.form3().isVisible());
@@ -132,7 +128,7 @@ private slots:
         row.secure = QStringLiteral("Yes");
         row.cr = QStringLiteral("7");
         folder.writeSettings(row);
-        const QByteArray stored = bytesOf(folder.databaseFile());
+        const QByteArray stored = Checks::bytesOf(folder.databaseFile());
         TestProgram program(folder);
         program.start();
         QVERIFY(program.main().Check4->isChecked());
@@ -141,7 +137,7 @@ private slots:
                  folder.readFile(QStringLiteral("cons/cr/12/menu.rfa")));
         QCOMPARE(folder.readFile(QStringLiteral("game/mods/gtide_base/archives/bf1942/game.rfa")),
                  folder.readFile(QStringLiteral("cons/rt/2/game.rfa")));
-        QCOMPARE(bytesOf(folder.databaseFile()), stored);
+        QCOMPARE(Checks::bytesOf(folder.databaseFile()), stored);
         QVERIFY(program.module.form3().Image3->isVisibleTo(&program.module.form3()));
 
         TestFolder lower;
@@ -206,7 +202,7 @@ private slots:
     void closingTheFirstChooserEndsTheProgram()
     {
         TestFolder folder;
-        const QByteArray stored = bytesOf(folder.databaseFile());
+        const QByteArray stored = Checks::bytesOf(folder.databaseFile());
         TestProgram program(folder);
         whenChooserShows(program, [&](Form4& chooser) { chooser.close(); });
         program.start();
@@ -216,7 +212,7 @@ private slots:
                      "I need a install path to run, so please reopen me and choose your path")});
         QVERIFY(!program.main().isVisible());
         QVERIFY(program.tray.operations.isEmpty());
-        QCOMPARE(bytesOf(folder.databaseFile()), stored);
+        QCOMPARE(Checks::bytesOf(folder.databaseFile()), stored);
     }
 
     void aMissingSettingsFileIsReportedAndNeverCreated()
@@ -242,22 +238,68 @@ private slots:
         QVERIFY(!QFile::exists(folder.databaseFile()));
     }
 
-    void aForeignFileIsLeftByteForByte()
+    // Each broken file is made here, then the program starts on it and ends.
+    void brokenFilesAreReportedAndLeftAsTheyWere()
     {
-        TestFolder folder;
-        QFile file(folder.databaseFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("SQLite format 3");
-        file.write(QByteArray(5000, '\x7f'));
-        file.close();
-        const QByteArray stored = bytesOf(folder.databaseFile());
-        TestProgram program(folder);
-        program.start();
-        QCOMPARE(program.sink.messages.value(0),
-                 ErrorReport::text(QStringLiteral("load"), FailureNumber::NotADatabase));
-        program.main().close();
-        QCOMPARE(program.ends, 1);
-        QCOMPARE(bytesOf(folder.databaseFile()), stored);
+        const auto overwrite = [](const QByteArray& bytes) {
+            return [bytes](TestFolder& folder) { Checks::writeBytes(folder.databaseFile(), bytes); };
+        };
+        const auto alter = [](const char* sql) {
+            return [sql](TestFolder& folder) { Checks::exec(folder.databaseFile(), sql); };
+        };
+        const auto cut = [](qsizetype from, qsizetype size, char with) {
+            return [=](TestFolder& folder) {
+                QByteArray bytes = Checks::bytesOf(folder.databaseFile());
+                bytes = with ? bytes.replace(from, size, QByteArray(size, with)) : bytes.left(from);
+                Checks::writeBytes(folder.databaseFile(), bytes);
+            };
+        };
+        QRandomGenerator seeded(1942);
+        QByteArray noise(8192, 0);
+        seeded.fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+        const struct {
+            const char* name;
+            std::function<void(TestFolder&)> make;
+            int number; // 0: it loads
+        } cases[] = {
+            {"random bytes", overwrite(noise), FailureNumber::NotADatabase},
+            {"zero bytes", overwrite(QByteArray()), FailureNumber::TableMissing},
+            {"a foreign file", overwrite("SQLite format 3" + QByteArray(5000, '\x7f')),
+             FailureNumber::NotADatabase},
+            {"header only", cut(100, 0, 0), FailureNumber::NotADatabase},
+            {"truncated", cut(4096, 0, 0), FailureNumber::NotADatabase},
+            {"bytes flipped in the table", cut(4096 + 8, 192, char(0xA5)),
+             FailureNumber::NotADatabase},
+            {"a folder", [](TestFolder& folder) {
+                 QFile::remove(folder.databaseFile());
+                 QDir().mkdir(folder.databaseFile());
+             }, FailureNumber::NotADatabase},
+            {"a column missing", alter("ALTER TABLE Options DROP COLUMN sw"),
+             FailureNumber::FieldMissing},
+            {"a blob in a text field", alter("UPDATE Options SET status = x'00ff'"),
+             FailureNumber::TypeMismatch},
+            {"a stray journal", [&](TestFolder& folder) {
+                 Checks::writeBytes(folder.databaseFile() + QStringLiteral("-journal"), noise);
+             }, 0},
+        };
+        for (const auto& broken : cases) {
+            TestFolder folder;
+            folder.writeSettings(folder.gameRow());
+            broken.make(folder);
+            const QByteArray stored = Checks::bytesOf(folder.databaseFile());
+            const QList<SettingsRecord> rows = folder.storedRows();
+            TestProgram program(folder);
+            program.start();
+            const QString report =
+                broken.number ? ErrorReport::text(QStringLiteral("load"), broken.number) : QString();
+            QVERIFY2(program.sink.messages.value(0) == report, broken.name);
+            QVERIFY2(Checks::bytesOf(folder.databaseFile()) == stored, broken.name);
+            program.main().close();
+            QCOMPARE(program.ends, 1);
+            if (broken.number)
+                QVERIFY2(Checks::bytesOf(folder.databaseFile()) == stored, broken.name);
+            QVERIFY2(folder.storedRows() == rows, broken.name);
+        }
     }
 
     void aFileLockedAtStartKeepsItsRowOnClose()

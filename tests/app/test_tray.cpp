@@ -88,6 +88,12 @@ private slots:
         QTRY_VERIFY(!main.isVisible());
         program->tray.send(TrayIconRecord::leftButtonUp);
         QVERIFY(main.isVisible());
+        // A second copy started in the folder brings it back too.
+        main.showMinimized();
+        QTRY_VERIFY(!main.isVisible());
+        program->module.bringForward();
+        QVERIFY(main.isVisible());
+        QVERIFY(!main.isMinimized());
     }
 
     void exitSavesRemovesTheIconAndEnds()

@@ -1,5 +1,6 @@
 #include "app/Failure.h"
 #include "mode/SafeFileCopier.h"
+#include "support/Checks.h"
 #include "support/TestFolder.h"
 
 #include <QDir>
@@ -7,46 +8,7 @@
 #include <QTest>
 
 #include <csignal>
-#include <sys/mount.h>
 #include <sys/resource.h>
-
-namespace {
-
-int failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-QStringList temporaryFilesIn(const QString& folder)
-{
-    QStringList found;
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        if (SafeFileCopier::isTemporaryName(name))
-            found.append(name);
-    }
-    return found;
-}
-
-} // namespace
 
 class TestSafeFileCopier : public QObject {
     Q_OBJECT
@@ -55,10 +17,10 @@ private slots:
     {
         TestFolder folder;
         const QString target = folder.game() + QStringLiteral("/mods/bf1942/init.con");
-        writeFile(target, QByteArray(10000, 'o'));
+        Checks::writeBytes(target, QByteArray(10000, 'o'));
         SafeFileCopier().copy(QStringLiteral("cons/unbf.con"), target);
-        QCOMPARE(readFile(target), readFile(folder.file(QStringLiteral("cons/unbf.con"))));
-        QVERIFY(temporaryFilesIn(folder.game() + QStringLiteral("/mods/bf1942")).isEmpty());
+        QCOMPARE(Checks::bytesOf(target), Checks::bytesOf(folder.file(QStringLiteral("cons/unbf.con"))));
+        QVERIFY(Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/bf1942")).isEmpty());
     }
 
     void failuresGetTheirNumbersAndChangeNothing()
@@ -67,7 +29,7 @@ private slots:
         SafeFileCopier copier;
         const QString mods = folder.game() + QStringLiteral("/mods/");
         const auto copy = [&](const QString& from, const QString& to) {
-            return failureOf([&] { copier.copy(from, to); });
+            return Checks::failureOf([&] { copier.copy(from, to); });
         };
         QCOMPARE(copy(QStringLiteral("cons/unbf.con"), mods + QStringLiteral("nofolder/init.con")),
                  FailureNumber::PathNotFound);
@@ -81,7 +43,7 @@ private slots:
         QCOMPARE(copy(QStringLiteral("cons/unbf.con"), mods + QStringLiteral("bf1942")),
                  FailureNumber::WrongKind);
         // A mods path that is a file is a missing folder.
-        writeFile(folder.file(QStringLiteral("plainfile")), "x");
+        Checks::writeBytes(folder.file(QStringLiteral("plainfile")), "x");
         QCOMPARE(copy(QStringLiteral("cons/unbf.con"),
                       folder.file(QStringLiteral("plainfile/mods/bf1942/init.con"))),
                  FailureNumber::PathNotFound);
@@ -92,12 +54,12 @@ private slots:
     {
         TestFolder folder;
         const QString target = folder.game() + QStringLiteral("/mods/xpack1/init.con");
-        writeFile(target, "old");
+        Checks::writeBytes(target, "old");
         QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        QCOMPARE(failureOf([&] { SafeFileCopier().copy(QStringLiteral("cons/unx1.con"), target); }),
+        QCOMPARE(Checks::failureOf([&] { SafeFileCopier().copy(QStringLiteral("cons/unx1.con"), target); }),
                  FailureNumber::PermissionDenied);
-        QCOMPARE(readFile(target), QByteArray("old"));
-        QVERIFY(temporaryFilesIn(folder.game() + QStringLiteral("/mods/xpack1")).isEmpty());
+        QCOMPARE(Checks::bytesOf(target), QByteArray("old"));
+        QVERIFY(Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/xpack1")).isEmpty());
     }
 
     void namesMatchWithoutRegardToCase()
@@ -106,13 +68,13 @@ private slots:
         QDir(folder.game()).rename(QStringLiteral("mods"), QStringLiteral("Mods"));
         QDir(folder.game() + QStringLiteral("/Mods")).rename(QStringLiteral("bf1942"), QStringLiteral("BF1942"));
         const QString existing = folder.game() + QStringLiteral("/Mods/BF1942/Init.con");
-        writeFile(existing, "old");
+        Checks::writeBytes(existing, "old");
         QDir(folder.path()).rename(QStringLiteral("cons"), QStringLiteral("Cons"));
         SafeFileCopier().copy(QStringLiteral("cons/PUREBF.con"),
                               folder.game() + QStringLiteral("/mods/bf1942/init.con"));
         QCOMPARE(QDir(folder.game() + QStringLiteral("/Mods/BF1942")).entryList(QDir::Files),
                  QStringList{QStringLiteral("Init.con")});
-        QCOMPARE(readFile(existing), readFile(folder.file(QStringLiteral("Cons/purebf.con"))));
+        QCOMPARE(Checks::bytesOf(existing), Checks::bytesOf(folder.file(QStringLiteral("Cons/purebf.con"))));
     }
 
     void spacesNonAsciiAndDoubledSeparators()
@@ -129,9 +91,9 @@ private slots:
     {
         TestFolder folder;
         const QString source = folder.file(QStringLiteral("cons/cr/7/menu.rfa"));
-        writeFile(source, QByteArray(3 << 20, 'n'));
+        Checks::writeBytes(source, QByteArray(3 << 20, 'n'));
         const QString target = folder.game() + QStringLiteral("/mods/gtide_base/archives/menu.rfa");
-        writeFile(target, "old archive");
+        Checks::writeBytes(target, "old archive");
         // A file size limit makes the second megabyte's write fail after the
         // first has been written.
         std::signal(SIGXFSZ, SIG_IGN);
@@ -140,42 +102,22 @@ private slots:
         rlimit small = saved;
         small.rlim_cur = 3 << 19;
         setrlimit(RLIMIT_FSIZE, &small);
-        const int number = failureOf([&] { SafeFileCopier().copy(QStringLiteral("cons/cr/7/menu.rfa"), target); });
+        const int number = Checks::failureOf([&] { SafeFileCopier().copy(QStringLiteral("cons/cr/7/menu.rfa"), target); });
         setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(number, FailureNumber::DeviceIo);
-        QCOMPARE(readFile(target), QByteArray("old archive"));
-        QVERIFY(temporaryFilesIn(folder.game() + QStringLiteral("/mods/gtide_base/archives")).isEmpty());
+        QCOMPARE(Checks::bytesOf(target), QByteArray("old archive"));
+        QVERIFY(Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/gtide_base/archives")).isEmpty());
     }
 
     void leftoverTemporariesAreRemovedByTheNextCopy()
     {
         TestFolder folder;
         const QString archives = folder.game() + QStringLiteral("/mods/gtide_base/archives");
-        writeFile(archives + QStringLiteral("/.grimtide-switch-abc.part"), "torn");
-        writeFile(archives + QStringLiteral("/.other-program.part"), "not ours");
+        Checks::writeBytes(archives + QStringLiteral("/.grimtide-switch-abc.part"), "torn");
+        Checks::writeBytes(archives + QStringLiteral("/.other-program.part"), "not ours");
         SafeFileCopier().copy(QStringLiteral("cons/cr/3/menu.rfa"), archives + QStringLiteral("/menu.rfa"));
-        QVERIFY(temporaryFilesIn(archives).isEmpty());
+        QVERIFY(Checks::copierTemporariesIn(archives).isEmpty());
         QVERIFY(QFileInfo::exists(archives + QStringLiteral("/.other-program.part")));
-    }
-
-    void aFullDiskIs61()
-    {
-        TestFolder folder;
-        const QString small = folder.file(QStringLiteral("small"));
-        QDir().mkpath(small);
-        if (::mount("tmpfs", small.toUtf8().constData(), "tmpfs", 0, "size=128k") != 0)
-            QSKIP("needs to mount a small tmpfs (run as root)");
-        writeFile(small + QStringLiteral("/game.rfa"), "old");
-        writeFile(folder.file(QStringLiteral("cons/rt/2/game.rfa")), QByteArray(1 << 20, 'r'));
-        const int number = failureOf([&] {
-            SafeFileCopier().copy(QStringLiteral("cons/rt/2/game.rfa"), small + QStringLiteral("/game.rfa"));
-        });
-        const QByteArray kept = readFile(small + QStringLiteral("/game.rfa"));
-        const QStringList left = temporaryFilesIn(small);
-        ::umount(small.toUtf8().constData());
-        QCOMPARE(number, FailureNumber::DiskFull);
-        QCOMPARE(kept, QByteArray("old"));
-        QVERIFY(left.isEmpty());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "app/Failure.h"
 #include "settings/SettingsStore.h"
+#include "support/Checks.h"
 #include "support/TestFolder.h"
 
 #include <QFile>
@@ -9,31 +10,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-int failureOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void execOn(const QString& database, const char* sql)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open(database.toUtf8().constData(), &db);
-    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
 
 const SettingsRecord sample{QStringLiteral("Grimtide"), QStringLiteral("yes"),
                             QStringLiteral("no"),       QStringLiteral("7"),
@@ -92,12 +68,12 @@ private slots:
     {
         TestFolder folder;
         folder.writeSettings(folder.gameRow());
-        execOn(folder.databaseFile(), "UPDATE Options SET cr = 7, rt = 2.5");
+        Checks::exec(folder.databaseFile(), "UPDATE Options SET cr = 7, rt = 2.5");
         QCOMPARE(SettingsStore(folder.databaseFile()).load().record.cr, QStringLiteral("7"));
         QCOMPARE(SettingsStore(folder.databaseFile()).load().record.rt, QStringLiteral("2.5"));
-        execOn(folder.databaseFile(), "UPDATE Options SET secure = x'00ff'");
+        Checks::exec(folder.databaseFile(), "UPDATE Options SET secure = x'00ff'");
         SettingsStore store(folder.databaseFile());
-        QCOMPARE(failureOf([&] { store.load(); }), FailureNumber::TypeMismatch);
+        QCOMPARE(Checks::failureOf([&] { store.load(); }), FailureNumber::TypeMismatch);
     }
 
     void unreadableFilesFailWithTheirNumberAndStayAsTheyWere_data()
@@ -115,13 +91,13 @@ private slots:
         QFETCH(QByteArray, sql);
         QFETCH(int, number);
         TestFolder folder;
-        execOn(folder.databaseFile(), sql.constData());
-        const QByteArray before = bytesOf(folder.databaseFile());
+        Checks::exec(folder.databaseFile(), sql.constData());
+        const QByteArray before = Checks::bytesOf(folder.databaseFile());
         {
             SettingsStore store(folder.databaseFile());
-            QCOMPARE(failureOf([&] { store.load(); }), number);
+            QCOMPARE(Checks::failureOf([&] { store.load(); }), number);
         }
-        QCOMPARE(bytesOf(folder.databaseFile()), before);
+        QCOMPARE(Checks::bytesOf(folder.databaseFile()), before);
     }
 
     void missingOrForeignFilesAreNeverCreatedOrWritten()
@@ -131,7 +107,7 @@ private slots:
         {
             SettingsStore store(folder.databaseFile());
             QCOMPARE(store.openFailure(), FailureNumber::DatabaseMissing);
-            QCOMPARE(failureOf([&] { store.save(sample); }), FailureNumber::DatabaseMissing);
+            QCOMPARE(Checks::failureOf([&] { store.save(sample); }), FailureNumber::DatabaseMissing);
         }
         QVERIFY(!QFile::exists(folder.databaseFile()));
 
@@ -143,27 +119,9 @@ private slots:
         {
             SettingsStore store(folder.databaseFile());
             QCOMPARE(store.openFailure(), FailureNumber::NotADatabase);
-            QCOMPARE(failureOf([&] { store.save(sample); }), FailureNumber::NotADatabase);
+            QCOMPARE(Checks::failureOf([&] { store.save(sample); }), FailureNumber::NotADatabase);
         }
-        QCOMPARE(bytesOf(folder.databaseFile()), notADatabase);
-    }
-
-    void damagedDatabaseIsCaughtAtOpen()
-    {
-        TestFolder folder;
-        folder.writeSettings(folder.gameRow());
-        QByteArray bytes = bytesOf(folder.databaseFile());
-        QVERIFY(bytes.size() >= 8192);
-        // Scribble over the table's page (the second page of the file).
-        for (int i = 4096 + 8; i < 4096 + 200; ++i)
-            bytes[i] = char(0xA5);
-        QFile f(folder.databaseFile());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
-        SettingsStore store(folder.databaseFile());
-        QCOMPARE(store.openFailure(), FailureNumber::NotADatabase);
-        QCOMPARE(bytesOf(folder.databaseFile()), bytes);
+        QCOMPARE(Checks::bytesOf(folder.databaseFile()), notADatabase);
     }
 
     void saveLeavesExactlyTheNewRow()
@@ -176,7 +134,7 @@ private slots:
         QCOMPARE(folder.storedRows(), QList<SettingsRecord>{sample});
         QCOMPARE(store.savedRowCount(), QStringLiteral("1"));
 
-        execOn(folder.databaseFile(), "DELETE FROM Options");
+        Checks::exec(folder.databaseFile(), "DELETE FROM Options");
         SettingsRecord unusual = sample;
         unusual.path = QStringLiteral("C:\\Spiele\\\"Battlefield\" 1942 – Ünïcode 'x'");
         unusual.cr = QString(2000, QLatin1Char('9'));
@@ -193,11 +151,11 @@ private slots:
         second.status = QStringLiteral("Grimtide");
         folder.writeSettings({first, second});
         // The old rows can't be deleted: the save fails inside its loop.
-        execOn(folder.databaseFile(), "CREATE TRIGGER keep BEFORE DELETE ON Options "
+        Checks::exec(folder.databaseFile(), "CREATE TRIGGER keep BEFORE DELETE ON Options "
                                       "BEGIN SELECT RAISE(ABORT, 'kept'); END");
         const QList<SettingsRecord> before = folder.storedRows();
         SettingsStore store(folder.databaseFile());
-        QVERIFY(failureOf([&] { store.save(sample); }) != 0);
+        QVERIFY(Checks::failureOf([&] { store.save(sample); }) != 0);
         QCOMPARE(folder.storedRows(), before);
         QCOMPARE(store.load().record.status, QStringLiteral("Pure"));
     }
@@ -212,7 +170,7 @@ private slots:
         sqlite3* other = nullptr;
         sqlite3_open(folder.databaseFile().toUtf8().constData(), &other);
         sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-        QCOMPARE(failureOf([&] { store.save(sample); }), FailureNumber::DatabaseLocked);
+        QCOMPARE(Checks::failureOf([&] { store.save(sample); }), FailureNumber::DatabaseLocked);
         sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
         QCOMPARE(folder.storedRows(), before);
 

@@ -91,7 +91,9 @@ QList<SettingsRecord> TestFolder::storedRows() const
 {
     QList<SettingsRecord> rows;
     sqlite3* db = nullptr;
-    sqlite3_open_v2(databaseFile().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    // Read-write, as the program opens it: an interrupted save is rolled back
+    // first, so the rows seen are the ones the program would see.
+    sqlite3_open_v2(databaseFile().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     sqlite3_stmt* select = nullptr;
     sqlite3_prepare_v2(db,
                        "SELECT status, rtr, sw, cr, rt, secure, path FROM Options ORDER BY rowid",
