@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageSink.h"
+#include "core/common/MessageSink.h"
 
 // A benchmark expects no message: any message box means its set-up is wrong,
 // and figures taken after it would not be the work they name.

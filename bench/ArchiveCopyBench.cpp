@@ -2,7 +2,7 @@
 
 #include "BareCopy.h"
 #include "ResultTable.h"
-#include "mode/SafeFileCopier.h"
+#include "core/platform/SafeFileCopier.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SqliteConnection.h"
+#include "core/settings/SqliteConnection.h"
 
 #include <initializer_list>
 

@@ -1,8 +1,8 @@
 #include "LoadedProgram.h"
 
 #include "BenchFolder.h"
-#include "app/Form2.h"
-#include "crosshair/PictureCatalogue.h"
+#include "gui/app/Form2.h"
+#include "gui/crosshair/PictureCatalogue.h"
 
 LoadedProgram::LoadedProgram(const BenchFolder& folder)
     : m_tray(PictureCatalogue::programIcon()),

@@ -4,7 +4,7 @@
 #include "ResultTable.h"
 #include "StartupBench.h"
 #include "SwitchAndSaveBench.h"
-#include "app/Program.h"
+#include "gui/app/Program.h"
 
 #include <QApplication>
 

@@ -2,11 +2,11 @@
 // as numbers never goes wrong, and every file the program would copy from
 // lies inside "cons", while every file it would write lies under the mods
 // path built from the install directory.
-#include "app/Failure.h"
-#include "app/NumberText.h"
-#include "crosshair/Catalogue.h"
-#include "mode/ModeFiles.h"
-#include "settings/GamePaths.h"
+#include "core/common/Failure.h"
+#include "core/common/NumberText.h"
+#include "core/crosshair/Catalogue.h"
+#include "core/mode/ModeFiles.h"
+#include "core/common/GamePaths.h"
 
 #include <QDir>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // Any bytes as "gtdb.inf": the load ends with a row or a failure number, and
 // the file is left exactly as it was.
-#include "app/Failure.h"
-#include "settings/SettingsStore.h"
+#include "core/common/Failure.h"
+#include "core/settings/SettingsStore.h"
 
 #include <QByteArray>
 #include <QFile>

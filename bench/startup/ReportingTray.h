@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TrayBackend.h"
+#include "core/app/TrayBackend.h"
 
 #include <functional>
 

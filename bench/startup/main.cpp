@@ -1,9 +1,9 @@
 // The program's own start-up, ended as soon as the main window is shown and
 // the tray icon added. It prints the main window's size for the floor's window.
-#include "app/Form2.h"
-#include "app/Program.h"
-#include "app/QtTrayBackend.h"
-#include "crosshair/PictureCatalogue.h"
+#include "gui/app/Form2.h"
+#include "gui/app/Program.h"
+#include "gui/app/QtTrayBackend.h"
+#include "gui/crosshair/PictureCatalogue.h"
 #include "startup/ReportingTray.h"
 
 #include <QApplication>

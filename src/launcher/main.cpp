@@ -2,7 +2,7 @@
 // that folder down first on a first start.
 
 #include "launcher/UserFolder.h"
-#include "platform/NativeProcess.h"
+#include "core/platform/NativeProcess.h"
 
 #include <QCoreApplication>
 #include <QDir>

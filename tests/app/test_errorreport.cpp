@@ -1,7 +1,7 @@
-#include "app/ErrorReport.h"
-#include "app/Failure.h"
-#include "app/NumberText.h"
-#include "app/TrayIconRecord.h"
+#include "core/common/ErrorReport.h"
+#include "core/common/Failure.h"
+#include "core/common/NumberText.h"
+#include "core/app/TrayIconRecord.h"
 #include "support/RecordingSink.h"
 
 #include <QTest>

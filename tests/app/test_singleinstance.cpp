@@ -1,4 +1,4 @@
-#include "app/SingleInstance.h"
+#include "core/platform/SingleInstance.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
-#include "app/Form2.h"
-#include "app/TrayIconRecord.h"
+#include "gui/app/Form2.h"
+#include "core/app/TrayIconRecord.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 

@@ -1,7 +1,7 @@
-#include "app/ClickFromCode.h"
-#include "app/ModalShow.h"
-#include "app/ProgramWindow.h"
-#include "app/WindowHolder.h"
+#include "gui/widgets/ClickFromCode.h"
+#include "gui/widgets/ModalShow.h"
+#include "gui/widgets/ProgramWindow.h"
+#include "gui/widgets/WindowHolder.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
-#include "app/ErrorReport.h"
-#include "app/Failure.h"
-#include "app/Form2.h"
-#include "crosshair/Form3.h"
-#include "crosshair/ImageCombo.h"
+#include "core/common/ErrorReport.h"
+#include "core/common/Failure.h"
+#include "gui/app/Form2.h"
+#include "gui/crosshair/Form3.h"
+#include "gui/widgets/ImageCombo.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 

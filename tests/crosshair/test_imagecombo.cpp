@@ -1,7 +1,7 @@
-#include "app/Failure.h"
-#include "crosshair/ImageCombo.h"
-#include "crosshair/ImageList.h"
-#include "crosshair/PictureCatalogue.h"
+#include "core/common/Failure.h"
+#include "gui/widgets/ImageCombo.h"
+#include "gui/widgets/ImageList.h"
+#include "gui/crosshair/PictureCatalogue.h"
 
 #include <QAbstractItemView>
 #include <QSignalSpy>

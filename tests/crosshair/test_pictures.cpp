@@ -1,6 +1,6 @@
-#include "app/Failure.h"
-#include "crosshair/ImageList.h"
-#include "crosshair/PictureCatalogue.h"
+#include "core/common/Failure.h"
+#include "gui/widgets/ImageList.h"
+#include "gui/crosshair/PictureCatalogue.h"
 
 #include <QBitArray>
 #include <QFile>

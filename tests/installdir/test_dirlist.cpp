@@ -1,5 +1,5 @@
-#include "app/Failure.h"
-#include "installdir/DirList.h"
+#include "core/common/Failure.h"
+#include "gui/widgets/DirList.h"
 
 #include <QDir>
 #include <QFileSystemModel>

@@ -1,4 +1,4 @@
-#include "installdir/DriveList.h"
+#include "gui/widgets/DriveList.h"
 
 #include <QAbstractItemView>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "app/Form2.h"
-#include "installdir/DirList.h"
-#include "installdir/DriveList.h"
-#include "installdir/Form4.h"
+#include "gui/app/Form2.h"
+#include "gui/widgets/DirList.h"
+#include "gui/widgets/DriveList.h"
+#include "gui/installdir/Form4.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 

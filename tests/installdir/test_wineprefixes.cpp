@@ -1,5 +1,5 @@
-#include "installdir/DriveList.h"
-#include "installdir/WinePrefixes.h"
+#include "gui/widgets/DriveList.h"
+#include "core/installdir/WinePrefixes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "app/ErrorReport.h"
-#include "app/Failure.h"
-#include "app/Form1.h"
-#include "app/Form2.h"
+#include "core/common/ErrorReport.h"
+#include "core/common/Failure.h"
+#include "gui/app/Form1.h"
+#include "gui/app/Form2.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 

@@ -1,5 +1,5 @@
-#include "app/Failure.h"
-#include "mode/SafeFileCopier.h"
+#include "core/common/Failure.h"
+#include "core/platform/SafeFileCopier.h"
 #include "support/Checks.h"
 #include "support/TestFolder.h"
 

@@ -1,5 +1,5 @@
-#include "mode/SafeFileCopier.h"
-#include "settings/SettingsStore.h"
+#include "core/platform/SafeFileCopier.h"
+#include "core/settings/SettingsStore.h"
 #include "support/Checks.h"
 #include "support/KilledChild.h"
 #include "support/TestFolder.h"

@@ -1,6 +1,6 @@
 #include "FaultyVfs.h"
-#include "app/Failure.h"
-#include "settings/SettingsStore.h"
+#include "core/common/Failure.h"
+#include "core/settings/SettingsStore.h"
 #include "support/Checks.h"
 #include "support/TestFolder.h"
 

@@ -1,5 +1,5 @@
-#include "app/Failure.h"
-#include "settings/SettingsStore.h"
+#include "core/common/Failure.h"
+#include "core/settings/SettingsStore.h"
 #include "support/Checks.h"
 #include "support/TestFolder.h"
 

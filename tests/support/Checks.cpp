@@ -1,7 +1,7 @@
 #include "support/Checks.h"
 
-#include "app/Failure.h"
-#include "mode/SafeFileCopier.h"
+#include "core/common/Failure.h"
+#include "core/platform/SafeFileCopier.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/TrayBackend.h"
-#include "app/TrayIconRecord.h"
+#include "core/app/TrayBackend.h"
+#include "core/app/TrayIconRecord.h"
 
 #include <QStringList>
 

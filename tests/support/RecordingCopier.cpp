@@ -1,6 +1,6 @@
 #include "support/RecordingCopier.h"
 
-#include "app/Failure.h"
+#include "core/common/Failure.h"
 
 void RecordingCopier::copy(const QString& source, const QString& destination)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mode/SafeFileCopier.h"
+#include "core/platform/SafeFileCopier.h"
 
 #include <QStringList>
 

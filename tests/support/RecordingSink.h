@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageSink.h"
+#include "core/common/MessageSink.h"
 
 #include <QString>
 #include <QStringList>

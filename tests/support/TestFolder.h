@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SettingsRecord.h"
+#include "core/settings/SettingsRecord.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "support/TestProgram.h"
 
-#include "app/Form1.h"
-#include "app/Form2.h"
+#include "gui/app/Form1.h"
+#include "gui/app/Form2.h"
 #include "support/TestFolder.h"
 
 #include <QTest>

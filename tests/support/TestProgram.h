@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Module1.h"
+#include "gui/app/Module1.h"
 #include "support/FakeTray.h"
 #include "support/RecordingCopier.h"
 #include "support/RecordingSink.h"

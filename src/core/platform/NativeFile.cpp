@@ -1,0 +1,130 @@
+#include "core/platform/NativeFile.h"
+
+#include "core/common/Failure.h"
+
+#include <cerrno>
+#include <fcntl.h>
+
+#ifdef _WIN32
+#include <io.h>
+#define GT_OPEN_READ(p) _wopen(reinterpret_cast<const wchar_t*>(p.utf16()), _O_RDONLY | _O_BINARY)
+#define GT_OPEN_NEW(p, m)                                                                          \
+    _wopen(reinterpret_cast<const wchar_t*>(p.utf16()),                                           \
+           _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE)
+#define GT_SYNC(fd) _commit(fd)
+#define GT_READ(fd, b, n) _read(fd, b, unsigned(n))
+#define GT_WRITE(fd, b, n) _write(fd, b, unsigned(n))
+#define GT_CLOSE(fd) _close(fd)
+#else
+#include <unistd.h>
+#define GT_OPEN_READ(p) ::open(QFile::encodeName(p).constData(), O_RDONLY | O_CLOEXEC)
+#define GT_OPEN_NEW(p, m)                                                                          \
+    ::open(QFile::encodeName(p).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, m)
+#define GT_SYNC(fd) ::fdatasync(fd)
+#define GT_READ(fd, b, n) ::read(fd, b, size_t(n))
+#define GT_WRITE(fd, b, n) ::write(fd, b, size_t(n))
+#define GT_CLOSE(fd) ::close(fd)
+#endif
+
+#include <QFile>
+
+namespace {
+
+[[noreturn]] void failFromErrno()
+{
+    throw Failure(NativeFile::failureNumber(errno));
+}
+
+} // namespace
+
+int NativeFile::failureNumber(int errorCode)
+{
+    switch (errorCode) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return FailureNumber::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EBUSY:
+#ifdef ETXTBSY
+    case ETXTBSY:
+#endif
+        return FailureNumber::PermissionDenied;
+    case ENOENT:
+    case ENOTDIR:
+        return FailureNumber::PathNotFound;
+    case EISDIR:
+        return FailureNumber::WrongKind;
+    default:
+        return FailureNumber::DeviceIo;
+    }
+}
+
+NativeFile NativeFile::openForReading(const QString& path)
+{
+    const int fd = GT_OPEN_READ(path);
+    if (fd < 0)
+        failFromErrno();
+    return NativeFile(fd);
+}
+
+NativeFile NativeFile::createNew(const QString& path, int permissions)
+{
+    const int fd = GT_OPEN_NEW(path, permissions);
+    if (fd < 0)
+        failFromErrno();
+    return NativeFile(fd);
+}
+
+NativeFile::NativeFile(NativeFile&& other) noexcept : m_descriptor(other.m_descriptor)
+{
+    other.m_descriptor = -1;
+}
+
+NativeFile::~NativeFile()
+{
+    if (m_descriptor >= 0)
+        GT_CLOSE(m_descriptor);
+}
+
+qint64 NativeFile::read(char* buffer, qint64 size)
+{
+    for (;;) {
+        const auto got = GT_READ(m_descriptor, buffer, size);
+        if (got >= 0)
+            return got;
+        if (errno != EINTR)
+            failFromErrno();
+    }
+}
+
+void NativeFile::writeAll(const char* data, qint64 size)
+{
+    while (size > 0) {
+        const auto written = GT_WRITE(m_descriptor, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            failFromErrno();
+        }
+        data += written;
+        size -= written;
+    }
+}
+
+void NativeFile::syncData()
+{
+    if (GT_SYNC(m_descriptor) != 0)
+        failFromErrno();
+}
+
+void NativeFile::close()
+{
+    const int fd = m_descriptor;
+    m_descriptor = -1;
+    if (GT_CLOSE(fd) != 0)
+        failFromErrno();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/common/FileCopier.h"
+
+#include <QString>
+
+// The program's copier. It writes the new file beside the destination under
+// a temporary name, forces it to disk and renames it over the destination, so
+// a game file is always the old or the new one, never a torn mix.
+class SafeFileCopier : public FileCopier {
+public:
+    void copy(const QString& source, const QString& destination) override;
+
+    // Temporary files carry this prefix and suffix; one left behind by a
+    // killed copy is removed by the next copy into the same folder.
+    static bool isTemporaryName(const QString& fileName);
+
+private:
+    static void removeLeftovers(const QString& folder);
+    static QString newTemporaryPath(const QString& folder);
+    static void writeCopy(const QString& source, const QString& temporary, int permissions);
+};

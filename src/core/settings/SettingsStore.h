@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/settings/SettingsRecord.h"
+
+#include <QString>
+
+#include <memory>
+
+class SqliteConnection;
+class RecordSet;
+
+// The settings data source: "gtdb.inf" opened for reading and writing. A file
+// that can't be opened is remembered, and every use of the store fails with
+// the number of that failure.
+class SettingsStore {
+public:
+    static QString defaultFileName() { return QStringLiteral("gtdb.inf"); }
+
+    explicit SettingsStore(const QString& fileName = defaultFileName());
+    ~SettingsStore();
+
+    int openFailure() const { return m_openFailure; }
+
+    struct Loaded {
+        SettingsRecord record;
+        bool hadEmptyField = false; // a field held no value and reads as ""
+    };
+    // Reads the first row. A field without a value costs no other field: all
+    // seven are read, and the caller learns that one was empty.
+    Loaded load();
+
+    // Writes the record as the table's only row, all or nothing: afterwards
+    // the table holds exactly the new row, or, on failure, what it held before.
+    void save(const SettingsRecord& record);
+
+    QString savedRowCount() const { return m_savedRowCount; }
+
+private:
+    RecordSet& recordSet();
+    void replaceAllRowsWith(const SettingsRecord& record);
+    void countRows();
+
+    std::unique_ptr<SqliteConnection> m_connection;
+    std::unique_ptr<RecordSet> m_recordSet;
+    int m_openFailure = 0;
+    QString m_savedRowCount;
+};

@@ -1,0 +1,35 @@
+#include "gui/app/Form1.h"
+
+#include "gui/app/Form2.h"
+#include "gui/app/Module1.h"
+#include "gui/widgets/Twips.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+Form1::Form1(Module1& module, const QString& databaseFile, bool startProgram)
+    : ProgramWindow(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                                 | Qt::CustomizeWindowHint),
+      m(module), m_data1(databaseFile)
+{
+    setWindowTitle(QStringLiteral("Loading"));
+    setFixedSize(Twips::size(*this, 1155, 285));
+    Timer1.setInterval(1);
+    connect(&Timer1, &QTimer::timeout, this, &Form1::timer1Tick);
+    if (startProgram)
+        Timer1.start();
+}
+
+void Form1::timer1Tick()
+{
+    // Stopped first: the load runs modal windows, inside which a running
+    // timer would tick again, and a failed tick must not repeat.
+    Timer1.stop();
+    m.report().trap(QStringLiteral("timer1"), [this] {
+        Form2& main = m.form2();
+        if (m.programEnded())
+            return;
+        main.show();
+        hide();
+    });
+}

@@ -1,0 +1,299 @@
+#include "gui/app/Form2.h"
+
+#include "gui/widgets/ClickFromCode.h"
+#include "core/common/Failure.h"
+#include "gui/app/Form1.h"
+#include "gui/widgets/ModalShow.h"
+#include "gui/app/Module1.h"
+#include "core/app/TrayBackend.h"
+#include "gui/widgets/Twips.h"
+#include "gui/crosshair/Form3.h"
+#include "gui/crosshair/PictureCatalogue.h"
+#include "gui/crosshair/SecureMode.h"
+#include "gui/installdir/Form4.h"
+#include "gui/mode/ExpansionPacks.h"
+#include "gui/mode/ModeSwitch.h"
+#include "core/common/GamePaths.h"
+
+#include <QCheckBox>
+#include <QCursor>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct Placement {
+    int left, top, width, height;
+};
+
+template <typename Control>
+Control* makeControl(QWidget* area, const QString& caption, Placement at)
+{
+    auto* control = new Control(caption, area);
+    Twips::place(*control, at.left, at.top, at.width, at.height);
+    return control;
+}
+
+// The box alone is drawn; the label beside it is its caption for the eye
+// and, through the accessible name, for screen readers.
+template <typename Box>
+Box* makeBox(QWidget* area, QLabel* caption, Placement at)
+{
+    auto* box = makeControl<Box>(area, QString(), at);
+    box->setAccessibleName(caption->text());
+    caption->setBuddy(box);
+    return box;
+}
+
+QLabel* makePictureBox(QWidget* area, const QString& name, Placement at)
+{
+    auto* box = makeControl<QLabel>(area, QString(), at);
+    box->setFrameShape(QFrame::Panel);
+    box->setFrameShadow(QFrame::Sunken);
+    box->setAlignment(Qt::AlignCenter);
+    box->setAccessibleName(name);
+    return box;
+}
+
+} // namespace
+
+Form2::Form2(Module1& module)
+    : ProgramWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
+                                 | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
+                                 | Qt::MSWindowsFixedSizeDialogHint),
+      m(module)
+{
+    setWindowTitle(QStringLiteral("Grimtide Switch"));
+    setWindowIcon(PictureCatalogue::programIcon());
+    createControls();
+    createMenus();
+    connectCommands();
+}
+
+void Form2::createControls()
+{
+    auto* area = new QWidget(this);
+    area->setFixedSize(Twips::size(*this, 2130, 2745));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(area);
+
+    Label1 = makeControl<QLabel>(area, QStringLiteral("Status"), {120, 120, 495, 255});
+    Label4 = makeControl<QLabel>(area, QStringLiteral("unpure"), {120, 360, 735, 255});
+    Label9 = makeControl<QLabel>(area, QStringLiteral("RTR"), {960, 120, 375, 255});
+    Label7 = makeControl<QLabel>(area, QStringLiteral("yes"), {960, 360, 375, 255});
+    Label10 = makeControl<QLabel>(area, QStringLiteral("SW"), {1560, 120, 375, 255});
+    Label8 = makeControl<QLabel>(area, QStringLiteral("yes"), {1560, 360, 375, 255});
+    Label5 = makeControl<QLabel>(area, QStringLiteral("Pure"), {360, 840, 495, 255});
+    Option1 = makeBox<QRadioButton>(area, Label5, {0, 840, 255, 255});
+    Label6 = makeControl<QLabel>(area, QStringLiteral("Grimtide"), {360, 1200, 735, 255});
+    Option2 = makeBox<QRadioButton>(area, Label6, {0, 1200, 255, 255});
+    Label2 = makeControl<QLabel>(area, QStringLiteral("RTR"), {1680, 840, 375, 255});
+    Check1 = makeBox<QCheckBox>(area, Label2, {1320, 840, 255, 255});
+    Label3 = makeControl<QLabel>(area, QStringLiteral("SW"), {1680, 1200, 375, 255});
+    Check2 = makeBox<QCheckBox>(area, Label3, {1320, 1200, 255, 255});
+    Label12 = makeControl<QLabel>(area, QStringLiteral("Crosshair:"), {240, 1440, 735, 255});
+    Picture1 = makePictureBox(area, Label12->text(), {240, 1680, 615, 615});
+    Label13 = makeControl<QLabel>(area, QStringLiteral("Reticle:"), {1200, 1440, 855, 255});
+    Picture2 = makePictureBox(area, Label13->text(), {1200, 1680, 615, 615});
+    Label14 = makeControl<QLabel>(area, QStringLiteral("Secure Mode"), {480, 2400, 1095, 255});
+    Check4 = makeBox<QCheckBox>(area, Label14, {120, 2400, 255, 255});
+
+    // The controls that take the focus, in their tab order.
+    setTabOrder(Check2, Check1);
+    setTabOrder(Check1, Option2);
+    setTabOrder(Option2, Option1);
+    setTabOrder(Option1, Check4);
+}
+
+void Form2::createMenus()
+{
+    menuBar = new QMenuBar(this);
+    layout()->setMenuBar(menuBar);
+    msetup = menuBar->addAction(QStringLiteral("S&etup"));
+    mcrform = menuBar->addAction(QStringLiteral("&Select Crosshair"));
+    // Never on the menu bar: it is the tray icon's pop-up menu.
+    mpopupsys = new QMenu(QStringLiteral("&systray"), this);
+    mpoppure = mpopupsys->addAction(QStringLiteral("&pure"));
+    mpopunpure = mpopupsys->addAction(QStringLiteral("&grimtide"));
+    msep1 = mpopupsys->addSeparator();
+    mpopexit = mpopupsys->addAction(QStringLiteral("&exit"));
+}
+
+void Form2::connectCommands()
+{
+    connect(Option1, &QRadioButton::clicked, this, [this] { ModeSwitch(m).option1Click(); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { ModeSwitch(m).option2Click(); });
+    connect(Check1, &QCheckBox::clicked, this, [this] { ExpansionPacks(m).check1Click(); });
+    connect(Check2, &QCheckBox::clicked, this, [this] { ExpansionPacks(m).check2Click(); });
+    connect(Check4, &QCheckBox::clicked, this, [this] { SecureMode(m).check4Click(); });
+    connect(msetup, &QAction::triggered, this, &Form2::msetupClick);
+    connect(mcrform, &QAction::triggered, this, &Form2::mcrformClick);
+    connect(mpoppure, &QAction::triggered, this,
+            [this] { trayModeItem(QStringLiteral("mpoppure"), true); });
+    connect(mpopunpure, &QAction::triggered, this,
+            [this] { trayModeItem(QStringLiteral("mpopunpure"), false); });
+    connect(mpopexit, &QAction::triggered, this, &Form2::mpopexitClick);
+    connect(&m.tray(), &TrayBackend::notified, this, &Form2::trayNotification);
+}
+
+void Form2::load()
+{
+    m.loadingFlag = QStringLiteral("1");
+    m.report().trap(QStringLiteral("load"), [this] {
+        loadSettingsRow();
+        if (m.programEnded())
+            return;
+        setControlsFromSettings();
+        m.mimgset();
+        show();
+        repaint();
+        addTrayIcon();
+        m.loadingFlag = QStringLiteral("0");
+    });
+}
+
+void Form2::loadSettingsRow()
+{
+    SettingsStore::Loaded loaded;
+    try {
+        loaded = m.form1().data1().load();
+    } catch (const Failure& failure) {
+        m.refuseSavesAfterLoadFailure(failure.number());
+        throw;
+    }
+    m.settings = loaded.record;
+    m.modsPath = GamePaths::modsPath(m.settings.path);
+    // A field without a value (the path, on a first start) reads as the
+    // empty text and costs no other field; the player is asked for the
+    // install directory, whose Ok saves the whole record.
+    if (loaded.hadEmptyField)
+        askForInstallDirectory();
+}
+
+void Form2::askForInstallDirectory()
+{
+    Form4& chooser = m.form4();
+    chooser.Command2->hide();
+    ModalShow::exec(chooser);
+}
+
+void Form2::setControlsFromSettings()
+{
+    const SettingsRecord& s = m.settings;
+    Label4->setText(s.status);
+    Label7->setText(s.rtr);
+    Label8->setText(s.sw);
+    ClickFromCode::setChecked(*Check1, s.rtr != QStringLiteral("no"));
+    ClickFromCode::setChecked(*Check2, s.sw != QStringLiteral("no"));
+    const bool pure = s.status == QStringLiteral("Pure");
+    mpopunpure->setVisible(pure);
+    mpoppure->setVisible(!pure);
+    ClickFromCode::turnOff(pure ? *Option2 : *Option1);
+    ClickFromCode::turnOn(pure ? *Option1 : *Option2);
+    if (s.secure == QStringLiteral("Yes"))
+        ClickFromCode::setChecked(*Check4, true);
+}
+
+void Form2::addTrayIcon()
+{
+    m.trayIcon.setTip(m.settings.status == QStringLiteral("Pure") ? QStringLiteral("pure")
+                                                                  : QStringLiteral("unpure"));
+    m.tray().add(m.trayIcon);
+}
+
+void Form2::changeEvent(QEvent* event)
+{
+    ProgramWindow::changeEvent(event);
+    // Minimized, the window goes to the tray, but only when there is an icon
+    // there to bring it back. The hide waits for the event loop, because
+    // showMinimized() shows the window again right after this event.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m.tray().exists())
+        QMetaObject::invokeMethod(this, &Form2::hideIfStillMinimized, Qt::QueuedConnection);
+}
+
+void Form2::hideIfStillMinimized()
+{
+    if (isMinimized())
+        hide();
+}
+
+void Form2::trayNotification(int message)
+{
+    if (message == TrayIconRecord::leftButtonUp || message == TrayIconRecord::leftDoubleClick)
+        restoreFromTray();
+    else if (message == TrayIconRecord::rightButtonUp)
+        popUpTrayMenu();
+}
+
+void Form2::restoreFromTray()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form2::popUpTrayMenu()
+{
+    raise();
+    activateWindow();
+    mpopupsys->exec(QCursor::pos());
+}
+
+void Form2::trayModeItem(const QString& tag, bool pure)
+{
+    m.report().trap(tag, [this, pure] {
+        if (pure)
+            m.msetp();
+        else
+            m.msetu();
+        m.trayIcon.setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
+        m.tray().modify(m.trayIcon);
+    });
+}
+
+void Form2::mpopexitClick()
+{
+    m.report().trap(QStringLiteral("mpopexit"), [this] {
+        m.form1Holder().close();
+        m.form3Holder().close();
+        m.msaveset();
+        m.tray().remove(m.trayIcon);
+        m.endProgram();
+    });
+}
+
+void Form2::unload()
+{
+    m.report().trap(QStringLiteral("unload"), [this] {
+        m.form3Holder().close();
+        m.form1Holder().close();
+        m.msaveset();
+    });
+    // Even after a failed save the icon goes and the process ends: nothing
+    // may linger without a window.
+    m.tray().remove(m.trayIcon);
+    m.endProgram();
+}
+
+void Form2::mcrformClick()
+{
+    m.report().trap(QStringLiteral("mcrform"), [this] { ModalShow::exec(m.form3()); });
+}
+
+void Form2::msetupClick()
+{
+    m.report().trap(QStringLiteral("msetup"), [this] {
+        Form4& chooser = m.form4();
+        chooser.show();
+        chooser.raise();
+        chooser.activateWindow();
+    });
+}

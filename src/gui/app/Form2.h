@@ -1,0 +1,76 @@
+#pragma once
+
+#include "gui/widgets/ProgramWindow.h"
+
+class Module1;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QRadioButton;
+
+// "Grimtide Switch", the main window. Its controls are public because the
+// shared routines and the other windows set them, as the commands require.
+class Form2 : public ProgramWindow {
+    Q_OBJECT
+public:
+    explicit Form2(Module1& module);
+
+    void load() override;
+    // A mouse action on the tray icon, as its message number.
+    void trayNotification(int message);
+    // Shows the window in front, from the tray or the task bar.
+    void restoreFromTray();
+
+    QLabel* Label1;
+    QLabel* Label4;
+    QLabel* Label9;
+    QLabel* Label7;
+    QLabel* Label10;
+    QLabel* Label8;
+    QRadioButton* Option1;
+    QLabel* Label5;
+    QRadioButton* Option2;
+    QLabel* Label6;
+    QCheckBox* Check1;
+    QLabel* Label2;
+    QCheckBox* Check2;
+    QLabel* Label3;
+    QLabel* Label12;
+    QLabel* Picture1;
+    QLabel* Label13;
+    QLabel* Picture2;
+    QCheckBox* Check4;
+    QLabel* Label14;
+
+    QMenuBar* menuBar;
+    QAction* msetup;
+    QAction* mcrform;
+    QMenu* mpopupsys;
+    QAction* mpoppure;
+    QAction* mpopunpure;
+    QAction* msep1;
+    QAction* mpopexit;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void unload() override;
+
+private:
+    void createControls();
+    void createMenus();
+    void connectCommands();
+    void loadSettingsRow();
+    void askForInstallDirectory();
+    void setControlsFromSettings();
+    void addTrayIcon();
+    void hideIfStillMinimized();
+    void popUpTrayMenu();
+    void trayModeItem(const QString& tag, bool pure);
+    void mpopexitClick();
+    void mcrformClick();
+    void msetupClick();
+
+    Module1& m;
+};

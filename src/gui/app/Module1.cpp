@@ -1,0 +1,103 @@
+#include "gui/app/Module1.h"
+
+#include "core/common/Failure.h"
+#include "gui/app/Form1.h"
+#include "gui/app/Form2.h"
+#include "core/common/NumberText.h"
+#include "gui/crosshair/Form3.h"
+#include "gui/crosshair/PictureRoutine.h"
+#include "gui/installdir/Form4.h"
+#include "gui/mode/ModeSwitch.h"
+
+#include <QApplication>
+
+Module1::Module1(Services services)
+    : m_services(std::move(services)), m_report(m_services.sink),
+      m_form1([this] {
+          // Only the first start-up window starts the program; one made again
+          // later just carries the settings data source for a save.
+          const bool startProgram = !m_startedOnce;
+          m_startedOnce = true;
+          return new Form1(*this, m_services.databaseFile, startProgram);
+      }),
+      m_form2([this] { return new Form2(*this); }), m_form3([this] { return new Form3(*this); }),
+      m_form4([this] { return new Form4(*this); }),
+      m_modeSwitch(std::make_unique<ModeSwitch>(*this)),
+      m_pictureRoutine(std::make_unique<PictureRoutine>(*this))
+{
+}
+
+Module1::~Module1() = default;
+
+bool Module1::isLoading() const
+{
+    return NumberText::read(loadingFlag) != 0;
+}
+
+Form1& Module1::form1()
+{
+    return m_form1.get();
+}
+
+Form2& Module1::form2()
+{
+    return m_form2.get();
+}
+
+Form3& Module1::form3()
+{
+    return m_form3.get();
+}
+
+Form4& Module1::form4()
+{
+    return m_form4.get();
+}
+
+void Module1::msaveset()
+{
+    if (m_saveRefusal != 0)
+        throw Failure(m_saveRefusal);
+    form1().data1().save(settings);
+}
+
+void Module1::refuseSavesAfterLoadFailure(int failureNumber)
+{
+    // An empty table has nothing to lose; the first save gives it its row.
+    if (failureNumber != FailureNumber::NoCurrentRecord)
+        m_saveRefusal = failureNumber;
+}
+
+void Module1::msetp()
+{
+    m_modeSwitch->msetp();
+}
+
+void Module1::msetu()
+{
+    m_modeSwitch->msetu();
+}
+
+void Module1::mimgset()
+{
+    m_pictureRoutine->mimgset();
+}
+
+void Module1::endProgram()
+{
+    m_ended = true;
+    if (m_services.endProgram)
+        m_services.endProgram();
+}
+
+void Module1::bringForward()
+{
+    // While a dialog is up, the first choice of the install directory
+    // included, it is the window to show.
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+        dialog->raise();
+        dialog->activateWindow();
+    } else if (m_form2.exists() && !m_ended) {
+        form2().restoreFromTray();
+    }
+}

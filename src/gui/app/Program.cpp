@@ -1,0 +1,48 @@
+#include "gui/app/Program.h"
+
+#include "gui/app/Form1.h"
+#include "core/settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+
+#include <cstdio>
+#include <cstdlib>
+
+void Program::configureApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Grimtide Switch"));
+    // The program ends only through its own two ways out; a hidden main
+    // window is not the last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The windows' twip layout leaves room for captions in a narrow 8-point
+    // sans serif; the desktop's wider default would clip "Crosshair:" and
+    // push "&Select Crosshair" off the menu bar. The first family present wins.
+    QFont designFont = QApplication::font();
+    designFont.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                            QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                            designFont.family()});
+    designFont.setPointSize(8);
+    QApplication::setFont(designFont);
+}
+
+Program::Program(TrayBackend& tray)
+    : m_instance(QDir::currentPath()),
+      m_module({m_sink, m_copier, tray, SettingsStore::defaultFileName(), [this] {
+                    m_instance.release();
+                    std::fflush(nullptr);
+                    std::_Exit(EXIT_SUCCESS);
+                }})
+{
+    QObject::connect(&m_instance, &SingleInstance::calledForward,
+                     [this] { m_module.bringForward(); });
+}
+
+bool Program::start()
+{
+    if (!m_instance.isFirst())
+        return false;
+    m_module.form1().show();
+    return true;
+}

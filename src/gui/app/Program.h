@@ -1,0 +1,31 @@
+#pragma once
+
+#include "gui/widgets/MessageBoxSink.h"
+#include "gui/app/Module1.h"
+#include "core/platform/SingleInstance.h"
+#include "core/platform/SafeFileCopier.h"
+
+class TrayBackend;
+
+// The program as main() starts it: the application's look, the real message
+// boxes and copier, and the module the windows share. The tray comes from the
+// caller, so a benchmark can hear when the icon is added.
+class Program {
+public:
+    // Once, after the QApplication is made.
+    static void configureApplication();
+
+    explicit Program(TrayBackend& tray);
+
+    // Shows "Loading"; its timer loads the main window once the event loop
+    // runs. False when another copy already runs in this folder: that copy
+    // has been called forward instead, and this one should end.
+    bool start();
+    Module1& module() { return m_module; }
+
+private:
+    SingleInstance m_instance;
+    MessageBoxSink m_sink;
+    SafeFileCopier m_copier;
+    Module1 m_module;
+};

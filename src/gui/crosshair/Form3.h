@@ -1,0 +1,42 @@
+#pragma once
+
+#include "gui/widgets/ProgramWindow.h"
+#include "core/crosshair/Catalogue.h"
+#include "gui/widgets/ImageList.h"
+
+class ImageCombo;
+class Module1;
+class QLabel;
+class QPushButton;
+
+// "Crosshairs": picking an item installs its archive at once; OK stores both
+// choices and saves, Cancel only hides. It also holds the two picture lists
+// that the main window's pictures come from.
+class Form3 : public ProgramWindow {
+    Q_OBJECT
+public:
+    explicit Form3(Module1& module);
+
+    void load() override;
+    void showSecureAppearance();
+    void showNormalAppearance();
+
+    ImageCombo* ImageCombo2;
+    ImageCombo* ImageCombo1;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QLabel* Label1;
+    QLabel* Image4;
+    QLabel* Image3;
+    QLabel* Image1;
+    QLabel* Image2;
+    ImageList ImageList1;
+    ImageList ImageList2;
+
+private:
+    void createControls();
+    void pick(const QString& tag, const ImageCombo& list, QString& value, Catalogue::Kind kind);
+    void command1Click();
+
+    Module1& m;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "gui/widgets/ProgramWindow.h"
+
+class DirList;
+class DriveList;
+class Module1;
+class QLabel;
+class QPushButton;
+
+// "Choose Directory": where the player picks the game's install directory.
+// Browsing changes nothing but the window; only "Ok" stores the directory,
+// derives the mods path and saves.
+class Form4 : public ProgramWindow {
+    Q_OBJECT
+public:
+    explicit Form4(Module1& module);
+
+    DriveList* Drive1;
+    DirList* Dir1;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QLabel* Label1;
+
+protected:
+    void unload() override;
+
+private:
+    void createControls();
+    void drive1Change();
+    void dir1Change();
+    void command1Click();
+
+    Module1& m;
+};
