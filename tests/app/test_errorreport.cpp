@@ -1,10 +1,18 @@
 #include "core/common/ErrorReport.h"
+#include "gui/widgets/MessageBoxSink.h"
 #include "core/common/Failure.h"
 #include "core/common/NumberText.h"
 #include "core/app/TrayIconRecord.h"
 #include "support/RecordingSink.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
 
 class TestErrorReport : public QObject {
     Q_OBJECT
@@ -40,16 +48,49 @@ private slots:
     {
         RecordingSink sink;
         ErrorReport report(sink);
-        const auto plainer = [&](int number) {
-            if (number != FailureNumber::PathNotFound)
-                return false;
-            sink.show(QStringLiteral("Please check your options"));
-            return true;
-        };
+        const ErrorReport::PlainerMessage plainer{FailureNumber::PathNotFound,
+                                                  QStringLiteral("Please check your options")};
         report.trap(QStringLiteral("msetp"), [] { throw Failure(FailureNumber::PathNotFound); }, plainer);
         report.trap(QStringLiteral("msetp"), [] { throw Failure(FailureNumber::FileNotFound); }, plainer);
         QCOMPARE(sink.messages, (QStringList{QStringLiteral("Please check your options"),
                                              ErrorReport::text(QStringLiteral("msetp"), 53)}));
+    }
+
+    void aReportBoxNeverBreaksTheAddress()
+    {
+        const QString report = ErrorReport::text(QStringLiteral("msetu"), 76);
+        const QString address = QStringLiteral(GRIMTIDE_CONTACT);
+        // True when the text, laid out at that width, keeps the address on one line.
+        const auto addressWhole = [&](const QLabel& label, int width) {
+            QTextDocument shown(label.text());
+            shown.setDefaultFont(label.font());
+            shown.setDocumentMargin(0);
+            shown.setTextWidth(width);
+            shown.size(); // lays the text out
+            const int start = int(shown.toPlainText().indexOf(address));
+            for (QTextBlock block = shown.begin(); block.isValid(); block = block.next()) {
+                for (int line = 0; line < block.layout()->lineCount(); ++line) {
+                    const int lineStart = block.position() + block.layout()->lineAt(line).textStart();
+                    if (lineStart > start && lineStart < start + address.size())
+                        return false;
+                }
+            }
+            return start >= 0;
+        };
+        QStringList broken; // the widths at which the address broke
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            const int addressWidth = label->fontMetrics().horizontalAdvance(address);
+            if (label->contentsRect().width() < addressWidth)
+                broken << QStringLiteral("box");
+            for (int width : {label->contentsRect().width(), addressWidth + 4})
+                if (!addressWhole(*label, width))
+                    broken << QString::number(width);
+            box->accept();
+        });
+        MessageBoxSink().show(report);
+        QCOMPARE(broken, QStringList());
     }
 
     void numbersReadFromText()
@@ -82,5 +123,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestErrorReport)
+QTEST_MAIN(TestErrorReport)
 #include "test_errorreport.moc"

@@ -65,8 +65,8 @@ private slots:
         QVERIFY(main.mpopunpure->isVisible());
         QVERIFY(!main.mpoppure->isVisible());
         QCOMPARE(program.tray.tip, QStringLiteral("pure"));
-        QCOMPARE(program.module.loadingFlag, QStringLiteral("0"));
-        QCOMPARE(program.module.modsPath, *row.path + QStringLiteral("/mods/"));
+        QCOMPARE(program.module.state.loadingFlag, QStringLiteral("0"));
+        QCOMPARE(program.module.state.modsPath(), *row.path + QStringLiteral("/mods/"));
         QVERIFY(program.sink.messages.isEmpty());
         QVERIFY(program.copier.sources.isEmpty());
         QCOMPARE(Checks::bytesOf(folder.databaseFile()), stored); // a start-up saves nothing
@@ -100,7 +100,7 @@ private slots:
         QVERIFY(!main.mpopunpure->isVisible());
         QCOMPARE(program.tray.tip, QStringLiteral("unpure"));
         QVERIFY(program.copier.sources.isEmpty());
-        QCOMPARE(program.module.settings.status, status);
+        QCOMPARE(program.module.state.settings.status, status);
     }
 
     void packsOtherThanNoStartTickedAsYes()
@@ -115,8 +115,8 @@ private slots:
         Form2& main = program.main();
         QVERIFY(main.Check1->isChecked());
         QVERIFY(main.Check2->isChecked());
-        QCOMPARE(program.module.settings.rtr, QStringLiteral("yes"));
-        QCOMPARE(program.module.settings.sw, QStringLiteral("yes"));
+        QCOMPARE(program.module.state.settings.rtr, QStringLiteral("yes"));
+        QCOMPARE(program.module.state.settings.sw, QStringLiteral("yes"));
         QCOMPARE(main.Label7->text(), QStringLiteral("yes"));
         QCOMPARE(folder.storedRows().first().rtr, QStringLiteral("No"));
     }
@@ -166,8 +166,8 @@ private slots:
         program.start();
         QVERIFY(checked);
         QVERIFY(program.main().isVisible());
-        QCOMPARE(program.module.settings.path, folder.game());
-        QCOMPARE(program.module.modsPath, folder.game() + QStringLiteral("/mods/"));
+        QCOMPARE(program.module.state.settings.path, folder.game());
+        QCOMPARE(program.module.state.modsPath(), folder.game() + QStringLiteral("/mods/"));
         const SettingsRecord expected{QStringLiteral("Pure"), QStringLiteral("no"),
                                       QStringLiteral("no"),   QStringLiteral("1"),
                                       QStringLiteral("1"),    QStringLiteral("No"),
@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(saved.sw, QStringLiteral("yes"));
         QCOMPARE(saved.cr, QStringLiteral("9"));
         QCOMPARE(saved.path, folder.path()); // the chooser starts at the working folder
-        QCOMPARE(program.module.settings.rtr, QStringLiteral("yes")); // ticked, as any non-"no"
+        QCOMPARE(program.module.state.settings.rtr, QStringLiteral("yes")); // ticked, as any non-"no"
     }
 
     void closingTheFirstChooserEndsTheProgram()
@@ -226,7 +226,7 @@ private slots:
         Form2& main = program.main();
         QVERIFY(main.isVisible());
         QCOMPARE(main.Label4->text(), QStringLiteral("unpure"));
-        QCOMPARE(program.module.loadingFlag, QStringLiteral("1"));
+        QCOMPARE(program.module.state.loadingFlag, QStringLiteral("1"));
         QVERIFY(program.tray.operations.isEmpty());
         // Without a tray icon, minimize stays a plain minimize.
         main.showMinimized();
@@ -329,13 +329,13 @@ private slots:
         folder.writeSettings(folder.gameRow());
         TestProgram program(folder);
         program.start();
-        program.module.settings.cr = QStringLiteral("5"); // a pick not saved yet
+        program.module.state.settings.cr = QStringLiteral("5"); // a pick not saved yet
         program.main().Check2->click();                    // the player ticks SW
         QCOMPARE(folder.storedRows().value(0).sw, QStringLiteral("yes"));
         program.main().close();
         QCOMPARE(program.ends, 1);
         QCOMPARE(program.tray.operations.last(), QStringLiteral("delete"));
-        QCOMPARE(folder.storedRows(), QList<SettingsRecord>{program.module.settings});
+        QCOMPARE(folder.storedRows(), QList<SettingsRecord>{program.module.state.settings});
         QCOMPARE(folder.storedRows().value(0).cr, QStringLiteral("5"));
         QVERIFY(!program.module.form3Holder().exists());
     }

@@ -59,13 +59,13 @@ private slots:
     {
         Form2& main = program->main();
         main.mpopunpure->trigger();
-        QCOMPARE(program->module.settings.status, QStringLiteral("Grimtide"));
+        QCOMPARE(program->module.state.settings.status, QStringLiteral("Grimtide"));
         QCOMPARE(program->tray.tip, QStringLiteral("Unpure"));
         QCOMPARE(program->tray.operations.last(), QStringLiteral("modify"));
         QCOMPARE(folder->storedRows().value(0).status, QStringLiteral("Grimtide"));
         // The option buttons switch back but leave the tip alone.
         main.Option1->click();
-        QCOMPARE(program->module.settings.status, QStringLiteral("Pure"));
+        QCOMPARE(program->module.state.settings.status, QStringLiteral("Pure"));
         QCOMPARE(program->tray.tip, QStringLiteral("Unpure"));
         // Reached in pure mode anyway, "&pure" says so and still sets the tip.
         main.mpoppure->trigger();
@@ -98,11 +98,11 @@ private slots:
 
     void exitSavesRemovesTheIconAndEnds()
     {
-        program->module.settings.rt = QStringLiteral("3");
+        program->module.state.settings.rt = QStringLiteral("3");
         program->main().mpopexit->trigger();
         QCOMPARE(program->ends, 1);
         QCOMPARE(program->tray.operations.last(), QStringLiteral("delete"));
-        QCOMPARE(folder->storedRows(), QList<SettingsRecord>{program->module.settings});
+        QCOMPARE(folder->storedRows(), QList<SettingsRecord>{program->module.state.settings});
     }
 
 private:

@@ -98,7 +98,7 @@ private slots:
         s.withChooserOpen([&] {
             pickItem(*s.chooser().ImageCombo1, 7);
             QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/7/menu.rfa")));
-            QCOMPARE(s.m().settings.cr, QStringLiteral("7"));
+            QCOMPARE(s.m().state.settings.cr, QStringLiteral("7"));
             QCOMPARE(s.folder->storedRows(), stored); // a pick saves nothing
             pickItem(*s.chooser().ImageCombo2, 3);
             QCOMPARE(s.game(reticleTarget), s.cons(QStringLiteral("rt/3/game.rfa")));
@@ -107,13 +107,14 @@ private slots:
         QVERIFY(!s.chooser().isVisible());
         QCOMPARE(s.folder->storedRows().value(0).cr, QStringLiteral("7"));
         QCOMPARE(s.folder->storedRows().value(0).rt, QStringLiteral("3"));
-        QVERIFY(!pictureOf(*s.main().Picture1).isNull());
+        // Shown at its own size, so the shape stays crisp.
+        QCOMPARE(pictureOf(*s.main().Picture1).size(), s.chooser().ImageList1.picture(7).size());
         const QImage seven = pictureOf(*s.main().Picture1);
         s.withChooserOpen([&] {
             QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 7); // hiding kept the choice
             QCOMPARE(s.chooser().ImageCombo2->selectedPosition(), 3);
         });
-        s.m().settings.cr = QStringLiteral("12");
+        s.m().state.settings.cr = QStringLiteral("12");
         s.m().mimgset();
         QVERIFY(pictureOf(*s.main().Picture1) != seven);
     }
@@ -129,7 +130,7 @@ private slots:
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/4/menu.rfa")));
         QCOMPARE(pictureOf(*s.main().Picture1), before);
         QCOMPARE(s.folder->storedRows().value(0).cr, QStringLiteral("1"));
-        QCOMPARE(s.m().settings.cr, QStringLiteral("4"));
+        QCOMPARE(s.m().state.settings.cr, QStringLiteral("4"));
     }
 
     void okWithOnlyTheCrosshairChosenStoresIt()
@@ -137,10 +138,10 @@ private slots:
         Started s;
         s.withChooserOpen([&] {
             pickItem(*s.chooser().ImageCombo1, 2);
-            s.m().settings.cr = QStringLiteral("1");
+            s.m().state.settings.cr = QStringLiteral("1");
             s.chooser().Command1->click();
             QCOMPARE(s.program->sink.last(), QStringLiteral("Please choose crosshairs."));
-            QCOMPARE(s.m().settings.cr, QStringLiteral("2"));
+            QCOMPARE(s.m().state.settings.cr, QStringLiteral("2"));
         });
         QCOMPARE(s.folder->storedRows().value(0).cr, QStringLiteral("1"));
     }
@@ -152,7 +153,7 @@ private slots:
         s.withChooserOpen([&] { pickItem(*s.chooser().ImageCombo2, 2); });
         QCOMPARE(s.program->sink.messages,
                  QStringList{ErrorReport::text(QStringLiteral("imgcmb2"), FailureNumber::FileNotFound)});
-        QCOMPARE(s.m().settings.rt, QStringLiteral("2"));
+        QCOMPARE(s.m().state.settings.rt, QStringLiteral("2"));
     }
 
     void closeBoxForgetsThePicks()
@@ -171,9 +172,9 @@ private slots:
     {
         Started s;
         const auto shown = [&](const char* secure, const char* cr, const char* rt) {
-            s.m().settings.secure = QString::fromLatin1(secure);
-            s.m().settings.cr = QString::fromLatin1(cr);
-            s.m().settings.rt = QString::fromLatin1(rt);
+            s.m().state.settings.secure = QString::fromLatin1(secure);
+            s.m().state.settings.cr = QString::fromLatin1(cr);
+            s.m().state.settings.rt = QString::fromLatin1(rt);
             s.program->sink.messages.clear();
             s.m().mimgset();
             return std::pair{pictureOf(*s.main().Picture1), pictureOf(*s.main().Picture2)};
@@ -205,7 +206,7 @@ private slots:
         s.main().Check4->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/12/menu.rfa")));
         QCOMPARE(s.game(reticleTarget), s.cons(QStringLiteral("rt/2/game.rfa")));
-        QCOMPARE(s.m().settings.cr, QStringLiteral("7"));
+        QCOMPARE(s.m().state.settings.cr, QStringLiteral("7"));
         QCOMPARE(s.folder->storedRows().value(0).secure, QStringLiteral("Yes"));
         QVERIFY(pictureOf(*s.main().Picture1) != ownPictures.first);
         Form3& chooser = s.chooser();
@@ -244,7 +245,7 @@ private slots:
         Started s(rowWith(QStringLiteral("Yes"), QStringLiteral("7"), QStringLiteral("3")));
         // A file that a path-like choice would reach if it formed a path.
         QDir().mkpath(s.folder->file(QStringLiteral("x")));
-        s.m().settings.cr = cr;
+        s.m().state.settings.cr = cr;
         s.program->copier.sources.clear();
         const QString pinned = s.game(crosshairTarget);
         s.main().Check4->click();
@@ -252,7 +253,7 @@ private slots:
                  QStringList{ErrorReport::text(QStringLiteral("check4"), FailureNumber::FileNotFound)});
         QVERIFY(s.program->copier.sources.isEmpty());
         QCOMPARE(s.game(crosshairTarget), pinned);
-        QCOMPARE(s.m().settings.secure, QStringLiteral("No"));
+        QCOMPARE(s.m().state.settings.secure, QStringLiteral("No"));
         QCOMPARE(s.folder->storedRows().value(0).secure, QStringLiteral("Yes"));
     }
 

@@ -42,23 +42,23 @@ private slots:
     void browsingThenCancelChangesNothing()
     {
         Form4& chooser = program->module.form4();
-        const SettingsRecord before = program->module.settings;
-        const QString modsBefore = program->module.modsPath;
+        const SettingsRecord before = program->module.state.settings;
+        const QString modsBefore = program->module.state.modsPath();
         const QString other = folder->file(QStringLiteral("Other Game – Ü"));
         QDir().mkpath(other);
         chooser.Dir1->setPath(other);
         QCOMPARE(chooser.Label1->text(), QDir::toNativeSeparators(other));
         chooser.Command2->click();
         QVERIFY(!chooser.isVisible());
-        QCOMPARE(program->module.settings, before);
-        QCOMPARE(program->module.modsPath, modsBefore);
+        QCOMPARE(program->module.state.settings, before);
+        QCOMPARE(program->module.state.modsPath(), modsBefore);
 
         program->main().msetup->trigger();
         chooser.Dir1->setPath(other);
         chooser.close(); // the close box after start-up: no message, nothing kept
         QCOMPARE(program->ends, 0);
         QVERIFY(program->sink.messages.isEmpty());
-        QCOMPARE(program->module.settings, before);
+        QCOMPARE(program->module.state.settings, before);
         program->main().msetup->trigger();
         QCOMPARE(program->module.form4().Dir1->path(), QDir::toNativeSeparators(folder->path()));
     }
@@ -71,8 +71,8 @@ private slots:
         chooser.Dir1->setPath(other);
         chooser.Command1->click();
         QVERIFY(!chooser.isVisible());
-        QCOMPARE(program->module.settings.path, QDir::toNativeSeparators(other));
-        QCOMPARE(program->module.modsPath,
+        QCOMPARE(program->module.state.settings.path, QDir::toNativeSeparators(other));
+        QCOMPARE(program->module.state.modsPath(),
                  QDir::toNativeSeparators(other) + QDir::separator() + QStringLiteral("mods") + QDir::separator());
         QCOMPARE(folder->storedRows().value(0).path, QDir::toNativeSeparators(other));
 
@@ -80,8 +80,8 @@ private slots:
         chooser.Dir1->setPath(QDir::rootPath());
         chooser.Command1->click();
         const QString root = QDir::toNativeSeparators(QDir::rootPath());
-        QCOMPARE(program->module.settings.path, root);
-        QCOMPARE(program->module.modsPath, root + QDir::separator() + QStringLiteral("mods") + QDir::separator());
+        QCOMPARE(program->module.state.settings.path, root);
+        QCOMPARE(program->module.state.modsPath(), root + QDir::separator() + QStringLiteral("mods") + QDir::separator());
     }
 
     void aWinePrefixIsPickedLikeAnyDrive()

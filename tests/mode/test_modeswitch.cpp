@@ -76,7 +76,7 @@ private slots:
         QVERIFY(!s.main().Option1->isChecked());
         QVERIFY(s.main().mpoppure->isVisible());
         QVERIFY(!s.main().mpopunpure->isVisible());
-        QCOMPARE(s.folder->storedRows(), QList<SettingsRecord>{s.program->module.settings});
+        QCOMPARE(s.folder->storedRows(), QList<SettingsRecord>{s.program->module.state.settings});
         QCOMPARE(s.folder->storedRows().value(0).status, QStringLiteral("Grimtide"));
 
         s.main().mpoppure->trigger();
@@ -89,10 +89,21 @@ private slots:
         QVERIFY(s.program->sink.messages.isEmpty());
     }
 
+    void aClickOnACaptionClicksItsBox()
+    {
+        Started s(QStringLiteral("Pure"), QStringLiteral("no"), QStringLiteral("no"));
+        QTest::mouseClick(s.main().Label6, Qt::LeftButton);
+        QCOMPARE(s.program->module.state.settings.status, QStringLiteral("Grimtide"));
+        QVERIFY(s.main().Option2->isChecked());
+        QTest::mouseClick(s.main().Label2, Qt::LeftButton);
+        QVERIFY(s.main().Check1->isChecked());
+        QCOMPARE(s.folder->storedRows().value(0).rtr, QStringLiteral("yes"));
+    }
+
     void onlyLowerCaseYesTakesPart()
     {
         Started s(QStringLiteral("Grimtide"), QStringLiteral("no"), QStringLiteral("no"));
-        s.program->module.settings.rtr = QStringLiteral("Yes");
+        s.program->module.state.settings.rtr = QStringLiteral("Yes");
         s.main().Option1->click();
         QCOMPARE(s.program->copier.sources, QStringList{QStringLiteral("cons/purebf.con")});
     }
@@ -100,10 +111,10 @@ private slots:
     void alreadyInTheModeCopiesNothingButSaves()
     {
         Started s(QStringLiteral("Pure"), QStringLiteral("no"), QStringLiteral("no"));
-        s.program->module.settings.cr = QStringLiteral("4");
+        s.program->module.state.settings.cr = QStringLiteral("4");
         s.program->module.msetp();
         QCOMPARE(s.program->sink.messages, QStringList{QStringLiteral("you are already in pure mode")});
-        s.program->module.settings.status = QStringLiteral("Grimtide");
+        s.program->module.state.settings.status = QStringLiteral("Grimtide");
         s.program->module.msetu(); // silent
         QCOMPARE(s.program->sink.messages.size(), 1);
         QVERIFY(s.program->copier.sources.isEmpty());
@@ -111,20 +122,29 @@ private slots:
         QVERIFY(s.main().Option2->isChecked());
     }
 
-    void aMissingPackFolderAsksToCheckTheOptions()
+    void aFailedSwitchKeepsTheOldModeAndCanBeTriedAgain()
     {
         Started s(QStringLiteral("Pure"), QStringLiteral("yes"), QStringLiteral("yes"));
-        QDir(s.folder->game() + QStringLiteral("/mods/xpack2")).removeRecursively();
-        s.program->module.msetu();
+        const QString xpack2 = s.folder->game() + QStringLiteral("/mods/xpack2");
+        QDir(xpack2).removeRecursively();
+        s.main().Option2->click();
         QCOMPARE(s.program->sink.messages, QStringList{QStringLiteral("Please check your options")});
         QCOMPARE(s.game(base), s.cons(QStringLiteral("unbf.con")));
         QCOMPARE(s.game(first), s.cons(QStringLiteral("unx1.con")));
-        QCOMPARE(s.main().Label4->text(), QStringLiteral("Grimtide"));
-        QVERIFY(s.main().Option1->isChecked()); // the controls still show the old mode
+        // Everything still shows the mode the switch did not reach, the
+        // option button the player clicked included.
+        QCOMPARE(s.program->module.state.settings.status, QStringLiteral("Pure"));
+        QCOMPARE(s.main().Label4->text(), QStringLiteral("Pure"));
+        QVERIFY(s.main().Option1->isChecked());
+        QVERIFY(!s.main().Option2->isChecked());
         QVERIFY(s.main().mpopunpure->isVisible());
         QCOMPARE(s.folder->storedRows().value(0).status, QStringLiteral("Pure"));
-        // The same direction again only lines the controls up.
+        // Once the folder is there, the same command runs the whole switch.
+        QVERIFY(QDir().mkpath(xpack2));
+        s.program->copier.sources.clear();
         s.main().mpopunpure->trigger();
+        QCOMPARE(s.program->copier.sources.size(), 3);
+        QCOMPARE(s.game(second), s.cons(QStringLiteral("unx2.con")));
         QVERIFY(s.main().Option2->isChecked());
         QCOMPARE(s.folder->storedRows().value(0).status, QStringLiteral("Grimtide"));
     }
@@ -137,7 +157,7 @@ private slots:
         QCOMPARE(s.program->sink.messages,
                  QStringList{ErrorReport::text(QStringLiteral("msetp"), FailureNumber::FileNotFound)});
         QCOMPARE(s.game(base), QString());
-        QCOMPARE(s.program->module.settings.status, QStringLiteral("Pure"));
+        QCOMPARE(s.program->module.state.settings.status, QStringLiteral("Grimtide"));
 
         Started t(QStringLiteral("Pure"), QStringLiteral("no"), QStringLiteral("no"));
         const QString target = t.folder->file(base);
@@ -153,15 +173,15 @@ private slots:
     {
         Started s(QStringLiteral("Pure"), QStringLiteral("no"), QStringLiteral("no"));
         const QList<SettingsRecord> stored = s.folder->storedRows();
-        s.program->module.loadingFlag = QStringLiteral("1");
+        s.program->module.state.loadingFlag = QStringLiteral("1");
         s.main().Option2->click();
         QVERIFY(s.program->copier.sources.isEmpty());
-        QCOMPARE(s.program->module.settings.status, QStringLiteral("Pure"));
+        QCOMPARE(s.program->module.state.settings.status, QStringLiteral("Pure"));
         s.main().Check1->click();
-        QCOMPARE(s.program->module.settings.rtr, QStringLiteral("yes"));
+        QCOMPARE(s.program->module.state.settings.rtr, QStringLiteral("yes"));
         QCOMPARE(s.main().Label7->text(), QStringLiteral("yes"));
         QCOMPARE(s.folder->storedRows(), stored);
-        s.program->module.loadingFlag = QStringLiteral("0");
+        s.program->module.state.loadingFlag = QStringLiteral("0");
         s.main().Check1->click(); // unticked, and now saved with the pack "no"
         QCOMPARE(s.folder->storedRows().value(0).rtr, QStringLiteral("no"));
     }
@@ -174,7 +194,7 @@ private slots:
         s.main().Check2->click();
         QCOMPARE(s.program->sink.messages,
                  QStringList{ErrorReport::text(QStringLiteral("check2"), FailureNumber::DatabaseMissing)});
-        QCOMPARE(s.program->module.settings.sw, QStringLiteral("yes"));
+        QCOMPARE(s.program->module.state.settings.sw, QStringLiteral("yes"));
         QVERIFY(!QFile::exists(s.folder->databaseFile()));
     }
 };

@@ -11,14 +11,14 @@ QString ErrorReport::text(const QString& tag, int number)
 }
 
 bool ErrorReport::trap(const QString& tag, const std::function<void()>& body,
-                       const PlainerMessage& plainer) const
+                       const std::optional<PlainerMessage>& plainer) const
 {
     try {
         body();
         return true;
     } catch (const Failure& failure) {
-        if (!plainer || !plainer(failure.number()))
-            m_sink.show(text(tag, failure.number()));
+        const bool plain = plainer && plainer->number == failure.number();
+        m_sink.show(plain ? plainer->text : text(tag, failure.number()));
         return false;
     }
 }

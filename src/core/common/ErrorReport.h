@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class MessageSink;
 
@@ -14,15 +15,16 @@ public:
 
     static QString text(const QString& tag, int number);
 
-    // Given the failure number, shows a plainer message instead of the report
-    // and returns true, or returns false to let the report be shown.
-    using PlainerMessage = std::function<bool(int number)>;
+    // A failure the player can mend is told in plain words instead of the
+    // report.
+    struct PlainerMessage {
+        int number;
+        QString text;
+    };
 
     // Runs the body; returns false when it failed and was reported.
     bool trap(const QString& tag, const std::function<void()>& body,
-              const PlainerMessage& plainer = {}) const;
-
-    MessageSink& sink() const { return m_sink; }
+              const std::optional<PlainerMessage>& plainer = std::nullopt) const;
 
 private:
     MessageSink& m_sink;

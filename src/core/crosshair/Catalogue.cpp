@@ -1,6 +1,7 @@
 #include "core/crosshair/Catalogue.h"
 
 #include "core/common/Failure.h"
+#include "core/common/FileCopier.h"
 #include "core/common/GamePaths.h"
 
 int Catalogue::count(Kind kind)
@@ -36,4 +37,10 @@ QString Catalogue::archiveDestination(Kind kind, const QString& modsPath)
     return modsPath
            + GamePaths::join({QStringLiteral("gtide_base"), QStringLiteral("archives"),
                               QStringLiteral("bf1942"), QStringLiteral("game.rfa")});
+}
+
+void Catalogue::installArchive(FileCopier& copier, Kind kind, const QString& choiceText,
+                               const QString& modsPath)
+{
+    copier.copy(archiveSource(kind, choiceText), archiveDestination(kind, modsPath));
 }

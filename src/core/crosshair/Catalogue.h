@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class FileCopier;
+
 // Crosshair choices 1 to 20 and reticle choices 1 to 3. A choice is known by
 // its number alone: it is stored as its decimal text, shown as picture N of
 // a list and installed from a numbered folder under "cons".
@@ -25,5 +27,8 @@ QString pictureKey(Kind kind, int choice); // "cr7", "r3"
 QString archiveSource(Kind kind, const QString& choiceText);
 // Where that archive goes in the game, under the mods path.
 QString archiveDestination(Kind kind, const QString& modsPath);
+// Copies a choice's archive into the game.
+void installArchive(FileCopier& copier, Kind kind, const QString& choiceText,
+                    const QString& modsPath);
 
 } // namespace Catalogue

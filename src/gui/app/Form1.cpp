@@ -10,7 +10,7 @@
 Form1::Form1(Module1& module, const QString& databaseFile, bool startProgram)
     : ProgramWindow(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                                  | Qt::CustomizeWindowHint),
-      m(module), m_data1(databaseFile)
+      m_module(module), m_data1(databaseFile)
 {
     setWindowTitle(QStringLiteral("Loading"));
     setFixedSize(Twips::size(*this, 1155, 285));
@@ -25,9 +25,9 @@ void Form1::timer1Tick()
     // Stopped first: the load runs modal windows, inside which a running
     // timer would tick again, and a failed tick must not repeat.
     Timer1.stop();
-    m.report().trap(QStringLiteral("timer1"), [this] {
-        Form2& main = m.form2();
-        if (m.programEnded())
+    m_module.report().trap(QStringLiteral("timer1"), [this] {
+        Form2& main = m_module.form2();
+        if (m_module.programEnded())
             return;
         main.show();
         hide();

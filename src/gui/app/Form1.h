@@ -20,6 +20,6 @@ public:
 private:
     void timer1Tick();
 
-    Module1& m;
+    Module1& m_module;
     SettingsStore m_data1;
 };

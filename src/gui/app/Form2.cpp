@@ -1,5 +1,6 @@
 #include "gui/app/Form2.h"
 
+#include "gui/widgets/CaptionClick.h"
 #include "gui/widgets/ClickFromCode.h"
 #include "core/common/Failure.h"
 #include "gui/app/Form1.h"
@@ -9,11 +10,7 @@
 #include "gui/widgets/Twips.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureCatalogue.h"
-#include "gui/crosshair/SecureMode.h"
 #include "gui/installdir/Form4.h"
-#include "gui/mode/ExpansionPacks.h"
-#include "gui/mode/ModeSwitch.h"
-#include "core/common/GamePaths.h"
 
 #include <QCheckBox>
 #include <QCursor>
@@ -27,9 +24,7 @@
 
 namespace {
 
-struct Placement {
-    int left, top, width, height;
-};
+using Twips::Placement;
 
 template <typename Control>
 Control* makeControl(QWidget* area, const QString& caption, Placement at)
@@ -47,6 +42,7 @@ Box* makeBox(QWidget* area, QLabel* caption, Placement at)
     auto* box = makeControl<Box>(area, QString(), at);
     box->setAccessibleName(caption->text());
     caption->setBuddy(box);
+    CaptionClick::attach(*caption, *box);
     return box;
 }
 
@@ -55,7 +51,11 @@ QLabel* makePictureBox(QWidget* area, const QString& name, Placement at)
     auto* box = makeControl<QLabel>(area, QString(), at);
     box->setFrameShape(QFrame::Panel);
     box->setFrameShadow(QFrame::Sunken);
-    box->setAlignment(Qt::AlignCenter);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    box->setAutoFillBackground(true);
+    QPalette white = box->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    box->setPalette(white);
     box->setAccessibleName(name);
     return box;
 }
@@ -66,7 +66,8 @@ Form2::Form2(Module1& module)
     : ProgramWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
                                  | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
                                  | Qt::MSWindowsFixedSizeDialogHint),
-      m(module)
+      m_module(module), m_modeSwitch(module.state, *this),
+      m_expansionPacks(module.state, *this)
 {
     setWindowTitle(QStringLiteral("Grimtide Switch"));
     setWindowIcon(PictureCatalogue::programIcon());
@@ -128,11 +129,14 @@ void Form2::createMenus()
 
 void Form2::connectCommands()
 {
-    connect(Option1, &QRadioButton::clicked, this, [this] { ModeSwitch(m).option1Click(); });
-    connect(Option2, &QRadioButton::clicked, this, [this] { ModeSwitch(m).option2Click(); });
-    connect(Check1, &QCheckBox::clicked, this, [this] { ExpansionPacks(m).check1Click(); });
-    connect(Check2, &QCheckBox::clicked, this, [this] { ExpansionPacks(m).check2Click(); });
-    connect(Check4, &QCheckBox::clicked, this, [this] { SecureMode(m).check4Click(); });
+    connect(Option1, &QRadioButton::clicked, this, [this] { m_modeSwitch.option1Click(); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { m_modeSwitch.option2Click(); });
+    connect(Check1, &QCheckBox::clicked, this,
+            [this](bool ticked) { m_expansionPacks.check1Click(ticked); });
+    connect(Check2, &QCheckBox::clicked, this,
+            [this](bool ticked) { m_expansionPacks.check2Click(ticked); });
+    connect(Check4, &QCheckBox::clicked, this,
+            [this](bool ticked) { m_module.secureMode().check4Click(ticked); });
     connect(msetup, &QAction::triggered, this, &Form2::msetupClick);
     connect(mcrform, &QAction::triggered, this, &Form2::mcrformClick);
     connect(mpoppure, &QAction::triggered, this,
@@ -140,22 +144,22 @@ void Form2::connectCommands()
     connect(mpopunpure, &QAction::triggered, this,
             [this] { trayModeItem(QStringLiteral("mpopunpure"), false); });
     connect(mpopexit, &QAction::triggered, this, &Form2::mpopexitClick);
-    connect(&m.tray(), &TrayBackend::notified, this, &Form2::trayNotification);
+    connect(&m_module.tray(), &TrayBackend::notified, this, &Form2::trayNotification);
 }
 
 void Form2::load()
 {
-    m.loadingFlag = QStringLiteral("1");
-    m.report().trap(QStringLiteral("load"), [this] {
+    m_module.state.loadingFlag = QStringLiteral("1");
+    m_module.report().trap(QStringLiteral("load"), [this] {
         loadSettingsRow();
-        if (m.programEnded())
+        if (m_module.programEnded())
             return;
         setControlsFromSettings();
-        m.mimgset();
+        m_module.mimgset();
         show();
         repaint();
         addTrayIcon();
-        m.loadingFlag = QStringLiteral("0");
+        m_module.state.loadingFlag = QStringLiteral("0");
     });
 }
 
@@ -163,13 +167,12 @@ void Form2::loadSettingsRow()
 {
     SettingsStore::Loaded loaded;
     try {
-        loaded = m.form1().data1().load();
+        loaded = m_module.form1().data1().load();
     } catch (const Failure& failure) {
-        m.refuseSavesAfterLoadFailure(failure.number());
+        m_module.state.refuseSavesAfterLoadFailure(failure.number());
         throw;
     }
-    m.settings = loaded.record;
-    m.modsPath = GamePaths::modsPath(m.settings.path);
+    m_module.state.setRecord(loaded.record);
     // A field without a value (the path, on a first start) reads as the
     // empty text and costs no other field; the player is asked for the
     // install directory, whose Ok saves the whole record.
@@ -179,33 +182,49 @@ void Form2::loadSettingsRow()
 
 void Form2::askForInstallDirectory()
 {
-    Form4& chooser = m.form4();
+    Form4& chooser = m_module.form4();
     chooser.Command2->hide();
     ModalShow::exec(chooser);
 }
 
 void Form2::setControlsFromSettings()
 {
-    const SettingsRecord& s = m.settings;
-    Label4->setText(s.status);
-    Label7->setText(s.rtr);
-    Label8->setText(s.sw);
-    ClickFromCode::setChecked(*Check1, s.rtr != QStringLiteral("no"));
-    ClickFromCode::setChecked(*Check2, s.sw != QStringLiteral("no"));
-    const bool pure = s.status == QStringLiteral("Pure");
+    const SettingsRecord& settings = m_module.state.settings;
+    showStatus(settings.status);
+    showPackChoice(ExpansionPack::Rtr, settings.rtr);
+    showPackChoice(ExpansionPack::Sw, settings.sw);
+    ClickFromCode::setChecked(*Check1, settings.rtr != QStringLiteral("no"));
+    ClickFromCode::setChecked(*Check2, settings.sw != QStringLiteral("no"));
+    showMode(settings.status == QStringLiteral("Pure") ? GameMode::Pure : GameMode::Grimtide);
+    if (settings.secure == QStringLiteral("Yes"))
+        ClickFromCode::setChecked(*Check4, true);
+}
+
+void Form2::showStatus(const QString& status)
+{
+    Label4->setText(status);
+}
+
+void Form2::showMode(GameMode mode)
+{
+    const bool pure = mode == GameMode::Pure;
+    // The tray menu offers only the switch to the other mode.
     mpopunpure->setVisible(pure);
     mpoppure->setVisible(!pure);
-    ClickFromCode::turnOff(pure ? *Option2 : *Option1);
     ClickFromCode::turnOn(pure ? *Option1 : *Option2);
-    if (s.secure == QStringLiteral("Yes"))
-        ClickFromCode::setChecked(*Check4, true);
+    ClickFromCode::turnOff(pure ? *Option2 : *Option1);
+}
+
+void Form2::showPackChoice(ExpansionPack pack, const QString& value)
+{
+    (pack == ExpansionPack::Rtr ? Label7 : Label8)->setText(value);
 }
 
 void Form2::addTrayIcon()
 {
-    m.trayIcon.setTip(m.settings.status == QStringLiteral("Pure") ? QStringLiteral("pure")
+    m_module.trayIcon.setTip(m_module.state.settings.status == QStringLiteral("Pure") ? QStringLiteral("pure")
                                                                   : QStringLiteral("unpure"));
-    m.tray().add(m.trayIcon);
+    m_module.tray().add(m_module.trayIcon);
 }
 
 void Form2::changeEvent(QEvent* event)
@@ -214,7 +233,7 @@ void Form2::changeEvent(QEvent* event)
     // Minimized, the window goes to the tray, but only when there is an icon
     // there to bring it back. The hide waits for the event loop, because
     // showMinimized() shows the window again right after this event.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && m.tray().exists())
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_module.tray().exists())
         QMetaObject::invokeMethod(this, &Form2::hideIfStillMinimized, Qt::QueuedConnection);
 }
 
@@ -249,49 +268,49 @@ void Form2::popUpTrayMenu()
 
 void Form2::trayModeItem(const QString& tag, bool pure)
 {
-    m.report().trap(tag, [this, pure] {
+    m_module.report().trap(tag, [this, pure] {
         if (pure)
-            m.msetp();
+            m_modeSwitch.msetp();
         else
-            m.msetu();
-        m.trayIcon.setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
-        m.tray().modify(m.trayIcon);
+            m_modeSwitch.msetu();
+        m_module.trayIcon.setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
+        m_module.tray().modify(m_module.trayIcon);
     });
 }
 
 void Form2::mpopexitClick()
 {
-    m.report().trap(QStringLiteral("mpopexit"), [this] {
-        m.form1Holder().close();
-        m.form3Holder().close();
-        m.msaveset();
-        m.tray().remove(m.trayIcon);
-        m.endProgram();
+    m_module.report().trap(QStringLiteral("mpopexit"), [this] {
+        m_module.form1Holder().close();
+        m_module.form3Holder().close();
+        m_module.msaveset();
+        m_module.tray().remove(m_module.trayIcon);
+        m_module.endProgram();
     });
 }
 
 void Form2::unload()
 {
-    m.report().trap(QStringLiteral("unload"), [this] {
-        m.form3Holder().close();
-        m.form1Holder().close();
-        m.msaveset();
+    m_module.report().trap(QStringLiteral("unload"), [this] {
+        m_module.form3Holder().close();
+        m_module.form1Holder().close();
+        m_module.msaveset();
     });
     // Even after a failed save the icon goes and the process ends: nothing
     // may linger without a window.
-    m.tray().remove(m.trayIcon);
-    m.endProgram();
+    m_module.tray().remove(m_module.trayIcon);
+    m_module.endProgram();
 }
 
 void Form2::mcrformClick()
 {
-    m.report().trap(QStringLiteral("mcrform"), [this] { ModalShow::exec(m.form3()); });
+    m_module.report().trap(QStringLiteral("mcrform"), [this] { ModalShow::exec(m_module.form3()); });
 }
 
 void Form2::msetupClick()
 {
-    m.report().trap(QStringLiteral("msetup"), [this] {
-        Form4& chooser = m.form4();
+    m_module.report().trap(QStringLiteral("msetup"), [this] {
+        Form4& chooser = m_module.form4();
         chooser.show();
         chooser.raise();
         chooser.activateWindow();

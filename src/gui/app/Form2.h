@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/mode/ExpansionPacks.h"
+#include "core/mode/ModeSwitch.h"
+#include "core/mode/ModeView.h"
 #include "gui/widgets/ProgramWindow.h"
 
 class Module1;
@@ -10,9 +13,9 @@ class QMenu;
 class QMenuBar;
 class QRadioButton;
 
-// "Grimtide Switch", the main window. Its controls are public because the
-// shared routines and the other windows set them, as the commands require.
-class Form2 : public ProgramWindow {
+// "Grimtide Switch", the main window. It is the view of the mode commands,
+// which it owns; its controls are public for the pictures and the tests.
+class Form2 : public ProgramWindow, public ModeView {
     Q_OBJECT
 public:
     explicit Form2(Module1& module);
@@ -22,6 +25,11 @@ public:
     void trayNotification(int message);
     // Shows the window in front, from the tray or the task bar.
     void restoreFromTray();
+    ModeSwitch& modeSwitch() { return m_modeSwitch; }
+
+    void showStatus(const QString& status) override;
+    void showMode(GameMode mode) override;
+    void showPackChoice(ExpansionPack pack, const QString& value) override;
 
     QLabel* Label1;
     QLabel* Label4;
@@ -72,5 +80,7 @@ private:
     void mcrformClick();
     void msetupClick();
 
-    Module1& m;
+    Module1& m_module;
+    ModeSwitch m_modeSwitch;
+    ExpansionPacks m_expansionPacks;
 };

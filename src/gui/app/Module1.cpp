@@ -1,18 +1,17 @@
 #include "gui/app/Module1.h"
 
-#include "core/common/Failure.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
-#include "core/common/NumberText.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureRoutine.h"
 #include "gui/installdir/Form4.h"
-#include "gui/mode/ModeSwitch.h"
 
 #include <QApplication>
 
 Module1::Module1(Services services)
-    : m_services(std::move(services)), m_report(m_services.sink),
+    : state(m_report, services.sink, services.copier,
+            [this](const SettingsRecord& record) { form1().data1().save(record); }),
+      m_services(std::move(services)), m_report(m_services.sink), m_secureMode(state, *this),
       m_form1([this] {
           // Only the first start-up window starts the program; one made again
           // later just carries the settings data source for a save.
@@ -21,18 +20,11 @@ Module1::Module1(Services services)
           return new Form1(*this, m_services.databaseFile, startProgram);
       }),
       m_form2([this] { return new Form2(*this); }), m_form3([this] { return new Form3(*this); }),
-      m_form4([this] { return new Form4(*this); }),
-      m_modeSwitch(std::make_unique<ModeSwitch>(*this)),
-      m_pictureRoutine(std::make_unique<PictureRoutine>(*this))
+      m_form4([this] { return new Form4(*this); })
 {
 }
 
 Module1::~Module1() = default;
-
-bool Module1::isLoading() const
-{
-    return NumberText::read(loadingFlag) != 0;
-}
 
 Form1& Module1::form1()
 {
@@ -54,33 +46,29 @@ Form4& Module1::form4()
     return m_form4.get();
 }
 
-void Module1::msaveset()
-{
-    if (m_saveRefusal != 0)
-        throw Failure(m_saveRefusal);
-    form1().data1().save(settings);
-}
-
-void Module1::refuseSavesAfterLoadFailure(int failureNumber)
-{
-    // An empty table has nothing to lose; the first save gives it its row.
-    if (failureNumber != FailureNumber::NoCurrentRecord)
-        m_saveRefusal = failureNumber;
-}
-
 void Module1::msetp()
 {
-    m_modeSwitch->msetp();
+    form2().modeSwitch().msetp();
 }
 
 void Module1::msetu()
 {
-    m_modeSwitch->msetu();
+    form2().modeSwitch().msetu();
 }
 
 void Module1::mimgset()
 {
-    m_pictureRoutine->mimgset();
+    m_report.trap(QStringLiteral("mimgset"), [this] {
+        const Form3& chooser = form3();
+        Form2& main = form2();
+        PictureRoutine::show(state.settings, chooser.ImageList1, chooser.ImageList2,
+                             *main.Picture1, *main.Picture2);
+    });
+}
+
+void Module1::showSecureAppearance(bool secure)
+{
+    form3().showAppearance(secure);
 }
 
 void Module1::endProgram()

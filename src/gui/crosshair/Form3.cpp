@@ -1,12 +1,10 @@
 #include "gui/crosshair/Form3.h"
 
 #include "core/common/Failure.h"
-#include "core/common/MessageSink.h"
 #include "gui/app/Module1.h"
 #include "gui/widgets/Twips.h"
 #include "gui/widgets/ImageCombo.h"
 #include "gui/crosshair/PictureCatalogue.h"
-#include "core/common/FileCopier.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -29,21 +27,13 @@ void setImage(QLabel& image, const QImage& picture)
     image.resize(picture.size());
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& caption, int left)
-{
-    auto* button = new QPushButton(caption, parent);
-    Twips::place(*button, left, 2040, 735, 375);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 Form3::Form3(Module1& module)
     : ProgramWindow(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                                  | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       ImageList1(PictureCatalogue::crosshairPictures()),
-      ImageList2(PictureCatalogue::reticlePictures()), m(module)
+      ImageList2(PictureCatalogue::reticlePictures()), m_module(module)
 {
     setWindowTitle(QStringLiteral("Crosshairs"));
     setWindowIcon(PictureCatalogue::programIcon());
@@ -59,8 +49,8 @@ void Form3::createControls()
     ImageCombo1 = new ImageCombo(this);
     Twips::place(*ImageCombo1, 120, 240, 1695, 330);
     ImageCombo1->setAccessibleName(QStringLiteral("Crosshair"));
-    Command1 = makeButton(this, QStringLiteral("OK"), 120);
-    Command2 = makeButton(this, QStringLiteral("Cancel"), 1080);
+    Command1 = Twips::button(this, QStringLiteral("OK"), {120, 2040, 735, 375});
+    Command2 = Twips::button(this, QStringLiteral("Cancel"), {1080, 2040, 735, 375});
     Label1 = new QLabel(QStringLiteral("Secure Mode:"), this);
     Twips::place(*Label1, 120, 1680, 1095, 255);
 
@@ -89,10 +79,10 @@ void Form3::createControls()
 
     using Catalogue::Kind;
     connect(ImageCombo1, &ImageCombo::clicked, this, [this] {
-        pick(QStringLiteral("imgcmb1"), *ImageCombo1, m.settings.cr, Kind::Crosshair);
+        pick(QStringLiteral("imgcmb1"), *ImageCombo1, m_module.state.settings.cr, Kind::Crosshair);
     });
     connect(ImageCombo2, &ImageCombo::clicked, this, [this] {
-        pick(QStringLiteral("imgcmb2"), *ImageCombo2, m.settings.rt, Kind::Reticle);
+        pick(QStringLiteral("imgcmb2"), *ImageCombo2, m_module.state.settings.rt, Kind::Reticle);
     });
     connect(Command1, &QPushButton::clicked, this, &Form3::command1Click);
     connect(Command2, &QPushButton::clicked, this, &QWidget::hide);
@@ -115,56 +105,41 @@ void Form3::load()
 
 void Form3::pick(const QString& tag, const ImageCombo& list, QString& value, Catalogue::Kind kind)
 {
-    m.report().trap(tag, [&] {
+    m_module.report().trap(tag, [&] {
         value = QString::number(list.selectedPosition());
-        m.copier().copy(Catalogue::archiveSource(kind, value),
-                        Catalogue::archiveDestination(kind, m.modsPath));
+        Catalogue::installArchive(m_module.state.copier, kind, value, m_module.state.modsPath());
     });
 }
 
 void Form3::command1Click()
 {
-    const auto chooseFirst = [this](int number) {
-        if (number != FailureNumber::NoItemChosen)
-            return false;
-        m.sink().show(QStringLiteral("Please choose crosshairs."));
-        return true;
-    };
-    m.report().trap(QStringLiteral("3command1"), [this] {
-        if (m.settings.secure == QStringLiteral("No")) {
-            for (auto [list, value] : {std::pair{ImageCombo1, &m.settings.cr},
-                                       std::pair{ImageCombo2, &m.settings.rt}}) {
+    const ErrorReport::PlainerMessage chooseFirst{FailureNumber::NoItemChosen,
+                                                  QStringLiteral("Please choose crosshairs.")};
+    m_module.report().trap(QStringLiteral("3command1"), [this] {
+        if (m_module.state.settings.secure == QStringLiteral("No")) {
+            for (auto [list, value] : {std::pair{ImageCombo1, &m_module.state.settings.cr},
+                                       std::pair{ImageCombo2, &m_module.state.settings.rt}}) {
                 if (!list->hasSelection())
                     throw Failure(FailureNumber::NoItemChosen);
                 *value = QString::number(list->selectedPosition());
             }
         }
         hide();
-        m.mimgset();
-        m.msaveset();
+        m_module.mimgset();
+        m_module.msaveset();
     }, chooseFirst);
 }
 
-void Form3::showSecureAppearance()
+void Form3::showAppearance(bool secure)
 {
-    ImageCombo1->hide();
-    ImageCombo2->hide();
-    setImage(*Image1, ImageList1.picture(Catalogue::secureCrosshair));
-    setImage(*Image2, ImageList2.picture(Catalogue::secureReticle));
-    Image1->show();
-    Image2->show();
-    Command1->hide();
-    Image4->hide();
-    Image3->show();
-}
-
-void Form3::showNormalAppearance()
-{
-    Image1->hide();
-    Image2->hide();
-    ImageCombo1->show();
-    ImageCombo2->show();
-    Command1->show();
-    Image4->show();
-    Image3->hide();
+    if (secure) {
+        setImage(*Image1, ImageList1.picture(Catalogue::secureCrosshair));
+        setImage(*Image2, ImageList2.picture(Catalogue::secureReticle));
+    }
+    // The pinned pictures stand in for the lists, the green lamp for the red
+    // one, and there is nothing for OK to store.
+    for (QWidget* control : std::initializer_list<QWidget*>{Image1, Image2, Image3})
+        control->setVisible(secure);
+    for (QWidget* control : std::initializer_list<QWidget*>{ImageCombo1, ImageCombo2, Command1, Image4})
+        control->setVisible(!secure);
 }

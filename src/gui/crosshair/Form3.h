@@ -18,8 +18,8 @@ public:
     explicit Form3(Module1& module);
 
     void load() override;
-    void showSecureAppearance();
-    void showNormalAppearance();
+    // The secure display shows the pinned pictures and the green lamp.
+    void showAppearance(bool secure);
 
     ImageCombo* ImageCombo2;
     ImageCombo* ImageCombo1;
@@ -38,5 +38,5 @@ private:
     void pick(const QString& tag, const ImageCombo& list, QString& value, Catalogue::Kind kind);
     void command1Click();
 
-    Module1& m;
+    Module1& m_module;
 };

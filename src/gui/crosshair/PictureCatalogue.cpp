@@ -1,5 +1,7 @@
 #include "gui/crosshair/PictureCatalogue.h"
 
+#include "core/crosshair/Catalogue.h"
+
 #include <QString>
 
 namespace {
@@ -9,11 +11,11 @@ QString resourcePath(const QString& name)
     return QStringLiteral(":/pictures/") + name;
 }
 
-ImageList numberedPictures(const QString& prefix, int count, QSize imageSize)
+ImageList numberedPictures(Catalogue::Kind kind, QSize imageSize)
 {
     ImageList list(imageSize);
-    for (int number = 1; number <= count; ++number) {
-        const QString key = prefix + QString::number(number);
+    for (int choice = 1; choice <= Catalogue::count(kind); ++choice) {
+        const QString key = Catalogue::pictureKey(kind, choice);
         list.add(key, QImage(resourcePath(key + QStringLiteral(".bmp"))));
     }
     return list;
@@ -23,12 +25,12 @@ ImageList numberedPictures(const QString& prefix, int count, QSize imageSize)
 
 ImageList PictureCatalogue::crosshairPictures()
 {
-    return numberedPictures(QStringLiteral("cr"), 20, {92, 34});
+    return numberedPictures(Catalogue::Kind::Crosshair, {92, 34});
 }
 
 ImageList PictureCatalogue::reticlePictures()
 {
-    return numberedPictures(QStringLiteral("r"), 3, {98, 38});
+    return numberedPictures(Catalogue::Kind::Reticle, {98, 38});
 }
 
 QImage PictureCatalogue::lampPicture(bool green)

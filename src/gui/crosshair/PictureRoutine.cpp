@@ -1,10 +1,8 @@
 #include "gui/crosshair/PictureRoutine.h"
 
-#include "gui/app/Form2.h"
-#include "gui/app/Module1.h"
 #include "core/common/NumberText.h"
 #include "core/crosshair/Catalogue.h"
-#include "gui/crosshair/Form3.h"
+#include "core/settings/SettingsRecord.h"
 #include "gui/widgets/ImageList.h"
 
 #include <QLabel>
@@ -21,34 +19,28 @@ bool isChoice(double number, int count)
     return number >= 1 && number <= count && std::floor(number) == number;
 }
 
+void showChoice(QLabel& box, const ImageList& pictures, const QString& choiceText, int count)
+{
+    const double choice = NumberText::read(choiceText);
+    if (isChoice(choice, count))
+        PictureRoutine::showPicture(box, pictures.picture(int(choice)));
+}
+
 } // namespace
 
-void PictureRoutine::show(QLabel& box, const QImage& picture)
+void PictureRoutine::show(const SettingsRecord& settings, const ImageList& crosshairs,
+                          const ImageList& reticles, QLabel& crosshairBox, QLabel& reticleBox)
 {
-    const QSize room = box.contentsRect().size();
-    box.setPixmap(QPixmap::fromImage(
-        picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    if (settings.secure != QStringLiteral("No")) {
+        showPicture(crosshairBox, crosshairs.picture(Catalogue::secureCrosshair));
+        showPicture(reticleBox, reticles.picture(Catalogue::secureReticle));
+        return;
+    }
+    showChoice(crosshairBox, crosshairs, settings.cr, Catalogue::crosshairCount);
+    showChoice(reticleBox, reticles, settings.rt, Catalogue::reticleCount);
 }
 
-void PictureRoutine::mimgset()
+void PictureRoutine::showPicture(QLabel& box, const QImage& picture)
 {
-    m.report().trap(QStringLiteral("mimgset"), [this] {
-        if (m.settings.secure != QStringLiteral("No")) {
-            Form3& chooser = m.form3();
-            show(*m.form2().Picture1, chooser.ImageList1.picture(Catalogue::secureCrosshair));
-            show(*m.form2().Picture2, chooser.ImageList2.picture(Catalogue::secureReticle));
-            return;
-        }
-        showChoices();
-    });
-}
-
-void PictureRoutine::showChoices()
-{
-    const double crosshair = NumberText::read(m.settings.cr);
-    if (isChoice(crosshair, Catalogue::crosshairCount))
-        show(*m.form2().Picture1, m.form3().ImageList1.picture(int(crosshair)));
-    const double reticle = NumberText::read(m.settings.rt);
-    if (isChoice(reticle, Catalogue::reticleCount))
-        show(*m.form2().Picture2, m.form3().ImageList2.picture(int(reticle)));
+    box.setPixmap(QPixmap::fromImage(picture));
 }

@@ -1,22 +1,20 @@
 #pragma once
 
-class Module1;
+class ImageList;
 class QImage;
 class QLabel;
+struct SettingsRecord;
 
 // `mimgset`: the main window's two pictures, brought up to date from the
 // Secure Mode setting and the crosshair and reticle choices.
-class PictureRoutine {
-public:
-    explicit PictureRoutine(Module1& module) : m(module) {}
+namespace PictureRoutine {
 
-    void mimgset();
+void show(const SettingsRecord& settings, const ImageList& crosshairs, const ImageList& reticles,
+          QLabel& crosshairBox, QLabel& reticleBox);
 
-    // Puts a picture in a picture box, scaled down to fit the box.
-    static void show(QLabel& box, const QImage& picture);
+// Puts a picture in a picture box at its own size, from the top left corner:
+// the shape sits at the left of each picture and stays crisp; what does not
+// fit the box is cut off.
+void showPicture(QLabel& box, const QImage& picture);
 
-private:
-    void showChoices();
-
-    Module1& m;
-};
+} // namespace PictureRoutine

@@ -31,5 +31,5 @@ private:
     void dir1Change();
     void command1Click();
 
-    Module1& m;
+    Module1& m_module;
 };

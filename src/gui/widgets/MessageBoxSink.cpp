@@ -1,9 +1,38 @@
 #include "gui/widgets/MessageBoxSink.h"
 
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <QStringList>
+
+namespace {
+
+// About as wide as a message box lets a line grow before it wraps it.
+constexpr int lineWidth = 360;
+
+} // namespace
+
+QString MessageBoxSink::wholeWordLines(const QString& text, const QFontMetrics& metrics)
+{
+    const QStringList words = text.split(QLatin1Char(' '));
+    QStringList lines;
+    for (const QString& word : words) {
+        const QString longer = lines.isEmpty() ? word : lines.last() + QLatin1Char(' ') + word;
+        if (lines.isEmpty() || metrics.horizontalAdvance(longer) > lineWidth)
+            lines << word;
+        else
+            lines.last() = longer;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
 
 void MessageBoxSink::show(const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Grimtide Switch"), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Grimtide Switch"), QString(),
+                    QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    // The box's own wrapping breaks lines at hyphens too, and an address
+    // broken at its hyphen is copied wrongly: the lines are made here, at
+    // spaces only, each narrower than the box wraps at.
+    box.setText(wholeWordLines(text, box.fontMetrics()));
     box.exec();
 }

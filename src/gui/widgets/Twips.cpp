@@ -1,5 +1,6 @@
 #include "gui/widgets/Twips.h"
 
+#include <QPushButton>
 #include <QWidget>
 
 #include <cmath>
@@ -20,4 +21,12 @@ QSize Twips::size(const QWidget& onScreenOf, int width, int height)
 {
     const int dpi = onScreenOf.logicalDpiX();
     return {toPixels(width, dpi), toPixels(height, dpi)};
+}
+
+QPushButton* Twips::button(QWidget* parent, const QString& caption, Placement at)
+{
+    auto* button = new QPushButton(caption, parent);
+    place(*button, at.left, at.top, at.width, at.height);
+    button->setAutoDefault(false);
+    return button;
 }

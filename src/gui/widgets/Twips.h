@@ -2,6 +2,8 @@
 
 #include <QRect>
 
+class QPushButton;
+class QString;
 class QWidget;
 
 // Window layouts are given in twips, 1440 to the inch: 15 twips a pixel at
@@ -10,4 +12,11 @@ namespace Twips {
 int toPixels(int twips, int dotsPerInch);
 void place(QWidget& widget, int left, int top, int width, int height);
 QSize size(const QWidget& onScreenOf, int width, int height);
+
+struct Placement {
+    int left, top, width, height;
+};
+// A push button placed in twips that Enter does not press unless it has
+// the focus.
+QPushButton* button(QWidget* parent, const QString& caption, Placement at);
 } // namespace Twips

@@ -2,13 +2,14 @@
 
 #include "core/mode/ModeFiles.h"
 
-class Module1;
+class ModeView;
+class SharedState;
 
 // Switching the game between pure and Grimtide mode, and the two mode
 // option buttons of the main window.
 class ModeSwitch {
 public:
-    explicit ModeSwitch(Module1& module) : m(module) {}
+    ModeSwitch(SharedState& state, ModeView& view) : m_state(state), m_view(view) {}
 
     void msetp();
     void msetu();
@@ -18,8 +19,8 @@ public:
 private:
     void switchTo(GameMode mode);
     void copyModeFiles(GameMode mode);
-    void alignControls(GameMode mode);
     void optionClick(GameMode mode);
 
-    Module1& m;
+    SharedState& m_state;
+    ModeView& m_view;
 };

@@ -1,0 +1,26 @@
+#include "core/mode/ExpansionPacks.h"
+
+#include "core/app/SharedState.h"
+#include "core/common/ErrorReport.h"
+
+void ExpansionPacks::check1Click(bool ticked)
+{
+    packClick(ExpansionPack::Rtr, ticked);
+}
+
+void ExpansionPacks::check2Click(bool ticked)
+{
+    packClick(ExpansionPack::Sw, ticked);
+}
+
+void ExpansionPacks::packClick(ExpansionPack pack, bool ticked)
+{
+    const bool rtr = pack == ExpansionPack::Rtr;
+    m_state.report.trap(rtr ? QStringLiteral("check1") : QStringLiteral("check2"), [&] {
+        QString& value = rtr ? m_state.settings.rtr : m_state.settings.sw;
+        value = ticked ? QStringLiteral("yes") : QStringLiteral("no");
+        m_view.showPackChoice(pack, value);
+        if (!m_state.isLoading())
+            m_state.msaveset();
+    });
+}
