@@ -181,6 +181,7 @@ void Form2::askForInstallDirectory()
 {
     Form4& chooser = m.form4();
     chooser.Command2->hide();
+    chooser.openTheOnlyGame();
     ModalShow::exec(chooser);
 }
 

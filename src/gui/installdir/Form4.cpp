@@ -1,49 +1,56 @@
 #include "gui/installdir/Form4.h"
 
+#include "core/common/Failure.h"
+#include "core/common/GamePaths.h"
 #include "core/common/MessageSink.h"
 #include "gui/app/Module1.h"
-#include "gui/widgets/Twips.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
-#include "core/common/GamePaths.h"
+#include "gui/widgets/Twips.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
-QPushButton* makeButton(QWidget* parent, const QString& caption, int left)
-{
+constexpr int initialWidth = 2700;
+constexpr int initialHeight = 3390;
+
+QPushButton* makeButton(QWidget* parent, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
-    Twips::place(*button, left, 3000, 975, 375);
     button->setAutoDefault(false);
     return button;
+}
+
+// At the place the layout gives in twips, moved down and grown by pixels.
+void placeGrown(QWidget& widget, const QRect& twips, int down, const QSize& grown) {
+    Twips::place(widget, twips.left(), twips.top(), twips.width(), twips.height());
+    widget.setGeometry(widget.geometry().adjusted(0, down, grown.width(), down + grown.height()));
 }
 
 } // namespace
 
 Form4::Form4(Module1& module)
-    : ProgramWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                                 | Qt::CustomizeWindowHint),
-      m(module)
-{
+    : ProgramWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                 Qt::CustomizeWindowHint),
+      m(module) {
     setWindowTitle(QStringLiteral("Choose Directory"));
-    resize(Twips::size(*this, 2700, 3390));
     createControls();
+    setMinimumSize(Twips::size(*this, initialWidth, initialHeight));
+    resize(minimumSize());
+    placeControls();
 }
 
-void Form4::createControls()
-{
+void Form4::createControls() {
     Drive1 = new DriveList(this);
-    Twips::place(*Drive1, 600, 2640, 1455, 315);
     Drive1->setAccessibleName(QStringLiteral("Drive"));
     Dir1 = new DirList(this);
-    Twips::place(*Dir1, 360, 720, 1935, 1890);
-    Command1 = makeButton(this, QStringLiteral("Ok"), 120);
-    Command2 = makeButton(this, QStringLiteral("Cancel"), 1320);
+    Command1 = makeButton(this, QStringLiteral("Ok"));
+    Command2 = makeButton(this, QStringLiteral("Cancel"));
     Label1 = new QLabel(QStringLiteral("Please choose your Battlefield 1942 directory"), this);
-    Twips::place(*Label1, 120, 0, 2415, 615);
     Label1->setWordWrap(true);
     Dir1->setAccessibleName(Label1->text());
     Drive1->setDrive(QDir::currentPath());
@@ -55,25 +62,51 @@ void Form4::createControls()
     connect(Drive1, &DriveList::driveChanged, this, &Form4::drive1Change);
     connect(Dir1, &DirList::pathChanged, this, &Form4::dir1Change);
     connect(Command1, &QPushButton::clicked, this, &Form4::command1Click);
-    connect(Command2, &QPushButton::clicked, this, [this] {
-        m.report().trap(QStringLiteral("4command2"), [this] { hide(); });
-    });
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { m.report().trap(QStringLiteral("4command2"), [this] { hide(); }); });
 }
 
-void Form4::drive1Change()
-{
+// The list and its label take what the player adds to the window; the drive
+// list and the buttons stay at the bottom.
+void Form4::placeControls() {
+    const QSize initial = Twips::size(*this, initialWidth, initialHeight);
+    const int wider = std::max(0, width() - initial.width());
+    const int taller = std::max(0, height() - initial.height());
+    placeGrown(*Label1, {120, 0, 2415, 615}, 0, {wider, 0});
+    placeGrown(*Dir1, {360, 720, 1935, 1890}, 0, {wider, taller});
+    placeGrown(*Drive1, {600, 2640, 1455, 315}, taller, {0, 0});
+    placeGrown(*Command1, {120, 3000, 975, 375}, taller, {0, 0});
+    placeGrown(*Command2, {1320, 3000, 975, 375}, taller, {0, 0});
+}
+
+void Form4::resizeEvent(QResizeEvent* event) {
+    ProgramWindow::resizeEvent(event);
+    placeControls();
+}
+
+void Form4::openTheOnlyGame() {
+    const QStringList games = Drive1->games();
+    if (games.size() != 1)
+        return;
+    try {
+        Dir1->setPath(games.first());
+        Drive1->setDrive(games.first());
+    } catch (const Failure&) {
+        // Gone since it was found: the list stays at the working directory.
+    }
+}
+
+void Form4::drive1Change() {
     m.report().trap(QStringLiteral("drive1"), [this] { Dir1->setPath(Drive1->drive()); });
 }
 
-void Form4::dir1Change()
-{
+void Form4::dir1Change() {
     // Browsing shows the folder but leaves the stored path alone, so that
     // Cancel or the close box really cancel.
     m.report().trap(QStringLiteral("dir1"), [this] { Label1->setText(Dir1->path()); });
 }
 
-void Form4::command1Click()
-{
+void Form4::command1Click() {
     m.report().trap(QStringLiteral("4command1"), [this] {
         m.settings.path = Dir1->path();
         Label1->setText(m.settings.path);
@@ -83,13 +116,12 @@ void Form4::command1Click()
     });
 }
 
-void Form4::unload()
-{
+void Form4::unload() {
     m.report().trap(QStringLiteral("4unload"), [this] {
         if (!m.isLoading())
             return;
-        m.sink().show(
-            QStringLiteral("I need a install path to run, so please reopen me and choose your path"));
+        m.sink().show(QStringLiteral(
+            "I need a install path to run, so please reopen me and choose your path"));
         m.endProgram();
     });
 }
