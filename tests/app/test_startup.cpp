@@ -22,7 +22,6 @@
 
 #include <sqlite3.h>
 
-
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:

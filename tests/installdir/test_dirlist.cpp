@@ -9,12 +9,14 @@
 
 namespace {
 
-QString native(const QString& path) {
+QString native(const QString& path)
+{
     return QDir::toNativeSeparators(path);
 }
 
 // The names the list shows below the current folder, each with its depth.
-QStringList rowsFrom(const DirList& list, int first) {
+QStringList rowsFrom(const DirList& list, int first)
+{
     QStringList rows;
     for (int row = first; row < list.count(); ++row)
         rows << QStringLiteral("%1 %2")
@@ -29,7 +31,8 @@ class TestDirList : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
+    void init()
+    {
         QVERIFY(temp.isValid());
         game = temp.filePath(QStringLiteral("a/b/c/d/e/f/Battlefield 1942 – Ünïcode"));
         for (const char* child : {"b10", "B2", "a1", "c", ".hidden/.inner"})
@@ -38,7 +41,8 @@ private slots:
         depth = int(QDir::cleanPath(game).count(u'/'));
     }
 
-    void showsAncestorsTheFolderAndItsSortedSubfolders() {
+    void showsAncestorsTheFolderAndItsSortedSubfolders()
+    {
         DirList list;
         list.setPath(game);
         QCOMPARE(list.currentRow(), depth);
@@ -56,7 +60,8 @@ private slots:
                  QStringList{QString::number(depth + 2) + QStringLiteral(" .inner")});
     }
 
-    void setPathEmitsTheNativeFullPathOnce() {
+    void setPathEmitsTheNativeFullPathOnce()
+    {
         DirList list;
         QSignalSpy spy(&list, &DirList::pathChanged);
         list.setPath(game + QStringLiteral("/./"));
@@ -67,7 +72,8 @@ private slots:
         QCOMPARE(list.path(), native(QDir::rootPath()));
     }
 
-    void whatIsNoFolderFailsAndKeepsThePath() {
+    void whatIsNoFolderFailsAndKeepsThePath()
+    {
         DirList list;
         list.setPath(game);
         QSignalSpy spy(&list, &DirList::pathChanged);
@@ -77,7 +83,8 @@ private slots:
         QCOMPARE(spy.count(), 0);
     }
 
-    void keys_data() {
+    void keys_data()
+    {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("opened"); // relative to the game folder
         QTest::addColumn<int>("changes");
@@ -91,7 +98,8 @@ private slots:
         QTest::newRow("open, up, open") << QStringLiteral("DD\nU\n") << QStringLiteral(".") << 2;
     }
 
-    void keys() {
+    void keys()
+    {
         QFETCH(QString, keys);
         QFETCH(QString, opened);
         QFETCH(int, changes);
@@ -112,7 +120,8 @@ private slots:
         QCOMPARE(spy.count(), changes);
     }
 
-    void aDoubleClickOpensAndAClickSelects() {
+    void aDoubleClickOpensAndAClickSelects()
+    {
         DirList list;
         list.resize(129, 126);
         list.show();
@@ -129,7 +138,8 @@ private slots:
         QCOMPARE(spy.count(), 1);
     }
 
-    void aVanishedFolderIsNotOpened() {
+    void aVanishedFolderIsNotOpened()
+    {
         DirList list;
         list.setPath(game);
         QVERIFY(QDir(game + QStringLiteral("/a1")).removeRecursively());

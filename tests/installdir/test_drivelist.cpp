@@ -11,7 +11,8 @@
 
 namespace {
 
-QString native(const char* path) {
+QString native(const char* path)
+{
     return QDir::toNativeSeparators(QString::fromUtf8(path));
 }
 
@@ -21,19 +22,22 @@ class TestDriveList : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
+    void init()
+    {
         list = std::make_unique<DriveList>();
         list->setDrives({{native("/"), QStringLiteral("/ (root)")},
                          {native("/media/usb"), QStringLiteral("/media/usb (USBSTICK)")},
                          {native("/media/usb/inner"), QStringLiteral("inner")}});
     }
 
-    void itemsShowTheirLabels() {
+    void itemsShowTheirLabels()
+    {
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->itemText(1), QStringLiteral("/media/usb (USBSTICK)"));
     }
 
-    void setDrivePicksTheLongestMatchingRoot() {
+    void setDrivePicksTheLongestMatchingRoot()
+    {
         list->setDrive(native("/media/usb/inner/games/Battlefield 1942"));
         QCOMPARE(list->drive(), native("/media/usb/inner"));
         list->setDrive(native("/media/usb/innerx"));
@@ -44,14 +48,16 @@ private slots:
         QCOMPARE(list->drive(), native("/media/usb"));
     }
 
-    void codeEmitsNothing() {
+    void codeEmitsNothing()
+    {
         QSignalSpy spy(list.get(), &DriveList::driveChanged);
         list->setDrive(native("/media/usb/x"));
         list->setDrives({{native("/"), QStringLiteral("/")}});
         QCOMPARE(spy.count(), 0);
     }
 
-    void thePlayersPickEmits() {
+    void thePlayersPickEmits()
+    {
         list->setDrive(native("/"));
         QSignalSpy spy(list.get(), &DriveList::driveChanged);
         QTest::keyClick(list.get(), Qt::Key_Down);
@@ -63,7 +69,8 @@ private slots:
         QCOMPARE(spy.at(1).at(0).toString(), native("/"));
     }
 
-    void pickingTheShownDriveAgainEmitsNothing() {
+    void pickingTheShownDriveAgainEmitsNothing()
+    {
         list->setDrive(native("/media/usb"));
         QSignalSpy spy(list.get(), &DriveList::driveChanged);
         list->showPopup();
@@ -73,21 +80,20 @@ private slots:
         QCOMPARE(list->drive(), native("/media/usb"));
     }
 
-    void newDrivesKeepTheShownOne() {
+    void newDrivesKeepTheShownOne()
+    {
         list->setDrive(native("/media/usb"));
-        list->setDrives(
-            {{native("/"), QStringLiteral("/")}, {native("/media/usb"), QStringLiteral("usb")}});
+        list->setDrives({{native("/"), QStringLiteral("/")}, {native("/media/usb"), QStringLiteral("usb")}});
         QCOMPARE(list->drive(), native("/media/usb"));
     }
 
-    void theMachineListHoldsTheRootAndTheWorkingVolume() {
+    void theMachineListHoldsTheRootAndTheWorkingVolume()
+    {
         const QList<DriveList::Drive> drives = DriveList::machineDrives();
         const auto listed = [&](const QString& root) {
-            return std::any_of(drives.begin(), drives.end(),
-                               [&](const auto& d) { return d.root == root; });
+            return std::any_of(drives.begin(), drives.end(), [&](const auto& d) { return d.root == root; });
         };
-        const QString working =
-            QDir::toNativeSeparators(QStorageInfo(QDir::currentPath()).rootPath());
+        const QString working = QDir::toNativeSeparators(QStorageInfo(QDir::currentPath()).rootPath());
         QVERIFY(listed(QDir::toNativeSeparators(QDir::rootPath())));
         QVERIFY(listed(working));
         DriveList real;

@@ -16,12 +16,14 @@ class TestForm4 : public QObject {
 private slots:
     void init() { startIn(true, 1); }
 
-    void cleanup() {
+    void cleanup()
+    {
         program.reset();
         folder.reset();
     }
 
-    void setupOpensBesideTheMainWindowAtTheWorkingFolder() {
+    void setupOpensBesideTheMainWindowAtTheWorkingFolder()
+    {
         Form4& chooser = program->module.form4();
         QVERIFY(chooser.isVisible());
         QVERIFY(program->main().isVisible());
@@ -31,7 +33,8 @@ private slots:
                  QStringLiteral("Please choose your Battlefield 1942 directory"));
     }
 
-    void browsingThenCancelChangesNothing() {
+    void browsingThenCancelChangesNothing()
+    {
         Form4& chooser = program->module.form4();
         const SettingsRecord before = program->module.settings;
         const QString modsBefore = program->module.modsPath;
@@ -54,7 +57,8 @@ private slots:
         QCOMPARE(program->module.form4().Dir1->path(), QDir::toNativeSeparators(folder->path()));
     }
 
-    void okStoresTheFolderDerivesTheModsPathAndSaves() {
+    void okStoresTheFolderDerivesTheModsPathAndSaves()
+    {
         Form4& chooser = program->module.form4();
         const QString other = folder->file(QStringLiteral("Battlefield 1942"));
         QDir().mkpath(other);
@@ -75,7 +79,8 @@ private slots:
                  root + QDir::separator() + QStringLiteral("mods") + QDir::separator());
     }
 
-    void aFoundGameComesFirstAndOpensWithTheKeyboard() {
+    void aFoundGameComesFirstAndOpensWithTheKeyboard()
+    {
         Form4& chooser = program->module.form4();
         QCOMPARE(chooser.Drive1->itemText(0), QStringLiteral("Battlefield 1942 (~/.wine)"));
         QTest::keyClick(chooser.Drive1, Qt::Key_Home);
@@ -89,7 +94,8 @@ private slots:
         QCOMPARE(folder->storedRows().value(0).path, games.first());
     }
 
-    void theListAndLabelGrowWithTheWindowTheRestKeepsToTheBottom() {
+    void theListAndLabelGrowWithTheWindowTheRestKeepsToTheBottom()
+    {
         Form4& chooser = program->module.form4();
         const QList<QWidget*> controls{chooser.Label1, chooser.Dir1, chooser.Drive1,
                                        chooser.Command1, chooser.Command2};
@@ -108,13 +114,15 @@ private slots:
             QCOMPARE(controls[i]->geometry(), initial[i].translated(0, 80));
     }
 
-    void aFirstStartOpensTheOnlyGameFound_data() {
+    void aFirstStartOpensTheOnlyGameFound_data()
+    {
         QTest::addColumn<int>("gamesFound");
         QTest::newRow("one") << 1;
         QTest::newRow("two") << 2;
     }
 
-    void aFirstStartOpensTheOnlyGameFound() {
+    void aFirstStartOpensTheOnlyGameFound()
+    {
         QFETCH(int, gamesFound);
         startIn(false, gamesFound);
         const QString expected =
@@ -133,7 +141,8 @@ private slots:
 private:
     // A program in a fresh folder and home, holding the number of games; with
     // a stored path it is started and "S&etup" opened, else left to start.
-    void startIn(bool withPath, int gamesFound) {
+    void startIn(bool withPath, int gamesFound)
+    {
         program.reset();
         folder.reset(); // gives the working directory back first
         folder = std::make_unique<TestFolder>();

@@ -10,11 +10,13 @@
 
 namespace {
 
-QString text(const char* utf8) {
+QString text(const char* utf8)
+{
     return QString::fromUtf8(utf8);
 }
 
-QByteArray registryNaming(const char* key, const char* value) {
+QByteArray registryNaming(const char* key, const char* value)
+{
     return QByteArray("WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n[") + key +
            "] 1700000000\n#time=1d9\n\"Other\"=dword:00000001\n" + value +
            "\n\n[Software\\\\Next] 1\n";
@@ -28,7 +30,8 @@ class TestGameFinder : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QVERIFY(home.isValid());
         const QByteArray wow = "Software\\\\Wow6432Node\\\\ea games\\\\battlefield 1942";
         const QByteArray retail = "Software\\\\EA GAMES\\\\Battlefield 1942";
@@ -98,7 +101,8 @@ private slots:
         game("volume", "", {}, "Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
     }
 
-    void findsTheGameOfEveryPrefixKindOnce() {
+    void findsTheGameOfEveryPrefixKindOnce()
+    {
         const auto prefixes =
             WinePrefixes::find(home.path(), home.filePath(QStringLiteral("elsewhere/wp")));
         QStringList wheres;
@@ -118,7 +122,8 @@ private slots:
         QCOMPARE(found, expectedGames);
     }
 
-    void registryValues_data() {
+    void registryValues_data()
+    {
         QTest::addColumn<QByteArray>("registry");
         QTest::addColumn<QStringList>("values");
         const QByteArray key = "[Software\\\\A\\\\B] 1\n";
@@ -135,7 +140,8 @@ private slots:
         QTest::newRow("truncated") << key + "\"X\"=\"C:\\\\" << QStringList{text("C:\\")};
     }
 
-    void registryValues() {
+    void registryValues()
+    {
         QFETCH(QByteArray, registry);
         QFETCH(QStringList, values);
         QCOMPARE(WineRegistry::textValues("WINE REGISTRY Version 2\n\n" + registry,
@@ -143,7 +149,8 @@ private slots:
                  values);
     }
 
-    void steamLibraries_data() {
+    void steamLibraries_data()
+    {
         QTest::addColumn<QByteArray>("vdf");
         QTest::addColumn<QStringList>("paths");
         QTest::newRow("current")
@@ -158,7 +165,8 @@ private slots:
                                 << QStringList{};
     }
 
-    void steamLibraries() {
+    void steamLibraries()
+    {
         QFETCH(QByteArray, vdf);
         QFETCH(QStringList, paths);
         QCOMPARE(SteamLibraries::pathsIn(vdf), paths);
@@ -168,7 +176,8 @@ private:
     // A prefix (with drive_c) at the relative path, and a game in it that the
     // finder must list, where marker is given and is one.
     void game(const char* prefix, const char* where, const QByteArray& registry, const char* folder,
-              const char* marker) {
+              const char* marker)
+    {
         const QDir at(home.filePath(text(prefix)));
         QVERIFY(at.mkpath(QStringLiteral("drive_c")));
         if (!registry.isNull())

@@ -11,7 +11,8 @@
 namespace {
 
 // The folder, its names matched without regard to case; empty if missing.
-QString existingFolder(const QString& path) {
+QString existingFolder(const QString& path)
+{
     try {
         return PathResolver::folder(path);
     } catch (const Failure&) {
@@ -19,7 +20,8 @@ QString existingFolder(const QString& path) {
     }
 }
 
-bool holdsFile(const QString& folder, const QString& name) {
+bool holdsFile(const QString& folder, const QString& name)
+{
     try {
         PathResolver::existingFile(folder + u'/' + name);
         return true;
@@ -30,16 +32,19 @@ bool holdsFile(const QString& folder, const QString& name) {
 
 } // namespace
 
-QString GameFinder::Game::label() const {
+QString GameFinder::Game::label() const
+{
     return QStringLiteral("Battlefield 1942 (%1)").arg(where);
 }
 
-bool GameFinder::isGame(const QString& folder) {
+bool GameFinder::isGame(const QString& folder)
+{
     return holdsFile(folder, QStringLiteral("BF1942.exe")) ||
            !existingFolder(folder + QStringLiteral("/mods/bf1942")).isEmpty();
 }
 
-QStringList GameFinder::usualFolders(const QString& root) {
+QStringList GameFinder::usualFolders(const QString& root)
+{
     static const QStringList usual{
         QStringLiteral("Program Files/EA GAMES/Battlefield 1942"),
         QStringLiteral("Program Files (x86)/EA GAMES/Battlefield 1942"),
@@ -52,7 +57,8 @@ QStringList GameFinder::usualFolders(const QString& root) {
 
 // "C:\Games\BF1942" lies below the prefix's drive_c; another drive letter
 // is a link in its dosdevices folder, named by where it leads.
-QString GameFinder::inPrefix(const WinePrefixes::Prefix& prefix, const QString& windowsPath) {
+QString GameFinder::inPrefix(const WinePrefixes::Prefix& prefix, const QString& windowsPath)
+{
     if (windowsPath.size() < 2 || windowsPath[1] != u':' || !windowsPath[0].isLetter())
         return {};
     const QString letter = windowsPath.left(2).toLower();
@@ -68,7 +74,8 @@ QString GameFinder::inPrefix(const WinePrefixes::Prefix& prefix, const QString& 
     return existingFolder(drive + u'/' + rest);
 }
 
-QStringList GameFinder::registeredFolders(const WinePrefixes::Prefix& prefix) {
+QStringList GameFinder::registeredFolders(const WinePrefixes::Prefix& prefix)
+{
     static const QStringList keys{
         QStringLiteral("Software\\EA GAMES\\Battlefield 1942"),
         QStringLiteral("Software\\Wow6432Node\\EA GAMES\\Battlefield 1942")};
@@ -80,7 +87,8 @@ QStringList GameFinder::registeredFolders(const WinePrefixes::Prefix& prefix) {
 }
 
 QList<GameFinder::Game> GameFinder::find(const QList<WinePrefixes::Prefix>& prefixes,
-                                         const QList<MountedVolumes::Volume>& volumes) {
+                                         const QList<MountedVolumes::Volume>& volumes)
+{
     QList<Game> games;
     QSet<QString> seen;
     const auto addGames = [&](const QStringList& folders, const QString& where) {

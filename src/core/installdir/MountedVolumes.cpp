@@ -14,11 +14,13 @@ constexpr Qt::CaseSensitivity pathCase = Qt::CaseInsensitive;
 constexpr Qt::CaseSensitivity pathCase = Qt::CaseSensitive;
 #endif
 
-QString cleanAbsolute(const QString& path) {
+QString cleanAbsolute(const QString& path)
+{
     return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
 }
 
-bool isPlayerVolume(const QStorageInfo& volume) {
+bool isPlayerVolume(const QStorageInfo& volume)
+{
     static const QList<QByteArray> pseudoTypes{
         "proc",    "sysfs",    "devtmpfs",  "devpts",  "tmpfs",    "cgroup",      "cgroup2",
         "overlay", "squashfs", "autofs",    "debugfs", "tracefs",  "securityfs",  "pstore",
@@ -37,7 +39,8 @@ bool isPlayerVolume(const QStorageInfo& volume) {
 
 } // namespace
 
-qsizetype MountedVolumes::matchLength(const QString& root, const QString& path) {
+qsizetype MountedVolumes::matchLength(const QString& root, const QString& path)
+{
     const QString clean = cleanAbsolute(root);
     if (path.compare(clean, pathCase) == 0)
         return clean.size();
@@ -45,7 +48,8 @@ qsizetype MountedVolumes::matchLength(const QString& root, const QString& path) 
     return path.startsWith(prefix, pathCase) ? clean.size() : -1;
 }
 
-QList<MountedVolumes::Volume> MountedVolumes::list() {
+QList<MountedVolumes::Volume> MountedVolumes::list()
+{
     QList<QStorageInfo> candidates{QStorageInfo::root(), QStorageInfo(QDir::currentPath())};
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (isPlayerVolume(volume))

@@ -20,7 +20,8 @@ struct Token {
     QByteArray text;
 };
 
-Token nextToken(const QByteArray& vdf, qsizetype& at) {
+Token nextToken(const QByteArray& vdf, qsizetype& at)
+{
     while (at < vdf.size() && vdf[at] != '"' && vdf[at] != '{' && vdf[at] != '}')
         ++at;
     if (at >= vdf.size())
@@ -39,12 +40,14 @@ Token nextToken(const QByteArray& vdf, qsizetype& at) {
     return token;
 }
 
-bool isNumber(const QByteArray& text) {
+bool isNumber(const QByteArray& text)
+{
     return !text.isEmpty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-QByteArray readList(const QString& file) {
+QByteArray readList(const QString& file)
+{
     QFile vdf(file);
     if (vdf.size() > largestList || !vdf.open(QIODevice::ReadOnly))
         return {};
@@ -53,7 +56,8 @@ QByteArray readList(const QString& file) {
 
 } // namespace
 
-QStringList SteamLibraries::pathsIn(const QByteArray& vdf) {
+QStringList SteamLibraries::pathsIn(const QByteArray& vdf)
+{
     QStringList paths;
     qsizetype at = 0;
     int depth = 0;
@@ -76,7 +80,8 @@ QStringList SteamLibraries::pathsIn(const QByteArray& vdf) {
     return paths;
 }
 
-QStringList SteamLibraries::of(const QStringList& installs) {
+QStringList SteamLibraries::of(const QStringList& installs)
+{
     QStringList libraries;
     QSet<QString> seen;
     const auto add = [&](const QString& folder) {

@@ -11,7 +11,8 @@ namespace {
 // Collects prefixes once each, by their folder with links resolved.
 class PrefixList {
 public:
-    void addIfPrefix(const QString& folder, const QString& where) {
+    void addIfPrefix(const QString& folder, const QString& where)
+    {
         const QFileInfo driveC(QDir(folder).filePath(QStringLiteral("drive_c")));
         const QString canonical = driveC.canonicalFilePath();
         if (!driveC.isDir() || canonical.isEmpty() || m_seen.contains(canonical))
@@ -21,7 +22,8 @@ public:
     }
 
     // Each subfolder of parent (with a relative tail, as Steam's "pfx").
-    void addEachIn(const QString& parent, const QString& wherePrefix, const QString& tail = {}) {
+    void addEachIn(const QString& parent, const QString& wherePrefix, const QString& tail = {})
+    {
         const QDir dir(parent);
         for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
             addIfPrefix(dir.filePath(name + tail), wherePrefix + name);
@@ -34,7 +36,8 @@ private:
     QSet<QString> m_seen;
 };
 
-void addSteam(PrefixList& list, const QDir& home) {
+void addSteam(PrefixList& list, const QDir& home)
+{
     const QStringList installs{
         home.filePath(QStringLiteral(".local/share/Steam")),
         home.filePath(QStringLiteral(".steam/steam")),
@@ -47,12 +50,14 @@ void addSteam(PrefixList& list, const QDir& home) {
 
 } // namespace
 
-QString WinePrefixes::Prefix::driveC() const {
+QString WinePrefixes::Prefix::driveC() const
+{
     return folder + QDir::separator() + QStringLiteral("drive_c");
 }
 
 QList<WinePrefixes::Prefix> WinePrefixes::find(const QString& home,
-                                               const QString& winePrefixVariable) {
+                                               const QString& winePrefixVariable)
+{
     const QDir homeDir(home);
     const auto at = [&homeDir](const char* relative) {
         return homeDir.filePath(QString::fromUtf8(relative));
@@ -73,6 +78,7 @@ QList<WinePrefixes::Prefix> WinePrefixes::find(const QString& home,
     return list.found();
 }
 
-QList<WinePrefixes::Prefix> WinePrefixes::ofUser() {
+QList<WinePrefixes::Prefix> WinePrefixes::ofUser()
+{
     return find(QDir::homePath(), qEnvironmentVariable("WINEPREFIX"));
 }

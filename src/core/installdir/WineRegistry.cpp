@@ -9,18 +9,21 @@ namespace {
 // to read.
 constexpr qint64 largestRegistry = 32 << 20;
 
-QByteArrayView lineAt(QByteArrayView text, qsizetype start) {
+QByteArrayView lineAt(QByteArrayView text, qsizetype start)
+{
     const qsizetype end = text.indexOf('\n', start);
     return text.sliced(start, (end < 0 ? text.size() : end) - start);
 }
 
-bool headerNames(QByteArrayView line, const QByteArray& escapedKey) {
+bool headerNames(QByteArrayView line, const QByteArray& escapedKey)
+{
     const qsizetype length = escapedKey.size();
     return line.size() > length + 1 && line[length + 1] == ']' &&
            line.sliced(1, length).compare(escapedKey, Qt::CaseInsensitive) == 0;
 }
 
-int hexDigit(char c) {
+int hexDigit(char c)
+{
     if (c >= '0' && c <= '9')
         return c - '0';
     if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
@@ -30,7 +33,8 @@ int hexDigit(char c) {
 
 // Undoes the file's escapes: "\\", "\"", "\n" and "\x" with up to four hex
 // digits for one UTF-16 unit. Stops at the closing quote.
-QString unescaped(QByteArrayView quoted) {
+QString unescaped(QByteArrayView quoted)
+{
     QString text;
     for (qsizetype i = 0; i < quoted.size() && quoted[i] != '"'; ++i) {
         if (quoted[i] != '\\' || i + 1 == quoted.size()) {
@@ -53,7 +57,8 @@ QString unescaped(QByteArrayView quoted) {
 
 // Where the value of a line "name"=... or @=... (the key's default) starts;
 // -1 for any other line.
-qsizetype valueStart(QByteArrayView line) {
+qsizetype valueStart(QByteArrayView line)
+{
     if (line.startsWith('@'))
         return 1;
     for (qsizetype i = 1; line.startsWith('"') && i < line.size(); ++i) {
@@ -66,7 +71,8 @@ qsizetype valueStart(QByteArrayView line) {
 }
 
 // The value of a line "name"="text" or "name"=str(2):"text"; null for others.
-QString textValue(QByteArrayView line) {
+QString textValue(QByteArrayView line)
+{
     const qsizetype start = valueStart(line);
     if (start < 0)
         return {};
@@ -78,7 +84,8 @@ QString textValue(QByteArrayView line) {
     return {};
 }
 
-void collectValues(QByteArrayView text, qsizetype from, QStringList& values) {
+void collectValues(QByteArrayView text, qsizetype from, QStringList& values)
+{
     for (qsizetype at = from; at < text.size() && text[at] != '[';) {
         const QByteArrayView line = lineAt(text, at);
         const QString value = textValue(line);
@@ -90,7 +97,8 @@ void collectValues(QByteArrayView text, qsizetype from, QStringList& values) {
 
 } // namespace
 
-QStringList WineRegistry::textValues(const QByteArray& registry, const QStringList& keys) {
+QStringList WineRegistry::textValues(const QByteArray& registry, const QStringList& keys)
+{
     QList<QByteArray> escapedKeys;
     for (const QString& key : keys)
         escapedKeys.append(key.toUtf8().replace("\\", "\\\\"));
@@ -106,7 +114,8 @@ QStringList WineRegistry::textValues(const QByteArray& registry, const QStringLi
     return values;
 }
 
-QStringList WineRegistry::textValues(const QString& file, const QStringList& keys) {
+QStringList WineRegistry::textValues(const QString& file, const QStringList& keys)
+{
     QFile registry(file);
     if (registry.size() > largestRegistry || !registry.open(QIODevice::ReadOnly))
         return {};

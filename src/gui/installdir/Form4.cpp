@@ -19,14 +19,16 @@ namespace {
 constexpr int initialWidth = 2700;
 constexpr int initialHeight = 3390;
 
-QPushButton* makeButton(QWidget* parent, const QString& caption) {
+QPushButton* makeButton(QWidget* parent, const QString& caption)
+{
     auto* button = new QPushButton(caption, parent);
     button->setAutoDefault(false);
     return button;
 }
 
 // At the place the layout gives in twips, moved down and grown by pixels.
-void placeGrown(QWidget& widget, const QRect& twips, int down, const QSize& grown) {
+void placeGrown(QWidget& widget, const QRect& twips, int down, const QSize& grown)
+{
     Twips::place(widget, twips.left(), twips.top(), twips.width(), twips.height());
     widget.setGeometry(widget.geometry().adjusted(0, down, grown.width(), down + grown.height()));
 }
@@ -36,7 +38,8 @@ void placeGrown(QWidget& widget, const QRect& twips, int down, const QSize& grow
 Form4::Form4(Module1& module)
     : ProgramWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                  Qt::CustomizeWindowHint),
-      m(module) {
+      m(module)
+{
     setWindowTitle(QStringLiteral("Choose Directory"));
     createControls();
     setMinimumSize(Twips::size(*this, initialWidth, initialHeight));
@@ -44,7 +47,8 @@ Form4::Form4(Module1& module)
     placeControls();
 }
 
-void Form4::createControls() {
+void Form4::createControls()
+{
     Drive1 = new DriveList(this);
     Drive1->setAccessibleName(QStringLiteral("Drive"));
     Dir1 = new DirList(this);
@@ -68,7 +72,8 @@ void Form4::createControls() {
 
 // The list and its label take what the player adds to the window; the drive
 // list and the buttons stay at the bottom.
-void Form4::placeControls() {
+void Form4::placeControls()
+{
     const QSize initial = Twips::size(*this, initialWidth, initialHeight);
     const int wider = std::max(0, width() - initial.width());
     const int taller = std::max(0, height() - initial.height());
@@ -79,12 +84,14 @@ void Form4::placeControls() {
     placeGrown(*Command2, {1320, 3000, 975, 375}, taller, {0, 0});
 }
 
-void Form4::resizeEvent(QResizeEvent* event) {
+void Form4::resizeEvent(QResizeEvent* event)
+{
     ProgramWindow::resizeEvent(event);
     placeControls();
 }
 
-void Form4::openTheOnlyGame() {
+void Form4::openTheOnlyGame()
+{
     const QStringList games = Drive1->games();
     if (games.size() != 1)
         return;
@@ -96,17 +103,20 @@ void Form4::openTheOnlyGame() {
     }
 }
 
-void Form4::drive1Change() {
+void Form4::drive1Change()
+{
     m.report().trap(QStringLiteral("drive1"), [this] { Dir1->setPath(Drive1->drive()); });
 }
 
-void Form4::dir1Change() {
+void Form4::dir1Change()
+{
     // Browsing shows the folder but leaves the stored path alone, so that
     // Cancel or the close box really cancel.
     m.report().trap(QStringLiteral("dir1"), [this] { Label1->setText(Dir1->path()); });
 }
 
-void Form4::command1Click() {
+void Form4::command1Click()
+{
     m.report().trap(QStringLiteral("4command1"), [this] {
         m.settings.path = Dir1->path();
         Label1->setText(m.settings.path);
@@ -116,7 +126,8 @@ void Form4::command1Click() {
     });
 }
 
-void Form4::unload() {
+void Form4::unload()
+{
     m.report().trap(QStringLiteral("4unload"), [this] {
         if (!m.isLoading())
             return;

@@ -17,35 +17,41 @@ constexpr int folderRole = Qt::UserRole + 1;
 // A slice of listing short enough that the window answers in between.
 constexpr qint64 sliceMilliseconds = 10;
 
-QString cleanAbsolute(const QString& path) {
+QString cleanAbsolute(const QString& path)
+{
     return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
 }
 
-QString parentOf(const QString& folder) {
+QString parentOf(const QString& folder)
+{
     return QFileInfo(folder).path();
 }
 
 // The folder itself last; "/" or "C:/" first.
-QStringList chainTo(const QString& folder) {
+QStringList chainTo(const QString& folder)
+{
     QStringList chain{folder};
     for (QString above = parentOf(folder); above != chain.first(); above = parentOf(above))
         chain.prepend(above);
     return chain;
 }
 
-QString nameOf(const QString& folder) {
+QString nameOf(const QString& folder)
+{
     const QString name = QFileInfo(folder).fileName();
     return name.isEmpty() ? QDir::toNativeSeparators(folder) : name;
 }
 
-qsizetype digitsAt(const QString& text, qsizetype i) {
+qsizetype digitsAt(const QString& text, qsizetype i)
+{
     qsizetype end = i;
     while (end < text.size() && text[end].isDigit())
         ++end;
     return end - i;
 }
 
-QStringView withoutLeadingZeros(QStringView digits) {
+QStringView withoutLeadingZeros(QStringView digits)
+{
     while (digits.size() > 1 && digits.front() == u'0')
         digits = digits.sliced(1);
     return digits;
@@ -53,7 +59,8 @@ QStringView withoutLeadingZeros(QStringView digits) {
 
 // Case-insensitive, numbers by their value ("a1" < "B2" < "b10"), the same
 // order in every locale.
-int naturalCompare(const QString& a, const QString& b) {
+int naturalCompare(const QString& a, const QString& b)
+{
     qsizetype i = 0;
     qsizetype j = 0;
     while (i < a.size() && j < b.size()) {
@@ -84,11 +91,13 @@ int naturalCompare(const QString& a, const QString& b) {
 
 DirList::DirList(QWidget* parent)
     : QListWidget(parent), m_delegate(new FolderRowDelegate(this)),
-      m_path(cleanAbsolute(QDir::currentPath())) {
+      m_path(cleanAbsolute(QDir::currentPath()))
+{
     setItemDelegate(m_delegate);
-    setTextElideMode(Qt::ElideLeft);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUniformItemSizes(true);
+    const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this) * 3 / 4;
+    setIconSize({icon, icon});
     m_slices.setInterval(0);
     connect(&m_slices, &QTimer::timeout, this, &DirList::listSlice);
     connect(this, &QListWidget::itemDoubleClicked, this, &DirList::openRow);
@@ -97,11 +106,13 @@ DirList::DirList(QWidget* parent)
 
 DirList::~DirList() = default;
 
-QString DirList::path() const {
+QString DirList::path() const
+{
     return QDir::toNativeSeparators(m_path);
 }
 
-void DirList::setPath(const QString& path) {
+void DirList::setPath(const QString& path)
+{
     const QFileInfo folder(path);
     if (path.isEmpty() || !folder.isDir() || !folder.isReadable())
         throw Failure(FailureNumber::DriveNotReady);
@@ -115,8 +126,10 @@ void DirList::setPath(const QString& path) {
 
 // The ancestors and the current folder at once, from the path alone; the
 // subfolders follow as they are listed.
-void DirList::showPath() {
+void DirList::showPath()
+{
     clear();
+    m_widestName = 0;
     const QStringList chain = chainTo(m_path);
     m_depth = int(chain.size()) - 1;
     for (int depth = 0; depth <= m_depth; ++depth)
@@ -126,22 +139,26 @@ void DirList::showPath() {
     startListing();
 }
 
-void DirList::addRow(const QString& folder, const QString& name, int depth, bool open) {
+void DirList::addRow(const QString& folder, const QString& name, int depth, bool open)
+{
     auto* row = new QListWidgetItem(name);
     row->setData(Qt::UserRole, depth);
     row->setData(folderRole, folder);
     row->setToolTip(QDir::toNativeSeparators(folder));
     row->setIcon(style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
     addItem(row);
+    m_widestName = std::max(m_widestName, fontMetrics().horizontalAdvance(name));
 }
 
-bool DirList::insideHiddenFolder() const {
+bool DirList::insideHiddenFolder() const
+{
     const QStringList chain = chainTo(m_path);
     return std::any_of(chain.begin(), chain.end(),
                        [](const QString& folder) { return QFileInfo(folder).isHidden(); });
 }
 
-void DirList::startListing() {
+void DirList::startListing()
+{
     QDir::Filters filter = QDir::Dirs | QDir::NoDotAndDotDot;
     if (insideHiddenFolder())
         filter |= QDir::Hidden;
@@ -150,7 +167,8 @@ void DirList::startListing() {
     listSlice();
 }
 
-void DirList::listSlice() {
+void DirList::listSlice()
+{
     QElapsedTimer slice;
     slice.start();
     while (m_scan->hasNext() && !slice.hasExpired(sliceMilliseconds))
@@ -165,7 +183,8 @@ void DirList::listSlice() {
     emit listed();
 }
 
-void DirList::addSubfolders() {
+void DirList::addSubfolders()
+{
     std::sort(m_found.begin(), m_found.end(),
               [](const QString& a, const QString& b) { return naturalCompare(a, b) < 0; });
     const QString parent = m_path.endsWith(u'/') ? m_path : m_path + u'/';
@@ -177,14 +196,16 @@ void DirList::addSubfolders() {
     fitIndent();
 }
 
-void DirList::openRow(const QListWidgetItem* item) {
+void DirList::openRow(const QListWidgetItem* item)
+{
     if (item)
         open(item->data(folderRole).toString());
 }
 
 // A folder gone since it was listed (a drive taken away) is not opened;
 // the list is read again and shows what is left.
-void DirList::open(const QString& folder) {
+void DirList::open(const QString& folder)
+{
     try {
         setPath(folder);
     } catch (const Failure&) {
@@ -192,7 +213,8 @@ void DirList::open(const QString& folder) {
     }
 }
 
-void DirList::keyPressEvent(QKeyEvent* event) {
+void DirList::keyPressEvent(QKeyEvent* event)
+{
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -208,19 +230,22 @@ void DirList::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void DirList::resizeEvent(QResizeEvent* event) {
+void DirList::resizeEvent(QResizeEvent* event)
+{
     QListWidget::resizeEvent(event);
     fitIndent();
 }
 
-// At most about 6 pixels a level, fewer where the deepest row would
-// otherwise keep less than a short name's room for its text.
-void DirList::fitIndent() {
+// At most about 6 pixels a level, fewer (down to 2) where the widest name
+// of the deepest level would not fit otherwise; what still does not fit
+// loses the start of its name, never its end.
+void DirList::fitIndent()
+{
     const int deepest = count() > m_depth + 1 ? m_depth + 1 : m_depth;
-    const int most = std::max(1, logicalDpiX() / 16);
+    const int most = std::max(2, logicalDpiX() / 16);
     const int room =
-        viewport()->width() - iconSize().width() - fontMetrics().averageCharWidth() * 9;
-    const int step = deepest == 0 ? most : std::clamp(room / deepest, 1, most);
+        viewport()->width() - FolderRowDelegate::marginsWith(iconSize().width()) - m_widestName;
+    const int step = deepest == 0 ? most : std::clamp(room / deepest, 2, most);
     if (step != m_delegate->step()) {
         m_delegate->setStep(step);
         doItemsLayout();

@@ -58,8 +58,9 @@ private:
     bool insideHiddenFolder() const;
 
     FolderRowDelegate* m_delegate;
-    QString m_path;  // clean absolute, with '/' separators
-    int m_depth = 0; // of the current folder; the root is 0
+    QString m_path;       // clean absolute, with '/' separators
+    int m_depth = 0;      // of the current folder; the root is 0
+    int m_widestName = 0; // in pixels, of the names listed
     std::unique_ptr<QDirIterator> m_scan;
     QStringList m_found;
     QTimer m_slices;

@@ -9,24 +9,28 @@ namespace {
 
 constexpr int isGameRole = Qt::UserRole + 1;
 
-QString cleanAbsolute(const QString& path) {
+QString cleanAbsolute(const QString& path)
+{
     return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
 }
 
-QString volumeLabel(const MountedVolumes::Volume& volume) {
+QString volumeLabel(const MountedVolumes::Volume& volume)
+{
     return volume.name.isEmpty() ? volume.root
                                  : QStringLiteral("%1 (%2)").arg(volume.root, volume.name);
 }
 
 } // namespace
 
-DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+DriveList::DriveList(QWidget* parent) : QComboBox(parent)
+{
     connect(this, &QComboBox::activated, this, &DriveList::pick);
     setDrives(machineDrives());
     setDrive(QDir::currentPath());
 }
 
-QList<DriveList::Drive> DriveList::machineDrives() {
+QList<DriveList::Drive> DriveList::machineDrives()
+{
     const QList<WinePrefixes::Prefix> prefixes = WinePrefixes::ofUser();
     const QList<MountedVolumes::Volume> volumes = MountedVolumes::list();
     QList<Drive> drives;
@@ -39,7 +43,8 @@ QList<DriveList::Drive> DriveList::machineDrives() {
     return drives;
 }
 
-void DriveList::setDrives(const QList<Drive>& drives) {
+void DriveList::setDrives(const QList<Drive>& drives)
+{
     const QString shown = drive();
     clear();
     for (const Drive& d : drives) {
@@ -51,7 +56,8 @@ void DriveList::setDrives(const QList<Drive>& drives) {
     showDrive(index >= 0 ? index : 0);
 }
 
-QStringList DriveList::games() const {
+QStringList DriveList::games() const
+{
     QStringList folders;
     for (int i = 0; i < count(); ++i) {
         if (itemData(i, isGameRole).toBool())
@@ -60,11 +66,13 @@ QStringList DriveList::games() const {
     return folders;
 }
 
-QString DriveList::drive() const {
+QString DriveList::drive() const
+{
     return currentData().toString();
 }
 
-void DriveList::setDrive(const QString& pathOnDrive) {
+void DriveList::setDrive(const QString& pathOnDrive)
+{
     const int index = driveIndexOf(pathOnDrive);
     if (index >= 0)
         showDrive(index);
@@ -72,7 +80,8 @@ void DriveList::setDrive(const QString& pathOnDrive) {
 
 // Tries the path as written and with its links resolved, so that a drive
 // reached through a link or listed under its link name is found.
-int DriveList::driveIndexOf(const QString& path) const {
+int DriveList::driveIndexOf(const QString& path) const
+{
     const QStringList forms{cleanAbsolute(path), QFileInfo(path).canonicalFilePath()};
     int best = -1;
     qsizetype bestLength = -1;
@@ -89,12 +98,14 @@ int DriveList::driveIndexOf(const QString& path) const {
     return best;
 }
 
-void DriveList::showDrive(int index) {
+void DriveList::showDrive(int index)
+{
     setCurrentIndex(index);
     m_shown = drive();
 }
 
-void DriveList::pick(int index) {
+void DriveList::pick(int index)
+{
     const QString root = itemData(index).toString();
     if (root != m_shown) {
         m_shown = root;
