@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QFile>
 
+#include <array>
+
 namespace {
 
 // A prefix's system.reg is a few MiB; one far larger is no registry of ours
@@ -15,11 +17,31 @@ QByteArrayView lineAt(QByteArrayView text, qsizetype start)
     return text.sliced(start, (end < 0 ? text.size() : end) - start);
 }
 
-bool headerNames(QByteArrayView line, const QByteArray& escapedKey)
+char folded(char c)
 {
-    const qsizetype length = escapedKey.size();
-    return line.size() > length + 1 && line[length + 1] == ']' &&
-           line.sliced(1, length).compare(escapedKey, Qt::CaseInsensitive) == 0;
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// Where the needle (lower case) stands in the text from `from` on, its
+// letters in any case; -1 if nowhere. Skips by the last byte of each window
+// as Horspool's search does, so a long key is found by looking at a fraction
+// of a large file.
+qsizetype indexOfCaseless(QByteArrayView text, const QByteArray& needle, qsizetype from)
+{
+    const qsizetype length = needle.size();
+    std::array<qsizetype, 256> skip;
+    skip.fill(length);
+    for (qsizetype i = 0; i + 1 < length; ++i)
+        skip[uchar(needle[i])] = length - 1 - i;
+    for (qsizetype at = from; at + length <= text.size();) {
+        qsizetype i = length - 1;
+        while (i >= 0 && folded(text[at + i]) == needle[i])
+            --i;
+        if (i < 0)
+            return at;
+        at += skip[uchar(folded(text[at + length - 1]))];
+    }
+    return -1;
 }
 
 int hexDigit(char c)
@@ -99,17 +121,13 @@ void collectValues(QByteArrayView text, qsizetype from, QStringList& values)
 
 QStringList WineRegistry::textValues(const QByteArray& registry, const QStringList& keys)
 {
-    QList<QByteArray> escapedKeys;
-    for (const QString& key : keys)
-        escapedKeys.append(key.toUtf8().replace("\\", "\\\\"));
     const QByteArrayView text(registry);
     QStringList values;
-    for (qsizetype at = text.indexOf("\n["); at >= 0; at = text.indexOf("\n[", at + 1)) {
-        const QByteArrayView line = lineAt(text, at + 1);
-        for (const QByteArray& key : escapedKeys) {
-            if (headerNames(line, key))
-                collectValues(text, at + 2 + line.size(), values);
-        }
+    for (const QString& key : keys) {
+        const QByteArray header = "\n[" + key.toLower().toUtf8().replace("\\", "\\\\") + ']';
+        for (qsizetype at = indexOfCaseless(text, header, 0); at >= 0;
+             at = indexOfCaseless(text, header, at + 1))
+            collectValues(text, at + 1 + lineAt(text, at + 1).size() + 1, values);
     }
     return values;
 }
@@ -119,5 +137,5 @@ QStringList WineRegistry::textValues(const QString& file, const QStringList& key
     QFile registry(file);
     if (registry.size() > largestRegistry || !registry.open(QIODevice::ReadOnly))
         return {};
-    return textValues(registry.read(largestRegistry), keys);
+    return textValues(registry.read(registry.size()), keys);
 }

@@ -9,8 +9,8 @@
 class WineRegistry {
 public:
     // The text values of the keys (paths below the hive, "Software\\X"
-    // with single backslashes), matched without regard to case, in the
-    // order they stand in the file. A file that is missing, unreadable or
+    // with single backslashes), matched without regard to case, key by key,
+    // each in the order they stand in the file. A file that is missing, unreadable or
     // larger than any real registry gives none.
     static QStringList textValues(const QString& file, const QStringList& keys);
     static QStringList textValues(const QByteArray& registry, const QStringList& keys);
