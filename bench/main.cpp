@@ -1,6 +1,7 @@
 // Runs every benchmark and prints one table: each piece of the program's
 // work against the least the same work costs on this machine.
 #include "ArchiveCopyBench.h"
+#include "GameFinderBench.h"
 #include "ResultTable.h"
 #include "StartupBench.h"
 #include "SwitchAndSaveBench.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[])
         stage("start-up and idle memory", StartupBench::run);
         stage("mode switch and save", SwitchAndSaveBench::run);
         stage("archive copy", ArchiveCopyBench::run);
+        stage("game finder", GameFinderBench::run);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench: %s\n", error.what());
         return 1;

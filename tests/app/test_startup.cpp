@@ -22,24 +22,6 @@
 
 #include <sqlite3.h>
 
-namespace {
-
-// Runs once the install directory chooser is on the screen.
-void whenChooserShows(TestProgram& program, std::function<void(Form4&)> action)
-{
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [&program, poll, action] {
-        if (!program.module.form4Holder().exists() || !program.module.form4().isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action(program.module.form4());
-    });
-    poll->start(10);
-}
-
-} // namespace
-
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
@@ -155,7 +137,7 @@ private slots:
         TestFolder folder; // the delivered file: no path yet
         TestProgram program(folder);
         bool checked = false;
-        whenChooserShows(program, [&](Form4& chooser) {
+        program.whenChooserShows([&](Form4& chooser) {
             QVERIFY(!chooser.Command2->isVisible());
             QVERIFY(program.module.form1().isVisible());
             QVERIFY(!program.module.form2().isVisible());
@@ -190,7 +172,7 @@ private slots:
         row.cr = QStringLiteral("9");
         folder.writeSettings(row);
         TestProgram program(folder);
-        whenChooserShows(program, [&](Form4& chooser) { chooser.Command1->click(); });
+        program.whenChooserShows([&](Form4& chooser) { chooser.Command1->click(); });
         program.start();
         const SettingsRecord saved = folder.storedRows().value(0);
         QCOMPARE(saved.sw, QStringLiteral("yes"));
@@ -204,7 +186,7 @@ private slots:
         TestFolder folder;
         const QByteArray stored = Checks::bytesOf(folder.databaseFile());
         TestProgram program(folder);
-        whenChooserShows(program, [&](Form4& chooser) { chooser.close(); });
+        program.whenChooserShows([&](Form4& chooser) { chooser.close(); });
         program.start();
         QCOMPARE(program.ends, 1);
         QCOMPARE(program.sink.messages,

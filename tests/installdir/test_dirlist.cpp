@@ -1,11 +1,31 @@
 #include "core/common/Failure.h"
 #include "gui/widgets/DirList.h"
+#include "support/Checks.h"
 
 #include <QDir>
-#include <QFileSystemModel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The names the list shows below the current folder, each with its depth.
+QStringList rowsFrom(const DirList& list, int first)
+{
+    QStringList rows;
+    for (int row = first; row < list.count(); ++row)
+        rows << QStringLiteral("%1 %2")
+                    .arg(list.item(row)->data(Qt::UserRole).toInt())
+                    .arg(list.item(row)->text());
+    return rows;
+}
+
+} // namespace
 
 class TestDirList : public QObject {
     Q_OBJECT
@@ -14,15 +34,30 @@ private slots:
     void init()
     {
         QVERIFY(temp.isValid());
-        game = temp.filePath(QStringLiteral("Battlefield 1942 – Ünïcode"));
-        child = game + QStringLiteral("/Mods Ω");
-        QVERIFY(QDir().mkpath(child));
+        game = temp.filePath(QStringLiteral("a/b/c/d/e/f/Battlefield 1942 – Ünïcode"));
+        for (const char* child : {"b10", "B2", "a1", "c", ".hidden/.inner"})
+            QVERIFY(QDir(game).mkpath(QString::fromUtf8(child)));
+        Checks::writeBytes(game + QStringLiteral("/BF1942.exe"), {});
+        depth = int(QDir::cleanPath(game).count(u'/'));
     }
 
-    void startsAtTheWorkingDirectory()
+    void showsAncestorsTheFolderAndItsSortedSubfolders()
     {
         DirList list;
-        QCOMPARE(list.path(), QDir::toNativeSeparators(QDir::currentPath()));
+        list.setPath(game);
+        QCOMPARE(list.currentRow(), depth);
+        QCOMPARE(list.item(0)->toolTip(), native(QDir::rootPath()));
+        QCOMPARE(list.item(depth - 1)->text(), QStringLiteral("f"));
+        QCOMPARE(list.item(depth)->toolTip(), native(game));
+        const QString d = QString::number(depth);
+        const QString below = QString::number(depth + 1);
+        QCOMPARE(rowsFrom(list, depth),
+                 (QStringList{d + QStringLiteral(" Battlefield 1942 – Ünïcode"),
+                              below + QStringLiteral(" a1"), below + QStringLiteral(" B2"),
+                              below + QStringLiteral(" b10"), below + QStringLiteral(" c")}));
+        list.setPath(game + QStringLiteral("/.hidden"));
+        QCOMPARE(rowsFrom(list, depth + 2),
+                 QStringList{QString::number(depth + 2) + QStringLiteral(" .inner")});
     }
 
     void setPathEmitsTheNativeFullPathOnce()
@@ -30,103 +65,94 @@ private slots:
         DirList list;
         QSignalSpy spy(&list, &DirList::pathChanged);
         list.setPath(game + QStringLiteral("/./"));
-        const QString expected = QDir::toNativeSeparators(game);
-        QCOMPARE(list.path(), expected);
+        list.setPath(native(game));
         QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), expected);
-    }
-
-    void setPathSelectsAndOpensTheFolder()
-    {
-        DirList list;
-        list.show();
-        list.setPath(game);
-        QVERIFY(rowShown(list, child));
-        QCOMPARE(list.currentIndex(), row(list, game));
-        QVERIFY(list.isExpanded(row(list, game)));
-    }
-
-    void setPathToTheSameFolderEmitsNothing()
-    {
-        DirList list;
-        list.setPath(game);
-        QSignalSpy spy(&list, &DirList::pathChanged);
-        list.setPath(QDir::toNativeSeparators(game));
-        QCOMPARE(spy.count(), 0);
-    }
-
-    void aMissingFolderFailsAndKeepsThePath()
-    {
-        DirList list;
-        list.setPath(game);
-        QSignalSpy spy(&list, &DirList::pathChanged);
-        try {
-            list.setPath(game + QStringLiteral("/missing"));
-            QFAIL("no failure");
-        } catch (const Failure& failure) {
-            QCOMPARE(failure.number(), 71);
-        }
-        QCOMPARE(list.path(), QDir::toNativeSeparators(game));
-        QCOMPARE(spy.count(), 0);
-    }
-
-    void aFileIsNoFolder()
-    {
-        QFile file(game + QStringLiteral("/readme.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        DirList list;
-        QVERIFY_THROWS_EXCEPTION(Failure, list.setPath(file.fileName()));
-    }
-
-    void theRootHasItsSeparator()
-    {
-        DirList list;
+        QCOMPARE(spy.at(0).at(0).toString(), native(game));
         list.setPath(QDir::rootPath());
-        QCOMPARE(list.path(), QDir::toNativeSeparators(QDir::rootPath()));
+        QCOMPARE(list.path(), native(QDir::rootPath()));
     }
 
-    void clickingASubfolderOpensIt()
+    void whatIsNoFolderFailsAndKeepsThePath()
     {
         DirList list;
-        list.resize(400, 600);
+        list.setPath(game);
+        QSignalSpy spy(&list, &DirList::pathChanged);
+        for (const char* name : {"/missing", "/BF1942.exe"})
+            QCOMPARE(Checks::failureOf([&] { list.setPath(game + QString::fromUtf8(name)); }), 71);
+        QCOMPARE(list.path(), native(game));
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("opened"); // relative to the game folder
+        QTest::addColumn<int>("changes");
+        QTest::newRow("down, enter") << QStringLiteral("D\n") << QStringLiteral("a1") << 1;
+        QTest::newRow("end, enter") << QStringLiteral("E\n") << QStringLiteral("c") << 1;
+        QTest::newRow("type-ahead") << QStringLiteral("b1\n") << QStringLiteral("b10") << 1;
+        QTest::newRow("up, enter") << QStringLiteral("U\n") << QStringLiteral("..") << 1;
+        QTest::newRow("home, enter") << QStringLiteral("H\n") << QDir::rootPath() << 1;
+        QTest::newRow("backspace") << QStringLiteral("<") << QStringLiteral("..") << 1;
+        QTest::newRow("down only selects") << QStringLiteral("DD") << QStringLiteral(".") << 0;
+        QTest::newRow("open, up, open") << QStringLiteral("DD\nU\n") << QStringLiteral(".") << 2;
+    }
+
+    void keys()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, opened);
+        QFETCH(int, changes);
+        DirList list;
+        list.setPath(game);
+        QSignalSpy spy(&list, &DirList::pathChanged);
+        const QHash<QChar, Qt::Key> named{{u'D', Qt::Key_Down},    {u'U', Qt::Key_Up},
+                                          {u'H', Qt::Key_Home},    {u'E', Qt::Key_End},
+                                          {u'\n', Qt::Key_Return}, {u'<', Qt::Key_Backspace}};
+        for (const QChar key : keys) {
+            if (named.contains(key))
+                QTest::keyClick(&list, named[key]);
+            else
+                QTest::keyClicks(&list, key);
+        }
+        const QString expected = native(QDir::cleanPath(QDir(game).absoluteFilePath(opened)));
+        QCOMPARE(list.path(), expected);
+        QCOMPARE(spy.count(), changes);
+    }
+
+    void aDoubleClickOpensAndAClickSelects()
+    {
+        DirList list;
+        list.resize(129, 126);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         list.setPath(game);
         QSignalSpy spy(&list, &DirList::pathChanged);
-        QVERIFY(rowShown(list, child));
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(row(list, child)).center());
+        list.scrollToItem(list.item(depth + 2));
+        const QPoint b2 = list.visualItemRect(list.item(depth + 2)).center();
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, b2);
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(list.currentRow(), depth + 2);
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, b2);
+        QCOMPARE(list.path(), native(game + QStringLiteral("/B2")));
         QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), QDir::toNativeSeparators(child));
-        QCOMPARE(list.path(), QDir::toNativeSeparators(child));
     }
 
-    void theDownKeyOpensTheNextFolder()
+    void aVanishedFolderIsNotOpened()
     {
         DirList list;
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
         list.setPath(game);
-        QVERIFY(rowShown(list, child));
+        QVERIFY(QDir(game + QStringLiteral("/a1")).removeRecursively());
         QTest::keyClick(&list, Qt::Key_Down);
-        QCOMPARE(list.path(), QDir::toNativeSeparators(child));
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(list.path(), native(game));
+        QCOMPARE(list.item(depth + 1)->text(), QStringLiteral("B2"));
     }
 
 private:
-    static QModelIndex row(const DirList& list, const QString& folder)
-    {
-        return qobject_cast<const QFileSystemModel*>(list.model())->index(folder);
-    }
-
-    // The model lists folders in the background; waits until the view shows it.
-    static bool rowShown(const DirList& list, const QString& folder)
-    {
-        return QTest::qWaitFor([&] { return !list.visualRect(row(list, folder)).isEmpty(); });
-    }
-
     QTemporaryDir temp;
     QString game;
-    QString child;
+    int depth = 0; // of the game folder's row
 };
 
 QTEST_MAIN(TestDirList)

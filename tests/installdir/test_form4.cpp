@@ -1,7 +1,7 @@
 #include "gui/app/Form2.h"
+#include "gui/installdir/Form4.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
-#include "gui/installdir/Form4.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
@@ -14,14 +14,7 @@
 class TestForm4 : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        folder = std::make_unique<TestFolder>();
-        folder->writeSettings(folder->gameRow());
-        program = std::make_unique<TestProgram>(*folder);
-        program->start();
-        program->main().msetup->trigger();
-    }
+    void init() { startIn(true, 1); }
 
     void cleanup()
     {
@@ -36,7 +29,8 @@ private slots:
         QVERIFY(program->main().isVisible());
         QVERIFY(chooser.Command2->isVisible());
         QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(folder->path()));
-        QCOMPARE(chooser.Label1->text(), QStringLiteral("Please choose your Battlefield 1942 directory"));
+        QCOMPARE(chooser.Label1->text(),
+                 QStringLiteral("Please choose your Battlefield 1942 directory"));
     }
 
     void browsingThenCancelChangesNothing()
@@ -84,25 +78,95 @@ private slots:
         QCOMPARE(program->module.state.modsPath(), root + QDir::separator() + QStringLiteral("mods") + QDir::separator());
     }
 
-    void aWinePrefixIsPickedLikeAnyDrive()
+    void aFoundGameComesFirstAndOpensWithTheKeyboard()
     {
-        const QString driveC = folder->file(QStringLiteral("home/.wine/drive_c"));
-        const QString game = driveC + QStringLiteral("/Games/Battlefield 1942");
-        QVERIFY(QDir().mkpath(game));
-        qputenv("HOME", QFile::encodeName(folder->file(QStringLiteral("home"))));
         Form4& chooser = program->module.form4();
-        chooser.Drive1->setDrives(DriveList::machineDrives());
-        QTest::keyClick(chooser.Drive1, Qt::Key_End);
-        QCOMPARE(chooser.Drive1->currentText(), QStringLiteral("C: (~/.wine)"));
-        QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(driveC));
-        chooser.Dir1->setPath(game);
+        QCOMPARE(chooser.Drive1->itemText(0), QStringLiteral("Battlefield 1942 (~/.wine)"));
+        QTest::keyClick(chooser.Drive1, Qt::Key_Home);
+        QCOMPARE(chooser.Dir1->path(), games.first());
+        QTest::keyClick(chooser.Dir1, Qt::Key_Down);
+        QTest::keyClick(chooser.Dir1, Qt::Key_Return);
+        QVERIFY(chooser.isVisible()); // Enter opens the folder, never presses "Ok"
+        QCOMPARE(chooser.Dir1->path(), games.first() + QDir::separator() + QStringLiteral("mods"));
+        QTest::keyClick(chooser.Dir1, Qt::Key_Backspace);
         chooser.Command1->click();
-        QCOMPARE(folder->storedRows().value(0).path, QDir::toNativeSeparators(game));
+        QCOMPARE(folder->storedRows().value(0).path, games.first());
+    }
+
+    void theListAndLabelGrowWithTheWindowTheRestKeepsToTheBottom()
+    {
+        Form4& chooser = program->module.form4();
+        const QList<QWidget*> controls{chooser.Label1, chooser.Dir1, chooser.Drive1,
+                                       chooser.Command1, chooser.Command2};
+        QList<QRect> initial;
+        for (QWidget* control : controls)
+            initial << control->geometry();
+        QCOMPARE(initial, (QList<QRect>{{8, 0, 161, 41},
+                                        {24, 48, 129, 126},
+                                        {40, 176, 97, 21},
+                                        {8, 200, 65, 25},
+                                        {88, 200, 65, 25}}));
+        chooser.resize(chooser.size() + QSize(100, 80));
+        QCOMPARE(chooser.Label1->geometry(), initial[0].adjusted(0, 0, 100, 0));
+        QCOMPARE(chooser.Dir1->geometry(), initial[1].adjusted(0, 0, 100, 80));
+        for (int i = 2; i < controls.size(); ++i)
+            QCOMPARE(controls[i]->geometry(), initial[i].translated(0, 80));
+    }
+
+    void aFirstStartOpensTheOnlyGameFound_data()
+    {
+        QTest::addColumn<int>("gamesFound");
+        QTest::newRow("one") << 1;
+        QTest::newRow("two") << 2;
+    }
+
+    void aFirstStartOpensTheOnlyGameFound()
+    {
+        QFETCH(int, gamesFound);
+        startIn(false, gamesFound);
+        const QString expected =
+            gamesFound == 1 ? games.first() : QDir::toNativeSeparators(folder->path());
+        QString shown;
+        program->whenChooserShows([&](Form4& chooser) {
+            shown = chooser.Dir1->path();
+            chooser.Command1->click();
+        });
+        program->start();
+        QCOMPARE(shown, expected);
+        QVERIFY(program->main().isVisible());
+        QCOMPARE(folder->storedRows().value(0).path, expected);
     }
 
 private:
+    // A program in a fresh folder and home, holding the number of games; with
+    // a stored path it is started and "S&etup" opened, else left to start.
+    void startIn(bool withPath, int gamesFound)
+    {
+        program.reset();
+        folder.reset(); // gives the working directory back first
+        folder = std::make_unique<TestFolder>();
+        folder->writeSettings(withPath ? folder->gameRow() : TestFolder::Row{});
+        qputenv("HOME", QFile::encodeName(folder->file(QStringLiteral("home"))));
+        games.clear();
+        for (const char* prefix : {".wine", "Games/bf1942"}) {
+            if (games.size() == gamesFound)
+                break;
+            const QString game = folder->file(
+                QStringLiteral("home/%1/drive_c/Program Files/EA GAMES/Battlefield 1942")
+                    .arg(QString::fromUtf8(prefix)));
+            QVERIFY(QDir().mkpath(game + QStringLiteral("/mods/bf1942")));
+            games << QDir::toNativeSeparators(game);
+        }
+        program = std::make_unique<TestProgram>(*folder);
+        if (!withPath)
+            return;
+        program->start();
+        program->main().msetup->trigger();
+    }
+
     std::unique_ptr<TestFolder> folder;
     std::unique_ptr<TestProgram> program;
+    QStringList games;
 };
 
 QTEST_MAIN(TestForm4)

@@ -5,7 +5,10 @@
 #include "support/RecordingCopier.h"
 #include "support/RecordingSink.h"
 
+#include <functional>
+
 class Form2;
+class Form4;
 class TestFolder;
 
 // The program as main() puts it together, with stand-ins for the message
@@ -23,4 +26,6 @@ public:
     // Shows "Loading" and returns once the start-up tick has run.
     void start();
     Form2& main() { return module.form2(); }
+    // Runs the action once the install directory chooser is on the screen.
+    void whenChooserShows(std::function<void(Form4&)> action);
 };

@@ -3,17 +3,22 @@
 #include <QList>
 #include <QString>
 
-// The Wine prefixes a player keeps in the usual places: Wine's own ~/.wine,
-// Lutris' ~/Games/<game> and Proton's Steam compatdata/<app>/pfx. A game
-// run under Wine is installed below one of their drive_c folders.
+// The Wine prefixes a player keeps in the usual places, where a game run
+// under Wine, Lutris, Heroic, Bottles, Proton or PlayOnLinux is installed.
 class WinePrefixes {
 public:
-    struct DriveC {
-        QString root;  // the drive_c folder, native form
-        QString label; // "C: (~/.wine)", "C: (~/Games/bf1942)", "C: (Steam 1234)"
+    struct Prefix {
+        QString folder; // the prefix, holding drive_c; native form
+        QString where;  // how a player knows it: "~/.wine", "Steam 1234"
+        QString driveC() const;
     };
 
-    // Those under the home folder that have a drive_c, in the order above,
-    // each group sorted by name.
-    static QList<DriveC> find(const QString& home);
+    // Those with a drive_c, in this order: ~/.wine, $WINEPREFIX, Lutris'
+    // ~/Games/NAME, Heroic, Bottles (native, then Flatpak), Steam's
+    // compatdata/APPID/pfx in each library of each Steam install,
+    // ~/.local/share/wineprefixes/NAME, PlayOnLinux; each group sorted by
+    // name. A prefix reached twice is listed once, first where it is met.
+    static QList<Prefix> find(const QString& home, const QString& winePrefixVariable);
+    // find() for this user's home and $WINEPREFIX.
+    static QList<Prefix> ofUser();
 };

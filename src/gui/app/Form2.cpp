@@ -184,6 +184,7 @@ void Form2::askForInstallDirectory()
 {
     Form4& chooser = m_module.form4();
     chooser.Command2->hide();
+    chooser.openTheOnlyGame();
     ModalShow::exec(chooser);
 }
 

@@ -1,36 +1,59 @@
 #include "gui/installdir/Form4.h"
 
+#include "core/common/Failure.h"
 #include "core/common/MessageSink.h"
 #include "gui/app/Module1.h"
-#include "gui/widgets/Twips.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
+#include "gui/widgets/Twips.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
+namespace {
+
+constexpr int initialWidth = 2700;
+constexpr int initialHeight = 3390;
+
+// The layout at the initial size, in twips.
+constexpr Twips::Placement label1At{120, 0, 2415, 615};
+constexpr Twips::Placement dir1At{360, 720, 1935, 1890};
+constexpr Twips::Placement drive1At{600, 2640, 1455, 315};
+constexpr Twips::Placement command1At{120, 3000, 975, 375};
+constexpr Twips::Placement command2At{1320, 3000, 975, 375};
+
+// At the place the layout gives in twips, moved down and grown by pixels.
+void placeGrown(QWidget& widget, Twips::Placement at, int down, const QSize& grown)
+{
+    Twips::place(widget, at.left, at.top, at.width, at.height);
+    widget.setGeometry(widget.geometry().adjusted(0, down, grown.width(), down + grown.height()));
+}
+
+} // namespace
+
 Form4::Form4(Module1& module)
-    : ProgramWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                                 | Qt::CustomizeWindowHint),
+    : ProgramWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                 Qt::CustomizeWindowHint),
       m_module(module)
 {
     setWindowTitle(QStringLiteral("Choose Directory"));
-    resize(Twips::size(*this, 2700, 3390));
     createControls();
+    setMinimumSize(Twips::size(*this, initialWidth, initialHeight));
+    resize(minimumSize());
+    placeControls();
 }
 
 void Form4::createControls()
 {
     Drive1 = new DriveList(this);
-    Twips::place(*Drive1, 600, 2640, 1455, 315);
     Drive1->setAccessibleName(QStringLiteral("Drive"));
     Dir1 = new DirList(this);
-    Twips::place(*Dir1, 360, 720, 1935, 1890);
-    Command1 = Twips::button(this, QStringLiteral("Ok"), {120, 3000, 975, 375});
-    Command2 = Twips::button(this, QStringLiteral("Cancel"), {1320, 3000, 975, 375});
+    Command1 = Twips::button(this, QStringLiteral("Ok"), command1At);
+    Command2 = Twips::button(this, QStringLiteral("Cancel"), command2At);
     Label1 = new QLabel(QStringLiteral("Please choose your Battlefield 1942 directory"), this);
-    Twips::place(*Label1, 120, 0, 2415, 615);
     Label1->setWordWrap(true);
     Dir1->setAccessibleName(Label1->text());
     Drive1->setDrive(QDir::currentPath());
@@ -42,9 +65,41 @@ void Form4::createControls()
     connect(Drive1, &DriveList::driveChanged, this, &Form4::drive1Change);
     connect(Dir1, &DirList::pathChanged, this, &Form4::dir1Change);
     connect(Command1, &QPushButton::clicked, this, &Form4::command1Click);
-    connect(Command2, &QPushButton::clicked, this, [this] {
-        m_module.report().trap(QStringLiteral("4command2"), [this] { hide(); });
-    });
+    connect(Command2, &QPushButton::clicked, this,
+            [this] { m_module.report().trap(QStringLiteral("4command2"), [this] { hide(); }); });
+}
+
+// The list and its label take what the player adds to the window; the drive
+// list and the buttons stay at the bottom.
+void Form4::placeControls()
+{
+    const QSize initial = Twips::size(*this, initialWidth, initialHeight);
+    const int wider = std::max(0, width() - initial.width());
+    const int taller = std::max(0, height() - initial.height());
+    placeGrown(*Label1, label1At, 0, {wider, 0});
+    placeGrown(*Dir1, dir1At, 0, {wider, taller});
+    placeGrown(*Drive1, drive1At, taller, {0, 0});
+    placeGrown(*Command1, command1At, taller, {0, 0});
+    placeGrown(*Command2, command2At, taller, {0, 0});
+}
+
+void Form4::resizeEvent(QResizeEvent* event)
+{
+    ProgramWindow::resizeEvent(event);
+    placeControls();
+}
+
+void Form4::openTheOnlyGame()
+{
+    const QStringList games = Drive1->games();
+    if (games.size() != 1)
+        return;
+    try {
+        Dir1->setPath(games.first());
+        Drive1->setDrive(games.first());
+    } catch (const Failure&) {
+        // Gone since it was found: the list stays at the working directory.
+    }
 }
 
 void Form4::drive1Change()
@@ -74,8 +129,8 @@ void Form4::unload()
     m_module.report().trap(QStringLiteral("4unload"), [this] {
         if (!m_module.state.isLoading())
             return;
-        m_module.state.sink.show(
-            QStringLiteral("I need a install path to run, so please reopen me and choose your path"));
+        m_module.state.sink.show(QStringLiteral(
+            "I need a install path to run, so please reopen me and choose your path"));
         m_module.endProgram();
     });
 }

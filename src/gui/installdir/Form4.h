@@ -16,6 +16,10 @@ class Form4 : public ProgramWindow {
 public:
     explicit Form4(Module1& module);
 
+    // On a first start: where exactly one game was found on the machine,
+    // the list opens at it.
+    void openTheOnlyGame();
+
     DriveList* Drive1;
     DirList* Dir1;
     QPushButton* Command1;
@@ -24,9 +28,11 @@ public:
 
 protected:
     void unload() override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createControls();
+    void placeControls();
     void drive1Change();
     void dir1Change();
     void command1Click();

@@ -1,18 +1,28 @@
 #pragma once
 
+#include <QListWidget>
 #include <QString>
-#include <QTreeView>
+#include <QStringList>
+#include <QTimer>
 
-class QFileSystemModel;
+#include <memory>
 
-// The folder tree with one current folder, its path. The player opens a
-// folder by making it the current item (click or arrow keys).
-class DirList : public QTreeView {
+class FolderRowDelegate;
+class QDirIterator;
+
+// The directory list: the current folder's ancestors, each on its own line,
+// then the current folder, then its subfolders in natural order, each level
+// a little further in. A click or the arrow keys select a row; a double
+// click or Enter opens it, which makes it the current folder; Backspace
+// opens the parent. Subfolders are listed a slice at a time, so a huge
+// folder never stops the window.
+class DirList : public QListWidget {
     Q_OBJECT
 
 public:
     // Starts at the working directory.
     explicit DirList(QWidget* parent = nullptr);
+    ~DirList() override;
 
     // The current folder's full path in native form, without a trailing
     // separator except for a root ("/", "C:\").
@@ -23,15 +33,35 @@ public:
     // keeping the old path.
     void setPath(const QString& path);
 
+    // Whether the subfolders of the current folder are all listed.
+    bool isListed() const { return !m_scan; }
+
 signals:
     // On every change of path(), by the player or by setPath().
     void pathChanged(const QString& path);
+    // Once all subfolders of the current folder are listed.
+    void listed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void showCurrent();
-    void loaded(const QString& folder);
-    void open(const QModelIndex& index);
+    void showPath();
+    void addRow(const QString& folder, const QString& name, int depth, bool open);
+    void startListing();
+    void listSlice();
+    void addSubfolders();
+    void openRow(const QListWidgetItem* item);
+    void open(const QString& folder);
+    void fitIndent();
+    bool insideHiddenFolder() const;
 
-    QFileSystemModel* m_model;
-    QString m_path; // clean absolute, with '/' separators
+    FolderRowDelegate* m_delegate;
+    QString m_path;       // clean absolute, with '/' separators
+    int m_depth = 0;      // of the current folder; the root is 0
+    int m_widestName = 0; // in pixels, of the names listed
+    std::unique_ptr<QDirIterator> m_scan;
+    QStringList m_found;
+    QTimer m_slices;
 };

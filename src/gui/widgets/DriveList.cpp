@@ -1,61 +1,23 @@
 #include "gui/widgets/DriveList.h"
 
-#include "core/installdir/WinePrefixes.h"
+#include "core/installdir/GameFinder.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStorageInfo>
-
-#include <algorithm>
 
 namespace {
 
-#ifdef Q_OS_WIN
-constexpr Qt::CaseSensitivity pathCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity pathCase = Qt::CaseSensitive;
-#endif
+constexpr int isGameRole = Qt::UserRole + 1;
 
 QString cleanAbsolute(const QString& path)
 {
     return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
 }
 
-// The number of characters of path that root covers, or -1 if it does not
-// hold path; "/media/usb" holds "/media/usb/x" but not "/media/usbx".
-qsizetype matchLength(const QString& root, const QString& path)
+QString volumeLabel(const MountedVolumes::Volume& volume)
 {
-    const QString clean = cleanAbsolute(root);
-    if (path.compare(clean, pathCase) == 0)
-        return clean.size();
-    const QString prefix = clean.endsWith(u'/') ? clean : clean + u'/';
-    return path.startsWith(prefix, pathCase) ? clean.size() : -1;
-}
-
-bool isPlayerVolume(const QStorageInfo& volume)
-{
-    static const QList<QByteArray> pseudoTypes{"proc", "sysfs", "devtmpfs", "devpts", "tmpfs",
-                                               "cgroup", "cgroup2", "overlay", "squashfs",
-                                               "autofs", "debugfs", "tracefs", "securityfs",
-                                               "pstore", "bpf", "mqueue", "hugetlbfs", "fusectl",
-                                               "configfs", "binfmt_misc", "efivarfs"};
-    static const QStringList systemRoots{QStringLiteral("/proc"), QStringLiteral("/sys"),
-                                         QStringLiteral("/dev"), QStringLiteral("/run"),
-                                         QStringLiteral("/snap"), QStringLiteral("/boot")};
-    const QString root = volume.rootPath();
-    const bool underSystemRoot = std::any_of(systemRoots.begin(), systemRoots.end(), [&](const QString& s) {
-        return matchLength(s, root) >= 0;
-    });
-    // Containers bind single files such as /etc/hosts; those are no drive.
-    return volume.isValid() && QFileInfo(root).isDir() && !underSystemRoot
-        && !pseudoTypes.contains(volume.fileSystemType());
-}
-
-DriveList::Drive driveOf(const QStorageInfo& volume)
-{
-    const QString root = QDir::toNativeSeparators(volume.rootPath());
-    const QString name = volume.name();
-    return {root, name.isEmpty() ? root : QStringLiteral("%1 (%2)").arg(root, name)};
+    return volume.name.isEmpty() ? volume.root
+                                 : QStringLiteral("%1 (%2)").arg(volume.root, volume.name);
 }
 
 } // namespace
@@ -69,25 +31,15 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent)
 
 QList<DriveList::Drive> DriveList::machineDrives()
 {
-    QList<QStorageInfo> volumes{QStorageInfo::root(), QStorageInfo(QDir::currentPath())};
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (isPlayerVolume(volume))
-            volumes.append(volume);
-    }
+    const QList<WinePrefixes::Prefix> prefixes = WinePrefixes::ofUser();
+    const QList<MountedVolumes::Volume> volumes = MountedVolumes::list();
     QList<Drive> drives;
-    for (const QStorageInfo& volume : volumes) {
-        const Drive drive = driveOf(volume);
-        const bool listed = std::any_of(drives.begin(), drives.end(), [&](const Drive& d) {
-            return d.root == drive.root;
-        });
-        if (volume.isValid() && !listed)
-            drives.append(drive);
-    }
-    std::sort(drives.begin(), drives.end(), [](const Drive& a, const Drive& b) {
-        return a.root.compare(b.root, pathCase) < 0;
-    });
-    for (const WinePrefixes::DriveC& driveC : WinePrefixes::find(QDir::homePath()))
-        drives.append({driveC.root, driveC.label});
+    for (const GameFinder::Game& game : GameFinder::find(prefixes, volumes))
+        drives.append({game.folder, game.label(), true});
+    for (const MountedVolumes::Volume& volume : volumes)
+        drives.append({volume.root, volumeLabel(volume)});
+    for (const WinePrefixes::Prefix& prefix : prefixes)
+        drives.append({prefix.driveC(), QStringLiteral("C: (%1)").arg(prefix.where)});
     return drives;
 }
 
@@ -95,10 +47,23 @@ void DriveList::setDrives(const QList<Drive>& drives)
 {
     const QString shown = drive();
     clear();
-    for (const Drive& d : drives)
+    for (const Drive& d : drives) {
         addItem(d.label, d.root);
+        setItemData(count() - 1, d.isGame, isGameRole);
+        setItemData(count() - 1, d.root, Qt::ToolTipRole);
+    }
     const int index = findData(shown);
     showDrive(index >= 0 ? index : 0);
+}
+
+QStringList DriveList::games() const
+{
+    QStringList folders;
+    for (int i = 0; i < count(); ++i) {
+        if (itemData(i, isGameRole).toBool())
+            folders.append(itemData(i).toString());
+    }
+    return folders;
 }
 
 QString DriveList::drive() const
@@ -122,7 +87,8 @@ int DriveList::driveIndexOf(const QString& path) const
     qsizetype bestLength = -1;
     for (int i = 0; i < count(); ++i) {
         for (const QString& form : forms) {
-            const qsizetype length = form.isEmpty() ? -1 : matchLength(itemData(i).toString(), form);
+            const qsizetype length =
+                form.isEmpty() ? -1 : MountedVolumes::matchLength(itemData(i).toString(), form);
             if (length > bestLength) {
                 best = i;
                 bestLength = length;

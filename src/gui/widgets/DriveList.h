@@ -4,11 +4,10 @@
 #include <QList>
 #include <QString>
 
-// The machine's drives, one item each, labelled so that a player knows them.
-// On Windows a drive is its root ("C:\"); elsewhere each mounted volume a
-// player could install to counts as one ("/", "/media/usb"), and so does the
-// drive_c of each Wine prefix in the home folder, where games run under Wine,
-// Lutris or Proton are installed.
+// Where a player's game can be: the Battlefield 1942 installs found on the
+// machine, then its drives, then the drive C: of each Wine prefix. On
+// Windows a drive is its root ("C:\"); elsewhere each mounted volume a player
+// could install to counts as one ("/", "/media/usb").
 class DriveList : public QComboBox {
     Q_OBJECT
 
@@ -16,18 +15,23 @@ public:
     struct Drive {
         QString root; // native form
         QString label;
+        bool isGame = false; // root is a game folder the machine holds
     };
 
     // Lists machineDrives() and shows the one holding the working directory.
     explicit DriveList(QWidget* parent = nullptr);
 
-    // Always holds "/" (where there is one) and the working directory's
-    // volume, the volumes sorted by root, then the Wine prefixes' drives.
+    // The games found, then the volumes sorted by root (always holding "/"
+    // where there is one and the working directory's volume), then the
+    // prefixes' drives.
     static QList<Drive> machineDrives();
 
     // Replaces the items, kept in the given order; shows the same drive as
     // before if it is still listed.
     void setDrives(const QList<Drive>& drives);
+
+    // The game folders listed, in their order.
+    QStringList games() const;
 
     // The root of the shown drive, in native form; empty if none is shown.
     QString drive() const;

@@ -1,0 +1,70 @@
+#include "core/installdir/MountedVolumes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
+
+#include <algorithm>
+
+namespace {
+
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity pathCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity pathCase = Qt::CaseSensitive;
+#endif
+
+QString cleanAbsolute(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
+}
+
+bool isPlayerVolume(const QStorageInfo& volume)
+{
+    static const QList<QByteArray> pseudoTypes{
+        "proc",    "sysfs",    "devtmpfs",  "devpts",  "tmpfs",    "cgroup",      "cgroup2",
+        "overlay", "squashfs", "autofs",    "debugfs", "tracefs",  "securityfs",  "pstore",
+        "bpf",     "mqueue",   "hugetlbfs", "fusectl", "configfs", "binfmt_misc", "efivarfs"};
+    static const QStringList systemRoots{QStringLiteral("/proc"), QStringLiteral("/sys"),
+                                         QStringLiteral("/dev"),  QStringLiteral("/run"),
+                                         QStringLiteral("/snap"), QStringLiteral("/boot")};
+    const QString root = volume.rootPath();
+    const bool underSystemRoot =
+        std::any_of(systemRoots.begin(), systemRoots.end(),
+                    [&](const QString& s) { return MountedVolumes::matchLength(s, root) >= 0; });
+    // Containers bind single files such as /etc/hosts; those are no volume.
+    return volume.isValid() && QFileInfo(root).isDir() && !underSystemRoot &&
+           !pseudoTypes.contains(volume.fileSystemType());
+}
+
+} // namespace
+
+qsizetype MountedVolumes::matchLength(const QString& root, const QString& path)
+{
+    const QString clean = cleanAbsolute(root);
+    if (path.compare(clean, pathCase) == 0)
+        return clean.size();
+    const QString prefix = clean.endsWith(u'/') ? clean : clean + u'/';
+    return path.startsWith(prefix, pathCase) ? clean.size() : -1;
+}
+
+QList<MountedVolumes::Volume> MountedVolumes::list()
+{
+    QList<QStorageInfo> candidates{QStorageInfo::root(), QStorageInfo(QDir::currentPath())};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (isPlayerVolume(volume))
+            candidates.append(volume);
+    }
+    QList<Volume> volumes;
+    for (const QStorageInfo& candidate : candidates) {
+        const QString root = QDir::toNativeSeparators(candidate.rootPath());
+        const bool listed = std::any_of(volumes.begin(), volumes.end(),
+                                        [&](const Volume& v) { return v.root == root; });
+        if (candidate.isValid() && !listed)
+            volumes.append({root, candidate.name()});
+    }
+    std::sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
+        return a.root.compare(b.root, pathCase) < 0;
+    });
+    return volumes;
+}
