@@ -114,10 +114,11 @@ private slots:
         folder.writeSettings(folder.gameRow());
         std::optional<ScratchMount> view;
         if (lock == Lock::ReadOnly) {
-            view.emplace(ScratchMount::readOnlyView(folder.path(), folder.file(QStringLiteral("ro"))));
+            const QString readOnly = folder.file(QStringLiteral("ro"));
+            view.emplace(ScratchMount::readOnlyView(folder.path(), readOnly));
             if (!view->mounted())
                 QSKIP(ScratchMount::skipReason());
-            QDir::setCurrent(folder.file(QStringLiteral("ro")));
+            QDir::setCurrent(readOnly);
         }
         plant(lock, QDir::currentPath());
 

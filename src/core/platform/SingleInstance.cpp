@@ -8,7 +8,8 @@
 SingleInstance::SingleInstance(const QString& folder)
 {
     const QString runtime = RuntimeFolder::path();
-    InstanceLock::Outcome lock = m_lock.take(QDir(folder).filePath(QStringLiteral("gtdb.inf.lock")));
+    const QString lockFile = QDir(folder).filePath(QStringLiteral("gtdb.inf.lock"));
+    InstanceLock::Outcome lock = m_lock.take(lockFile);
     if (runtime.isEmpty())
         return;
     const QString own = runtime + QLatin1Char('/') + nameFor(folder);
