@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
+#include <thread>
 #include <sys/resource.h>
 
 class TestSafeFileCopier : public QObject {
@@ -109,13 +111,26 @@ private slots:
         QVERIFY(Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/gtide_base/archives")).isEmpty());
     }
 
-    void leftoverTemporariesAreRemovedByTheNextCopy()
+    void anotherCopyRemovesLeftoversButNeverALiveTemporary()
     {
         TestFolder folder;
         const QString archives = folder.game() + QStringLiteral("/mods/gtide_base/archives");
+        const QString target = archives + QStringLiteral("/menu.rfa");
+        const QString big = QStringLiteral("cons/cr/7/menu.rfa");
+        Checks::writeBytes(folder.file(big), QByteArray(64 << 20, 'b'));
+        std::atomic<int> bigFailure = -1;
+        std::thread writer([&] {
+            bigFailure = Checks::failureOf([&] { SafeFileCopier().copy(big, target); });
+        });
+        while (bigFailure < 0 && Checks::copierTemporariesIn(archives).isEmpty()) {
+        }
+        // What killed copies and other programs left beside the live one.
         Checks::writeBytes(archives + QStringLiteral("/.grimtide-switch-abc.part"), "torn");
         Checks::writeBytes(archives + QStringLiteral("/.other-program.part"), "not ours");
-        SafeFileCopier().copy(QStringLiteral("cons/cr/3/menu.rfa"), archives + QStringLiteral("/menu.rfa"));
+        SafeFileCopier().copy(QStringLiteral("cons/cr/3/menu.rfa"), target);
+        writer.join();
+        QCOMPARE(bigFailure.load(), 0);
+        QCOMPARE(Checks::bytesOf(target), Checks::bytesOf(folder.file(big)));
         QVERIFY(Checks::copierTemporariesIn(archives).isEmpty());
         QVERIFY(QFileInfo::exists(archives + QStringLiteral("/.other-program.part")));
     }

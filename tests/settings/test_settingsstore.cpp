@@ -3,6 +3,7 @@
 #include "support/Checks.h"
 #include "support/TestFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QThread>
@@ -122,6 +123,22 @@ private slots:
             QCOMPARE(Checks::failureOf([&] { store.save(sample); }), FailureNumber::NotADatabase);
         }
         QCOMPARE(Checks::bytesOf(folder.databaseFile()), notADatabase);
+    }
+
+    void aLinkedFileIsUsedWhereItLiesAndNeverCreatedThroughTheLink()
+    {
+        TestFolder folder;
+        const QString elsewhere = folder.file(QStringLiteral("kept/gtdb.inf"));
+        QDir().mkpath(folder.file(QStringLiteral("kept")));
+        QFile::rename(folder.databaseFile(), elsewhere);
+        QFile::link(elsewhere, folder.databaseFile());
+        SettingsStore(folder.databaseFile()).save(sample);
+        QVERIFY(QFileInfo(folder.databaseFile()).isSymLink());
+        QCOMPARE(SettingsStore(elsewhere).load().record, sample);
+
+        QFile::remove(elsewhere);
+        QCOMPARE(SettingsStore(folder.databaseFile()).openFailure(), FailureNumber::DatabaseMissing);
+        QVERIFY(!QFileInfo::exists(elsewhere));
     }
 
     void saveLeavesExactlyTheNewRow()

@@ -1,6 +1,7 @@
 #include "core/platform/NativeFile.h"
 
 #include "core/common/Failure.h"
+#include "core/platform/NativeFileSystem.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -16,6 +17,8 @@
 #define GT_WRITE(fd, b, n) _write(fd, b, unsigned(n))
 #define GT_CLOSE(fd) _close(fd)
 #else
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #define GT_OPEN_READ(p) ::open(QFile::encodeName(p).constData(), O_RDONLY | O_CLOEXEC)
 #define GT_OPEN_NEW(p, m)                                                                          \
@@ -34,6 +37,21 @@ namespace {
 {
     throw Failure(NativeFile::failureNumber(errno));
 }
+
+#ifndef _WIN32
+bool namesFile(const QByteArray& path, int descriptor)
+{
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.constData(), &named) == 0
+           && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+bool lockWithoutWaiting(int descriptor)
+{
+    return ::flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+}
+#endif
 
 } // namespace
 
@@ -71,12 +89,36 @@ NativeFile NativeFile::openForReading(const QString& path)
     return NativeFile(fd);
 }
 
-NativeFile NativeFile::createNew(const QString& path, int permissions)
+std::optional<NativeFile> NativeFile::createLocked(const QString& path, int permissions)
 {
-    const int fd = GT_OPEN_NEW(path, permissions);
-    if (fd < 0)
+    NativeFile file(GT_OPEN_NEW(path, permissions));
+    if (file.m_descriptor < 0)
         failFromErrno();
-    return NativeFile(fd);
+#ifndef _WIN32
+    // A file system without locks leaves the file unlocked; no clean-up
+    // removes it then, for none can take its lock either.
+    if (!lockWithoutWaiting(file.m_descriptor))
+        return errno == EWOULDBLOCK ? std::nullopt : std::optional<NativeFile>(std::move(file));
+    if (!namesFile(QFile::encodeName(path), file.m_descriptor))
+        return std::nullopt;
+#endif
+    return file;
+}
+
+void NativeFile::removeUnlocked(const QString& path)
+{
+#ifdef _WIN32
+    // A file open for writing can't be removed here; that is its lock.
+    QFile::remove(path);
+#else
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (lockWithoutWaiting(fd) && namesFile(name, fd))
+        ::unlink(name.constData());
+    ::close(fd);
+#endif
 }
 
 NativeFile::NativeFile(NativeFile&& other) noexcept : m_descriptor(other.m_descriptor)
@@ -127,4 +169,16 @@ void NativeFile::close()
     m_descriptor = -1;
     if (GT_CLOSE(fd) != 0)
         failFromErrno();
+}
+
+void NativeFile::moveOver(const QString& ownPath, const QString& destination)
+{
+#ifdef _WIN32
+    // An open file can't be renamed here.
+    close();
+    NativeFileSystem::replace(ownPath, destination);
+#else
+    NativeFileSystem::replace(ownPath, destination);
+    close();
+#endif
 }

@@ -15,6 +15,7 @@ namespace {
 const QString temporaryPrefix = QStringLiteral(".grimtide-switch-");
 const QString temporarySuffix = QStringLiteral(".part");
 constexpr qint64 chunkSize = 1 << 20;
+constexpr int creationAttempts = 3;
 } // namespace
 
 bool SafeFileCopier::isTemporaryName(const QString& fileName)
@@ -34,12 +35,14 @@ void SafeFileCopier::copy(const QString& source, const QString& destination)
 
     const QString folder = target.absolutePath();
     removeLeftovers(folder);
-    const QString temporary = newTemporaryPath(folder);
+    QString temporary;
     try {
-        writeCopy(from, temporary, NativeFileSystem::permissionsFor(to));
-        NativeFileSystem::replace(temporary, to);
+        NativeFile out = createTemporary(folder, NativeFileSystem::permissionsFor(to), temporary);
+        writeCopy(from, out);
+        out.moveOver(temporary, to);
     } catch (const Failure&) {
-        NativeFileSystem::removeQuietly(temporary);
+        if (!temporary.isEmpty())
+            NativeFileSystem::removeQuietly(temporary);
         throw;
     }
     NativeFileSystem::syncFolder(folder);
@@ -51,7 +54,7 @@ void SafeFileCopier::removeLeftovers(const QString& folder)
     const QStringList names = dir.entryList({temporaryPrefix + QLatin1Char('*') + temporarySuffix},
                                             QDir::Files | QDir::Hidden);
     for (const QString& name : names)
-        NativeFileSystem::removeQuietly(dir.filePath(name));
+        NativeFile::removeUnlocked(dir.filePath(name));
 }
 
 QString SafeFileCopier::newTemporaryPath(const QString& folder)
@@ -60,10 +63,23 @@ QString SafeFileCopier::newTemporaryPath(const QString& folder)
     return QDir(folder).filePath(temporaryPrefix + unique + temporarySuffix);
 }
 
-void SafeFileCopier::writeCopy(const QString& source, const QString& temporary, int permissions)
+NativeFile SafeFileCopier::createTemporary(const QString& folder, int permissions, QString& path)
+{
+    // Another program's clean-up may take a new file before we lock it; then
+    // another name is as good.
+    for (int attempt = 0; attempt < creationAttempts; ++attempt) {
+        const QString candidate = newTemporaryPath(folder);
+        if (std::optional<NativeFile> file = NativeFile::createLocked(candidate, permissions)) {
+            path = candidate;
+            return std::move(*file);
+        }
+    }
+    throw Failure(FailureNumber::DeviceIo);
+}
+
+void SafeFileCopier::writeCopy(const QString& source, NativeFile& out)
 {
     NativeFile in = NativeFile::openForReading(source);
-    NativeFile out = NativeFile::createNew(temporary, permissions);
     const auto buffer = std::make_unique<char[]>(chunkSize);
     for (;;) {
         const qint64 got = in.read(buffer.get(), chunkSize);
@@ -72,5 +88,4 @@ void SafeFileCopier::writeCopy(const QString& source, const QString& temporary, 
         out.writeAll(buffer.get(), got);
     }
     out.syncData();
-    out.close();
 }

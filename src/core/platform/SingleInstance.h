@@ -1,34 +1,35 @@
 #pragma once
 
-#include <QLocalServer>
-#include <QLockFile>
+#include "core/platform/CallSocket.h"
+#include "core/platform/InstanceLock.h"
+
 #include <QObject>
 #include <QString>
 
-// One running copy per settings file. Two copies in one folder would each
+// One running copy per settings folder. Two copies in one folder would each
 // keep their own record and silently overwrite each other's saves, so the
-// first copy holds a lock beside "gtdb.inf" and listens on a local socket
-// named after the folder; a later copy calls it forward and ends. A lock
-// left by a copy that was killed is taken over.
+// first copy holds a lock on "gtdb.inf.lock" and listens on a socket named
+// after the folder; a later copy calls it forward and ends. The guard never
+// stops a start on its own: when the lock or the call fails, the copy runs
+// unguarded.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     explicit SingleInstance(const QString& folder);
+    ~SingleInstance() override;
 
-    // False when another copy runs in the folder; it has been called forward.
+    // False only when a first copy in the folder took the call forward.
     bool isFirst() const { return m_first; }
-    // Gives up the lock, for an end that runs no destructors.
+    // Gives up the lock and the socket, for an end that runs no destructors.
     void release();
 
 signals:
     void calledForward();
 
 private:
-    static QString serverName(const QString& folder);
-    void listen(const QString& name);
-    static void callForward(const QString& name);
+    static QString nameFor(const QString& folder);
 
-    QLockFile m_lock;
-    QLocalServer m_server;
+    InstanceLock m_lock;
+    CallSocket m_socket;
     bool m_first = true;
 };

@@ -1,6 +1,7 @@
 #include "gui/app/Program.h"
 
 #include "gui/app/Form1.h"
+#include "gui/app/Form2.h"
 #include "core/settings/SettingsStore.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 void Program::configureApplication()
 {
@@ -37,6 +39,10 @@ Program::Program(TrayBackend& tray)
 {
     QObject::connect(&m_instance, &SingleInstance::calledForward,
                      [this] { m_module.bringForward(); });
+    const auto close = [this] { closeForGood(); };
+    QObject::connect(&m_signals, &TerminationSignals::received, close);
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &m_signals, close);
+    QObject::connect(qGuiApp, &QGuiApplication::aboutToQuit, &m_signals, close);
 }
 
 bool Program::start()
@@ -45,4 +51,16 @@ bool Program::start()
         return false;
     m_module.form1().show();
     return true;
+}
+
+void Program::closeForGood()
+{
+    if (std::exchange(m_closing, true))
+        return;
+    // Until the main window has loaded, the player has chosen nothing that a
+    // save would keep, and the record may be half-read: it ends unsaved.
+    if (m_module.loadingFlag == QStringLiteral("0"))
+        m_module.form2Holder().close();
+    else
+        m_module.endProgram();
 }

@@ -2,14 +2,17 @@
 
 #include "gui/widgets/MessageBoxSink.h"
 #include "gui/app/Module1.h"
-#include "core/platform/SingleInstance.h"
 #include "core/platform/SafeFileCopier.h"
+#include "core/platform/SingleInstance.h"
+#include "core/platform/TerminationSignals.h"
 
 class TrayBackend;
 
 // The program as main() starts it: the application's look, the real message
 // boxes and copier, and the module the windows share. The tray comes from the
-// caller, so a benchmark can hear when the icon is added.
+// caller, so a benchmark can hear when the icon is added. A termination
+// signal or the end of the desktop session closes the main window, which
+// saves, as the player's own close would.
 class Program {
 public:
     // Once, after the QApplication is made.
@@ -24,8 +27,13 @@ public:
     Module1& module() { return m_module; }
 
 private:
+    // The main window's close, run once however often it is asked for.
+    void closeForGood();
+
     SingleInstance m_instance;
+    TerminationSignals m_signals;
     MessageBoxSink m_sink;
     SafeFileCopier m_copier;
     Module1 m_module;
+    bool m_closing = false;
 };

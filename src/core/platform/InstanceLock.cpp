@@ -1,0 +1,90 @@
+#include "core/platform/InstanceLock.h"
+
+#ifndef _WIN32
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A holder removes the file on its way out. A file removed between our open
+// and our lock no longer guards anything, so the open is tried again.
+constexpr int attempts = 3;
+
+bool namesFile(const QByteArray& path, int descriptor)
+{
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.constData(), &named) == 0
+           && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+bool isPlainFile(int descriptor)
+{
+    struct stat info {};
+    return ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+} // namespace
+
+InstanceLock::Outcome InstanceLock::take(const QString& path)
+{
+    release();
+    const QByteArray name = QFile::encodeName(path);
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        // Read-only is enough for the lock, and finds an existing file in a
+        // read-only folder. O_NONBLOCK keeps a pipe at the path from hanging us.
+        const int fd = ::open(name.constData(),
+                              O_RDONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return Outcome::Unavailable;
+        if (!isPlainFile(fd)) {
+            ::close(fd);
+            return Outcome::Unavailable;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            ::close(fd);
+            return error == EWOULDBLOCK ? Outcome::HeldByAnother : Outcome::Unavailable;
+        }
+        if (namesFile(name, fd)) {
+            m_descriptor = fd;
+            m_path = path;
+            return Outcome::Held;
+        }
+        ::close(fd);
+    }
+    return Outcome::Unavailable;
+}
+
+void InstanceLock::release()
+{
+    if (m_descriptor < 0)
+        return;
+    ::unlink(QFile::encodeName(m_path).constData());
+    ::close(m_descriptor);
+    m_descriptor = -1;
+}
+
+#else
+
+// Without a way to call the first copy forward (see CallSocket) a lock would
+// only make a second copy run anyway, so there is none: each copy runs
+// unguarded.
+InstanceLock::Outcome InstanceLock::take(const QString&)
+{
+    return Outcome::Unavailable;
+}
+
+void InstanceLock::release() {}
+
+#endif
+
+InstanceLock::~InstanceLock()
+{
+    release();
+}
