@@ -141,6 +141,9 @@ void Form2::connectCommands()
             [this] { trayModeItem(QStringLiteral("mpopunpure"), false); });
     connect(mpopexit, &QAction::triggered, this, &Form2::mpopexitClick);
     connect(&m.tray(), &TrayBackend::notified, this, &Form2::trayNotification);
+    // A tray that comes up after the load gets the icon of the mode at that moment.
+    connect(&m.tray(), &TrayBackend::appeared, this, &Form2::addTrayIcon);
+    m.tray().setMenu(mpopupsys);
 }
 
 void Form2::load()
