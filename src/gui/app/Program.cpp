@@ -13,6 +13,10 @@
 void Program::configureApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Grimtide Switch"));
+    // Ties the window to its menu entry: Wayland takes this as the app id, and
+    // on X11 the application name is the window class the entry's
+    // StartupWMClass names.
+    QApplication::setDesktopFileName(QStringLiteral("org.example.grimtide_switch"));
     // The program ends only through its own two ways out; a hidden main
     // window is not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
