@@ -1,6 +1,7 @@
 // Starts the installed program in the player's own working folder, laying
 // that folder down first on a first start.
 
+#include "core/app/CommandLine.h"
 #include "launcher/UserFolder.h"
 #include "core/platform/NativeProcess.h"
 
@@ -12,6 +13,12 @@
 
 int main(int argc, char* argv[])
 {
+    const CommandLine commandLine(
+        QStringLiteral("grimtide-switch-launcher"),
+        QStringLiteral("Starts grimtide-switch in the player's own folder, "
+                       "$XDG_DATA_HOME/grimtide-switch, laying it out first on a first start."));
+    if (const auto status = commandLine.answer(argc, argv))
+        return *status;
     const QCoreApplication app(argc, argv);
     const QDir bin(QCoreApplication::applicationDirPath());
     const UserFolder folder(UserFolder::defaultLocation(),

@@ -96,6 +96,25 @@ private slots:
         QVERIFY(!main.isMinimized());
     }
 
+    void aTrayThatComesLateGetsTheIconOfTheModeThen()
+    {
+        program = std::make_unique<TestProgram>(*folder);
+        program->tray.isAvailable = false;
+        program->start();
+        Form2& main = program->main();
+        QVERIFY(!program->tray.exists());
+        main.showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(main.isVisible()); // no icon to come back by: a plain minimize
+        main.showNormal();
+        main.Option2->click();
+        program->tray.appear();
+        QVERIFY(program->tray.exists());
+        QCOMPARE(program->tray.tip, QStringLiteral("unpure"));
+        main.showMinimized();
+        QTRY_VERIFY(!main.isVisible());
+    }
+
     void exitSavesRemovesTheIconAndEnds()
     {
         program->module.state.settings.rt = QStringLiteral("3");

@@ -14,6 +14,7 @@ public:
     QStringList operations;
 
     bool available() const override { return isAvailable; }
+    void setMenu(QMenu*) override {}
     void add(const TrayIconRecord& record) override
     {
         operations.append(QStringLiteral("add"));
@@ -32,4 +33,9 @@ public:
     }
     bool exists() const override { return shown; }
     void send(int message) { emit notified(message); }
+    void appear()
+    {
+        isAvailable = true;
+        emit appeared();
+    }
 };

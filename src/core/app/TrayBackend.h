@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QMenu;
 struct TrayIconRecord;
 
 // The notification area as the program uses it: add, modify and delete one
@@ -12,6 +13,11 @@ class TrayBackend : public QObject {
 public:
     using QObject::QObject;
     virtual bool available() const = 0;
+    // The tray menu, for a tray that draws an icon's menu itself; it must
+    // outlive the icon.
+    virtual void setMenu(QMenu* menu) = 0;
+    // With no tray there, nothing is shown and appeared() follows once a
+    // tray comes up.
     virtual void add(const TrayIconRecord& record) = 0;
     virtual void modify(const TrayIconRecord& record) = 0;
     virtual void remove(const TrayIconRecord& record) = 0;
@@ -19,4 +25,5 @@ public:
 
 signals:
     void notified(int message);
+    void appeared();
 };

@@ -145,6 +145,9 @@ void Form2::connectCommands()
             [this] { trayModeItem(QStringLiteral("mpopunpure"), false); });
     connect(mpopexit, &QAction::triggered, this, &Form2::mpopexitClick);
     connect(&m_module.tray(), &TrayBackend::notified, this, &Form2::trayNotification);
+    // A tray that comes up after the load gets the icon of the mode at that moment.
+    connect(&m_module.tray(), &TrayBackend::appeared, this, &Form2::addTrayIcon);
+    m_module.tray().setMenu(mpopupsys);
 }
 
 void Form2::load()

@@ -78,6 +78,16 @@ void Module1::endProgram()
         m_services.endProgram();
 }
 
+void Module1::closeMainWindow()
+{
+    // Until the main window has loaded, the player has chosen nothing that a
+    // save would keep, and the record may be half-read: it ends unsaved.
+    if (state.loadingFlag == QStringLiteral("0"))
+        m_form2.close();
+    else
+        endProgram();
+}
+
 void Module1::bringForward()
 {
     // While a dialog is up, the first choice of the install directory

@@ -58,6 +58,8 @@ public:
     const ErrorReport& report() const { return m_report; }
     TrayBackend& tray() { return m_services.tray; }
     void endProgram();
+    // As the player's close of the main window: the save, the icon, the end.
+    void closeMainWindow();
     // Another copy was started in this folder: the player wants this one.
     void bringForward();
     // In the program endProgram never returns; where it does (in tests),

@@ -1,7 +1,6 @@
 #include "gui/app/Program.h"
 
 #include "gui/app/Form1.h"
-#include "gui/app/Form2.h"
 #include "core/settings/SettingsStore.h"
 
 #include <QApplication>
@@ -15,6 +14,10 @@
 void Program::configureApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Grimtide Switch"));
+    // Ties the window to its menu entry: Wayland takes this as the app id, and
+    // on X11 the application name is the window class the entry's
+    // StartupWMClass names.
+    QApplication::setDesktopFileName(QStringLiteral("org.example.grimtide_switch"));
     // The program ends only through its own two ways out; a hidden main
     // window is not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -57,10 +60,5 @@ void Program::closeForGood()
 {
     if (std::exchange(m_closing, true))
         return;
-    // Until the main window has loaded, the player has chosen nothing that a
-    // save would keep, and the record may be half-read: it ends unsaved.
-    if (m_module.loadingFlag == QStringLiteral("0"))
-        m_module.form2Holder().close();
-    else
-        m_module.endProgram();
+    m_module.closeMainWindow();
 }

@@ -4,11 +4,14 @@
 
 #include <QIcon>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <memory>
 
-// The tray layer on QSystemTrayIcon. Its menu is popped up by the main window
-// itself, so no context menu is set here.
+// The tray layer on QSystemTrayIcon. On a StatusNotifierItem host the icon
+// carries the tray menu, which Qt exports over D-Bus for hosts that draw it
+// themselves; elsewhere, and when a host asks for the menu, the main window
+// pops it up. With no tray at the add, it looks again a few times a minute.
 class QtTrayBackend : public TrayBackend {
     Q_OBJECT
 public:
@@ -16,6 +19,7 @@ public:
     ~QtTrayBackend() override;
 
     bool available() const override;
+    void setMenu(QMenu* menu) override { m_menu = menu; }
     void add(const TrayIconRecord& record) override;
     void modify(const TrayIconRecord& record) override;
     void remove(const TrayIconRecord& record) override;
@@ -24,6 +28,10 @@ public:
     static int messageFor(QSystemTrayIcon::ActivationReason reason);
 
 private:
+    void lookForTray();
+
     QIcon m_picture;
+    QMenu* m_menu = nullptr;
+    QTimer m_lookAgain;
     std::unique_ptr<QSystemTrayIcon> m_icon;
 };
