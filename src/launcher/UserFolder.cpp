@@ -1,5 +1,8 @@
 #include "launcher/UserFolder.h"
 
+#include "core/common/Failure.h"
+#include "core/platform/SafeFileCopier.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -41,8 +44,8 @@ void UserFolder::prepare() const
         copyIfMissing(delivered.relativeFilePath(cons.next()));
 }
 
-// Copied under a temporary name and then renamed, so that an interrupted
-// copy never leaves a half file that later starts would keep.
+// The copier's temporary-and-rename means an interrupted copy never leaves
+// a half file that later starts would keep.
 void UserFolder::copyIfMissing(const QString& relative) const
 {
     const QString target = QDir(m_folder).filePath(relative);
@@ -50,12 +53,12 @@ void UserFolder::copyIfMissing(const QString& relative) const
         return;
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
         fail(QStringLiteral("Cannot create the folder of "), target);
-    const QString part = target + QStringLiteral(".part");
-    QFile::remove(part);
-    if (!QFile::copy(QDir(m_delivered).filePath(relative), part)
-        || !QFile::setPermissions(part, QFile::permissions(part) | QFile::WriteOwner)
-        || !QFile::rename(part, target)) {
-        QFile::remove(part);
+    try {
+        SafeFileCopier().copy(QDir(m_delivered).filePath(relative), target);
+    } catch (const Failure&) {
         fail(QStringLiteral("Cannot copy "), target);
     }
+    // The delivered files belong to the package and may be read-only; the
+    // player's copies are the player's to change.
+    QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);
 }

@@ -70,7 +70,7 @@ private slots:
         Files restored = deleted;
         restored.insert(QStringLiteral("cons/purebf.con"), "pure");
         QTest::newRow("a deleted file") << deleted << restored;
-        Files interrupted{{QStringLiteral("gtdb.inf.part"), "half"}};
+        Files interrupted{{QStringLiteral(".grimtide-switch-killed.part"), "half"}};
         QTest::newRow("an interrupted copy") << interrupted << delivered;
     }
 
