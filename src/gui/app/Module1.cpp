@@ -19,8 +19,8 @@ Module1::Module1(Services services)
           m_startedOnce = true;
           return new Form1(*this, m_services.databaseFile, startProgram);
       }),
-      m_form2([this] { return new Form2(*this); }), m_form3([this] { return new Form3(*this); }),
-      m_form4([this] { return new Form4(*this); })
+      m_form2([this] { return new Form2(*this); }), m_form3([this] { return new Form3(state, [this] { mimgset(); }); }),
+      m_form4([this] { return new Form4(state, [this] { endProgram(); }); })
 {
 }
 

@@ -1,7 +1,8 @@
 #include "gui/crosshair/Form3.h"
 
 #include "core/common/Failure.h"
-#include "gui/app/Module1.h"
+#include "core/app/SharedState.h"
+#include "core/common/ErrorReport.h"
 #include "gui/widgets/Twips.h"
 #include "gui/widgets/ImageCombo.h"
 #include "gui/crosshair/PictureCatalogue.h"
@@ -29,11 +30,11 @@ void setImage(QLabel& image, const QImage& picture)
 
 } // namespace
 
-Form3::Form3(Module1& module)
+Form3::Form3(SharedState& state, std::function<void()> mimgset)
     : ProgramWindow(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                                  | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       ImageList1(PictureCatalogue::crosshairPictures()),
-      ImageList2(PictureCatalogue::reticlePictures()), m_module(module)
+      ImageList2(PictureCatalogue::reticlePictures()), m_state(state), m_mimgset(std::move(mimgset))
 {
     setWindowTitle(QStringLiteral("Crosshairs"));
     setWindowIcon(PictureCatalogue::programIcon());
@@ -79,10 +80,10 @@ void Form3::createControls()
 
     using Catalogue::Kind;
     connect(ImageCombo1, &ImageCombo::clicked, this, [this] {
-        pick(QStringLiteral("imgcmb1"), *ImageCombo1, m_module.state.settings.cr, Kind::Crosshair);
+        pick(QStringLiteral("imgcmb1"), *ImageCombo1, m_state.settings.cr, Kind::Crosshair);
     });
     connect(ImageCombo2, &ImageCombo::clicked, this, [this] {
-        pick(QStringLiteral("imgcmb2"), *ImageCombo2, m_module.state.settings.rt, Kind::Reticle);
+        pick(QStringLiteral("imgcmb2"), *ImageCombo2, m_state.settings.rt, Kind::Reticle);
     });
     connect(Command1, &QPushButton::clicked, this, &Form3::command1Click);
     connect(Command2, &QPushButton::clicked, this, &QWidget::hide);
@@ -105,9 +106,9 @@ void Form3::load()
 
 void Form3::pick(const QString& tag, const ImageCombo& list, QString& value, Catalogue::Kind kind)
 {
-    m_module.report().trap(tag, [&] {
+    m_state.report.trap(tag, [&] {
         value = QString::number(list.selectedPosition());
-        Catalogue::installArchive(m_module.state.copier, kind, value, m_module.state.modsPath());
+        Catalogue::installArchive(m_state.copier, kind, value, m_state.modsPath());
     });
 }
 
@@ -115,18 +116,18 @@ void Form3::command1Click()
 {
     const ErrorReport::PlainerMessage chooseFirst{FailureNumber::NoItemChosen,
                                                   QStringLiteral("Please choose crosshairs.")};
-    m_module.report().trap(QStringLiteral("3command1"), [this] {
-        if (m_module.state.settings.secure == QStringLiteral("No")) {
-            for (auto [list, value] : {std::pair{ImageCombo1, &m_module.state.settings.cr},
-                                       std::pair{ImageCombo2, &m_module.state.settings.rt}}) {
+    m_state.report.trap(QStringLiteral("3command1"), [this] {
+        if (m_state.settings.secure == QStringLiteral("No")) {
+            for (auto [list, value] : {std::pair{ImageCombo1, &m_state.settings.cr},
+                                       std::pair{ImageCombo2, &m_state.settings.rt}}) {
                 if (!list->hasSelection())
                     throw Failure(FailureNumber::NoItemChosen);
                 *value = QString::number(list->selectedPosition());
             }
         }
         hide();
-        m_module.mimgset();
-        m_module.msaveset();
+        m_mimgset();
+        m_state.msaveset();
     }, chooseFirst);
 }
 

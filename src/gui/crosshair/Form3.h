@@ -1,11 +1,13 @@
 #pragma once
 
 #include "gui/widgets/ProgramWindow.h"
+
+#include <functional>
 #include "core/crosshair/Catalogue.h"
 #include "gui/widgets/ImageList.h"
 
 class ImageCombo;
-class Module1;
+class SharedState;
 class QLabel;
 class QPushButton;
 
@@ -15,7 +17,7 @@ class QPushButton;
 class Form3 : public ProgramWindow {
     Q_OBJECT
 public:
-    explicit Form3(Module1& module);
+    Form3(SharedState& state, std::function<void()> mimgset);
 
     void load() override;
     // The secure display shows the pinned pictures and the green lamp.
@@ -38,5 +40,6 @@ private:
     void pick(const QString& tag, const ImageCombo& list, QString& value, Catalogue::Kind kind);
     void command1Click();
 
-    Module1& m_module;
+    SharedState& m_state;
+    std::function<void()> m_mimgset;
 };

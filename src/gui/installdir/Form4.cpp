@@ -2,7 +2,8 @@
 
 #include "core/common/Failure.h"
 #include "core/common/MessageSink.h"
-#include "gui/app/Module1.h"
+#include "core/app/SharedState.h"
+#include "core/common/ErrorReport.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
 #include "gui/widgets/Twips.h"
@@ -34,10 +35,10 @@ void placeGrown(QWidget& widget, Twips::Placement at, int down, const QSize& gro
 
 } // namespace
 
-Form4::Form4(Module1& module)
+Form4::Form4(SharedState& state, std::function<void()> endProgram)
     : ProgramWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                  Qt::CustomizeWindowHint),
-      m_module(module)
+      m_state(state), m_endProgram(std::move(endProgram))
 {
     setWindowTitle(QStringLiteral("Choose Directory"));
     createControls();
@@ -66,7 +67,7 @@ void Form4::createControls()
     connect(Dir1, &DirList::pathChanged, this, &Form4::dir1Change);
     connect(Command1, &QPushButton::clicked, this, &Form4::command1Click);
     connect(Command2, &QPushButton::clicked, this,
-            [this] { m_module.report().trap(QStringLiteral("4command2"), [this] { hide(); }); });
+            [this] { m_state.report.trap(QStringLiteral("4command2"), [this] { hide(); }); });
 }
 
 // The list and its label take what the player adds to the window; the drive
@@ -104,33 +105,33 @@ void Form4::openTheOnlyGame()
 
 void Form4::drive1Change()
 {
-    m_module.report().trap(QStringLiteral("drive1"), [this] { Dir1->setPath(Drive1->drive()); });
+    m_state.report.trap(QStringLiteral("drive1"), [this] { Dir1->setPath(Drive1->drive()); });
 }
 
 void Form4::dir1Change()
 {
     // Browsing shows the folder but leaves the stored path alone, so that
     // Cancel or the close box really cancel.
-    m_module.report().trap(QStringLiteral("dir1"), [this] { Label1->setText(Dir1->path()); });
+    m_state.report.trap(QStringLiteral("dir1"), [this] { Label1->setText(Dir1->path()); });
 }
 
 void Form4::command1Click()
 {
-    m_module.report().trap(QStringLiteral("4command1"), [this] {
-        m_module.state.setInstallPath(Dir1->path());
-        Label1->setText(m_module.state.settings.path);
-        m_module.msaveset();
+    m_state.report.trap(QStringLiteral("4command1"), [this] {
+        m_state.setInstallPath(Dir1->path());
+        Label1->setText(m_state.settings.path);
+        m_state.msaveset();
         hide();
     });
 }
 
 void Form4::unload()
 {
-    m_module.report().trap(QStringLiteral("4unload"), [this] {
-        if (!m_module.state.isLoading())
+    m_state.report.trap(QStringLiteral("4unload"), [this] {
+        if (!m_state.isLoading())
             return;
-        m_module.state.sink.show(QStringLiteral(
+        m_state.sink.show(QStringLiteral(
             "I need a install path to run, so please reopen me and choose your path"));
-        m_module.endProgram();
+        m_endProgram();
     });
 }

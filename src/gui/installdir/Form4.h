@@ -2,9 +2,11 @@
 
 #include "gui/widgets/ProgramWindow.h"
 
+#include <functional>
+
 class DirList;
 class DriveList;
-class Module1;
+class SharedState;
 class QLabel;
 class QPushButton;
 
@@ -14,7 +16,7 @@ class QPushButton;
 class Form4 : public ProgramWindow {
     Q_OBJECT
 public:
-    explicit Form4(Module1& module);
+    Form4(SharedState& state, std::function<void()> endProgram);
 
     // On a first start: where exactly one game was found on the machine,
     // the list opens at it.
@@ -37,5 +39,6 @@ private:
     void dir1Change();
     void command1Click();
 
-    Module1& m_module;
+    SharedState& m_state;
+    std::function<void()> m_endProgram;
 };
