@@ -23,8 +23,11 @@ bool toAddress(const QString& path, sockaddr_un& address)
     return true;
 }
 
-int newSocket()
+// A new socket and the address of the path, or -1 when either can't be had.
+int newSocket(const QString& path, sockaddr_un& address)
 {
+    if (!toAddress(path, address))
+        return -1;
     return ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
 }
 
@@ -39,9 +42,7 @@ bool CallSocket::listen(const QString& path)
 {
     close();
     sockaddr_un address{};
-    if (!toAddress(path, address))
-        return false;
-    const int fd = newSocket();
+    const int fd = newSocket(path, address);
     if (fd < 0)
         return false;
     ::unlink(address.sun_path);
@@ -69,9 +70,7 @@ void CallSocket::close()
 bool CallSocket::call(const QString& path)
 {
     sockaddr_un address{};
-    if (!toAddress(path, address))
-        return false;
-    const int fd = newSocket();
+    const int fd = newSocket(path, address);
     if (fd < 0)
         return false;
     // On a local socket a connect is taken into the listener's queue or

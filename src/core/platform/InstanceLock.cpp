@@ -1,11 +1,12 @@
 #include "core/platform/InstanceLock.h"
 
+#include "core/platform/AdvisoryLock.h"
+
 #ifndef _WIN32
 #include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,14 +15,6 @@ namespace {
 // A holder removes the file on its way out. A file removed between our open
 // and our lock no longer guards anything, so the open is tried again.
 constexpr int attempts = 3;
-
-bool namesFile(const QByteArray& path, int descriptor)
-{
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.constData(), &named) == 0
-           && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
-}
 
 bool isPlainFile(int descriptor)
 {
@@ -46,12 +39,12 @@ InstanceLock::Outcome InstanceLock::take(const QString& path)
             ::close(fd);
             return Outcome::Unavailable;
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (!AdvisoryLock::tryLock(fd)) {
             const int error = errno;
             ::close(fd);
             return error == EWOULDBLOCK ? Outcome::HeldByAnother : Outcome::Unavailable;
         }
-        if (namesFile(name, fd)) {
+        if (AdvisoryLock::stillNamed(name, fd)) {
             m_descriptor = fd;
             m_path = path;
             return Outcome::Held;

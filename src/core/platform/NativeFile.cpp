@@ -1,6 +1,7 @@
 #include "core/platform/NativeFile.h"
 
 #include "core/common/Failure.h"
+#include "core/platform/AdvisoryLock.h"
 #include "core/platform/NativeFileSystem.h"
 
 #include <cerrno>
@@ -17,7 +18,6 @@
 #define GT_WRITE(fd, b, n) _write(fd, b, unsigned(n))
 #define GT_CLOSE(fd) _close(fd)
 #else
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #define GT_OPEN_READ(p) ::open(QFile::encodeName(p).constData(), O_RDONLY | O_CLOEXEC)
@@ -37,21 +37,6 @@ namespace {
 {
     throw Failure(NativeFile::failureNumber(errno));
 }
-
-#ifndef _WIN32
-bool namesFile(const QByteArray& path, int descriptor)
-{
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(descriptor, &opened) == 0 && ::lstat(path.constData(), &named) == 0
-           && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
-}
-
-bool lockWithoutWaiting(int descriptor)
-{
-    return ::flock(descriptor, LOCK_EX | LOCK_NB) == 0;
-}
-#endif
 
 } // namespace
 
@@ -97,9 +82,9 @@ std::optional<NativeFile> NativeFile::createLocked(const QString& path, int perm
 #ifndef _WIN32
     // A file system without locks leaves the file unlocked; no clean-up
     // removes it then, for none can take its lock either.
-    if (!lockWithoutWaiting(file.m_descriptor))
+    if (!AdvisoryLock::tryLock(file.m_descriptor))
         return errno == EWOULDBLOCK ? std::nullopt : std::optional<NativeFile>(std::move(file));
-    if (!namesFile(QFile::encodeName(path), file.m_descriptor))
+    if (!AdvisoryLock::stillNamed(QFile::encodeName(path), file.m_descriptor))
         return std::nullopt;
 #endif
     return file;
@@ -115,7 +100,7 @@ void NativeFile::removeUnlocked(const QString& path)
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return;
-    if (lockWithoutWaiting(fd) && namesFile(name, fd))
+    if (AdvisoryLock::tryLock(fd) && AdvisoryLock::stillNamed(name, fd))
         ::unlink(name.constData());
     ::close(fd);
 #endif
