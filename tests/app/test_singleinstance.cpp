@@ -8,10 +8,7 @@
 #include "support/TestFolder.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QProcess>
-#include <QPushButton>
-#include <QTest>
 
 #include <csignal>
 #include <cstdio>
@@ -24,51 +21,41 @@ namespace {
 
 const QString lockName = QStringLiteral("gtdb.inf.lock");
 const QString childRole = QStringLiteral("--pick-cancel-and-wait");
-
-enum class Lock { Missing, Empty, Junk, Pipe, Folder, DanglingLink, LeftByKilledCopy, ReadOnly };
+const QString readOnly = QStringLiteral("read-only folder");
 
 // What a crash, a power cut or another program may leave at the lock's name.
-void plant(Lock kind, const QString& folder)
-{
-    const QString path = QDir(folder).filePath(lockName);
-    QFile file(path);
-    switch (kind) {
-    case Lock::Empty:
-    case Lock::Junk:
-        file.open(QIODevice::WriteOnly);
-        file.write(kind == Lock::Junk ? "junk 4711 otherhost\n" : "");
-        break;
-    case Lock::Pipe:
-        ::mkfifo(QFile::encodeName(path).constData(), 0600);
-        break;
-    case Lock::Folder:
-        QDir().mkpath(path);
-        break;
-    case Lock::DanglingLink:
-        QFile::link(QDir(folder).filePath(QStringLiteral("gone")), path);
-        break;
-    case Lock::LeftByKilledCopy:
-        if (const pid_t child = ::fork(); child == 0) {
-            const SingleInstance killed(folder);
-            ::_exit(killed.isFirst() ? 0 : 1); // no destructor gives anything back
-        } else {
-            ::waitpid(child, nullptr, 0);
-        }
-        break;
-    case Lock::Missing:
-    case Lock::ReadOnly:
-        break;
-    }
-}
+const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
+    {QStringLiteral("no lock file"), [](const QString&) {}},
+    {readOnly, [](const QString&) {}},
+    {QStringLiteral("empty"), [](const QString& lock) { QFile(lock).open(QIODevice::WriteOnly); }},
+    {QStringLiteral("junk"),
+     [](const QString& lock) {
+         QFile file(lock);
+         file.open(QIODevice::WriteOnly);
+         file.write("junk 4711 otherhost\n");
+     }},
+    {QStringLiteral("pipe"), [](const QString& lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0600); }},
+    {QStringLiteral("folder"), [](const QString& lock) { QDir().mkpath(lock); }},
+    {QStringLiteral("dangling link"), [](const QString& lock) { QFile::link(lock + QStringLiteral(".gone"), lock); }},
+    {QStringLiteral("left by a killed copy"),
+     [](const QString&) {
+         if (const pid_t child = ::fork(); child == 0) {
+             const SingleInstance killed(QDir::currentPath());
+             ::_exit(killed.isFirst() ? 0 : 1); // no destructor gives anything back
+         } else {
+             ::waitpid(child, nullptr, 0);
+         }
+     }},
+};
 
 bool reachesMainWindow(Program& program, const FakeTray& tray)
 {
     return program.start() && QTest::qWaitFor([&] { return tray.shown; }, 30000);
 }
 
-QStringList entriesOf(const QString& folder)
+QStringList entriesHere()
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 }
 
 // The child of the signal test: the program in its working folder, where the
@@ -96,73 +83,57 @@ class TestSingleInstance : public QObject {
 private slots:
     void nothingAtTheLockStopsAStartAndASecondCallsTheFirstForward_data()
     {
-        QTest::addColumn<Lock>("lock");
-        QTest::newRow("no lock file") << Lock::Missing;
-        QTest::newRow("empty") << Lock::Empty;
-        QTest::newRow("junk") << Lock::Junk;
-        QTest::newRow("pipe") << Lock::Pipe;
-        QTest::newRow("folder") << Lock::Folder;
-        QTest::newRow("dangling link") << Lock::DanglingLink;
-        QTest::newRow("left by a killed copy") << Lock::LeftByKilledCopy;
-        QTest::newRow("read-only folder") << Lock::ReadOnly;
+        QTest::addColumn<QString>("lock");
+        for (const QString& lock : leftAtTheLock.keys())
+            QTest::newRow(qPrintable(lock)) << lock;
     }
 
     void nothingAtTheLockStopsAStartAndASecondCallsTheFirstForward()
     {
-        QFETCH(Lock, lock);
+        QFETCH(QString, lock);
         TestFolder folder;
         folder.writeSettings(folder.gameRow());
         std::optional<ScratchMount> view;
-        if (lock == Lock::ReadOnly) {
-            const QString readOnly = folder.file(QStringLiteral("ro"));
-            view.emplace(ScratchMount::readOnlyView(folder.path(), readOnly));
+        if (lock == readOnly) {
+            view.emplace(folder.path(), folder.file(QStringLiteral("ro")));
             if (!view->mounted())
                 QSKIP(ScratchMount::skipReason());
-            QDir::setCurrent(readOnly);
+            QDir::setCurrent(folder.file(QStringLiteral("ro")));
         }
-        plant(lock, QDir::currentPath());
-
+        leftAtTheLock[lock](QDir::current().filePath(lockName));
         FakeTray firstTray;
         auto first = std::make_unique<Program>(firstTray);
         QVERIFY(reachesMainWindow(*first, firstTray));
         Form2& main = first->module().form2();
         main.hide();
-        const QStringList entries = entriesOf(QDir::currentPath());
+        const QStringList entries = entriesHere();
         {
             FakeTray secondTray;
-            Program second(secondTray);
-            QVERIFY(!second.start());
+            QVERIFY(!Program(secondTray).start());
         }
-        QCOMPARE(entriesOf(QDir::currentPath()), entries);
+        QCOMPARE(entriesHere(), entries);
         QVERIFY(QTest::qWaitFor([&] { return main.isVisible(); }));
         first.reset();
         QVERIFY(!QFileInfo(lockName).isFile());
     }
 
-    void aTerminationSignalClosesTheMainWindowWithItsSave_data()
-    {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << SIGTERM;
-        QTest::newRow("SIGHUP") << SIGHUP;
-        QTest::newRow("SIGINT") << SIGINT;
-    }
-
     void aTerminationSignalClosesTheMainWindowWithItsSave()
     {
-        QFETCH(int, signalNumber);
-        TestFolder folder;
-        folder.writeSettings(folder.gameRow());
-        QProcess child;
-        child.setWorkingDirectory(folder.path());
-        child.start(QCoreApplication::applicationFilePath(), {childRole});
-        QVERIFY(child.waitForReadyRead(60000));
-        QCOMPARE(child.readAllStandardOutput(), QByteArray("picked\n"));
-        ::kill(pid_t(child.processId()), signalNumber);
-        QVERIFY(child.waitForFinished(60000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), 0);
-        QCOMPARE(folder.storedRows().value(0).cr, QStringLiteral("4"));
-        QVERIFY(!QFileInfo::exists(folder.file(lockName)));
+        for (int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
+            TestFolder folder;
+            folder.writeSettings(folder.gameRow());
+            QProcess child;
+            child.setWorkingDirectory(folder.path());
+            child.start(QCoreApplication::applicationFilePath(), {childRole});
+            QVERIFY(child.waitForReadyRead(60000));
+            QCOMPARE(child.readAllStandardOutput(), QByteArray("picked\n"));
+            ::kill(pid_t(child.processId()), signalNumber);
+            QVERIFY(child.waitForFinished(60000));
+            QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(child.exitCode(), 0);
+            QCOMPARE(folder.storedRows().value(0).cr, QStringLiteral("4"));
+            QVERIFY(!QFileInfo::exists(folder.file(lockName)));
+        }
     }
 };
 

@@ -1,5 +1,6 @@
-#include "gui/app/Form2.h"
 #include "core/app/TrayIconRecord.h"
+#include "gui/app/Form2.h"
+#include "gui/crosshair/Form3.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
@@ -7,22 +8,6 @@
 #include <QApplication>
 #include <QMenu>
 #include <QRadioButton>
-#include <QTest>
-#include <QTimer>
-
-namespace {
-
-QStringList shownItems(const QMenu& menu)
-{
-    QStringList items;
-    for (const QAction* action : menu.actions()) {
-        if (action->isVisible())
-            items.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    }
-    return items;
-}
-
-} // namespace
 
 class TestTray : public QObject {
     Q_OBJECT
@@ -47,19 +32,19 @@ private slots:
         QTimer::singleShot(100, this, [&] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QVERIFY(menu);
-            seen = shownItems(*menu);
+            for (const QAction* action : menu->actions())
+                if (action->isVisible())
+                    seen << (action->isSeparator() ? QStringLiteral("-") : action->text());
             menu->close();
         });
         program->tray.send(TrayIconRecord::rightButtonUp);
-        QCOMPARE(seen, (QStringList{QStringLiteral("&grimtide"), QStringLiteral("-"),
-                                    QStringLiteral("&exit")}));
+        QCOMPARE(seen, (QStringList{QStringLiteral("&grimtide"), QStringLiteral("-"), QStringLiteral("&exit")}));
     }
 
     void trayItemSwitchesAndSetsTheTip()
     {
         Form2& main = program->main();
         main.mpopunpure->trigger();
-        QCOMPARE(program->module.state.settings.status, QStringLiteral("Grimtide"));
         QCOMPARE(program->tray.tip, QStringLiteral("Unpure"));
         QCOMPARE(program->tray.operations.last(), QStringLiteral("modify"));
         QCOMPARE(folder->storedRows().value(0).status, QStringLiteral("Grimtide"));
@@ -73,27 +58,23 @@ private slots:
         QCOMPARE(program->tray.tip, QStringLiteral("Pure"));
     }
 
-    void minimizeHidesAndAClickBringsTheWindowBack()
+    void minimizeHidesAndAClickOrASecondCopyBringsTheWindowBack()
     {
         Form2& main = program->main();
-        main.showMinimized();
-        QTRY_VERIFY(!main.isVisible());
-        for (int ignored : {512, 513, 516, 0})
-            program->tray.send(ignored);
-        QVERIFY(!main.isVisible());
-        program->tray.send(TrayIconRecord::leftDoubleClick);
-        QVERIFY(main.isVisible());
-        QVERIFY(!main.isMinimized());
-        main.showMinimized();
-        QTRY_VERIFY(!main.isVisible());
-        program->tray.send(TrayIconRecord::leftButtonUp);
-        QVERIFY(main.isVisible());
-        // A second copy started in the folder brings it back too.
-        main.showMinimized();
-        QTRY_VERIFY(!main.isVisible());
-        program->module.bringForward();
-        QVERIFY(main.isVisible());
-        QVERIFY(!main.isMinimized());
+        const std::function<void()> ways[] = {
+            [&] { program->tray.send(TrayIconRecord::leftDoubleClick); },
+            [&] { program->tray.send(TrayIconRecord::leftButtonUp); },
+            [&] { program->module.bringForward(); }};
+        for (const auto& bringBack : ways) {
+            main.showMinimized();
+            QTRY_VERIFY(!main.isVisible());
+            for (int ignored : {512, 513, 516, 0})
+                program->tray.send(ignored);
+            QVERIFY(!main.isVisible());
+            bringBack();
+            QVERIFY(main.isVisible());
+            QVERIFY(!main.isMinimized());
+        }
     }
 
     void aTrayThatComesLateGetsTheIconOfTheModeThen()
@@ -102,7 +83,6 @@ private slots:
         program->tray.isAvailable = false;
         program->start();
         Form2& main = program->main();
-        QVERIFY(!program->tray.exists());
         main.showMinimized();
         QCoreApplication::processEvents();
         QVERIFY(main.isVisible()); // no icon to come back by: a plain minimize
@@ -115,13 +95,19 @@ private slots:
         QTRY_VERIFY(!main.isVisible());
     }
 
-    void exitSavesRemovesTheIconAndEnds()
+    void closeAndExitSaveEverythingRemoveTheIconAndEnd()
     {
-        program->module.state.settings.rt = QStringLiteral("3");
-        program->main().mpopexit->trigger();
-        QCOMPARE(program->ends, 1);
-        QCOMPARE(program->tray.operations.last(), QStringLiteral("delete"));
-        QCOMPARE(folder->storedRows(), QList<SettingsRecord>{program->module.state.settings});
+        for (bool exit : {false, true}) {
+            init();
+            program->module.form3(); // the chooser, open or hidden, goes too
+            program->module.state.settings.rt = QStringLiteral("3"); // a pick not saved yet
+            exit ? program->main().mpopexit->trigger() : void(program->main().close());
+            QCOMPARE(program->ends, 1);
+            QCOMPARE(program->tray.operations.last(), QStringLiteral("delete"));
+            QCOMPARE(folder->storedRows(), QList<SettingsRecord>{program->module.state.settings});
+            QCOMPARE(folder->storedRows().value(0).rt, QStringLiteral("3"));
+            QVERIFY(!program->module.form3Holder().exists());
+        }
     }
 
 private:

@@ -1,20 +1,20 @@
-// Loaded with LD_PRELOAD into a test: while GRIMTIDE_FAULT names a call,
-// that call fails as a bad or full disk would make it fail.
+// Loaded with LD_PRELOAD into a test, which arms it through
+// grimtide_fault_arm: the chosen call then fails as a bad or full disk
+// would make it fail, once it has gone through `allowed` times.
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace {
 
-bool armed(const char* call)
-{
-    const char* fault = std::getenv("GRIMTIDE_FAULT");
-    return fault && std::strcmp(fault, call) == 0;
-}
+struct Plan {
+    const char* call = nullptr;
+    int allowed = 0;
+    int error = 0;
+} plan;
 
 template <typename Function>
 Function next(const char* name)
@@ -22,13 +22,16 @@ Function next(const char* name)
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-int failWith(int error)
+// True when the armed call is to fail now; errno is then set.
+bool fails(const char* call)
 {
-    errno = error;
-    return -1;
+    if (!plan.call || std::strcmp(plan.call, call) != 0 || plan.allowed-- > 0)
+        return false;
+    errno = plan.error;
+    return true;
 }
 
-// Only writes into files fail; the test's own output still gets through.
+// Only writes into files count; the test's own output still gets through.
 bool isFile(int fd)
 {
     struct stat info {};
@@ -39,35 +42,50 @@ bool isFile(int fd)
 
 extern "C" {
 
+void grimtide_fault_arm(const char* call, int allowed, int error)
+{
+    plan = {call, allowed, error};
+}
+
 ssize_t write(int fd, const void* data, size_t size)
 {
     static const auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
-    if (armed("write") && isFile(fd))
-        return failWith(ENOSPC);
-    return real(fd, data, size);
+    return isFile(fd) && fails("write") ? -1 : real(fd, data, size);
+}
+
+ssize_t pwrite64(int fd, const void* data, size_t size, off64_t at)
+{
+    static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
+    return fails("write") ? -1 : real(fd, data, size, at);
 }
 
 int rename(const char* from, const char* to)
 {
     static const auto real = next<int (*)(const char*, const char*)>("rename");
-    return armed("rename") ? failWith(EIO) : real(from, to);
+    return fails("rename") ? -1 : real(from, to);
 }
 
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
 {
     static const auto real = next<int (*)(int, const char*, int, const char*, int)>("linkat");
-    return armed("rename") ? failWith(EIO) : real(fromFolder, from, toFolder, to, flags);
+    return fails("rename") ? -1 : real(fromFolder, from, toFolder, to, flags);
+}
+
+int unlink(const char* name)
+{
+    static const auto real = next<int (*)(const char*)>("unlink");
+    return fails("unlink") ? -1 : real(name);
 }
 
 int fdatasync(int fd)
 {
     static const auto real = next<int (*)(int)>("fdatasync");
-    return armed("fdatasync") ? failWith(EIO) : real(fd);
+    return fails("fdatasync") ? -1 : real(fd);
 }
 
 int fsync(int fd)
 {
     static const auto real = next<int (*)(int)>("fsync");
-    return armed("fsync") ? failWith(EIO) : real(fd);
+    return fails("fsync") ? -1 : real(fd);
 }
 }

@@ -1,12 +1,17 @@
+#include "core/common/Failure.h"
 #include "core/platform/SafeFileCopier.h"
 #include "core/settings/SettingsStore.h"
 #include "support/Checks.h"
 #include "support/KilledChild.h"
+#include "support/ScratchMount.h"
 #include "support/TestFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 
@@ -27,6 +32,8 @@ SettingsRecord numbered(int n)
 
 } // namespace
 
+// Killed, or refused by a full or read-only disk, a save or an install
+// leaves the old file or the new one, never a mix.
 class TestCrashes : public QObject {
     Q_OBJECT
 private slots:
@@ -36,8 +43,6 @@ private slots:
         const QString db = folder.databaseFile();
         SettingsStore(db).save(numbered(0));
         int stored = 0;
-        int cutShort = 0;
-        int keptUnderWay = 0;
         for (int kill = 0; kill < kills; ++kill) {
             const auto outcome = KilledChild::run(
                 [&](const KilledChild::Report& report) {
@@ -49,52 +54,93 @@ private slots:
                 },
                 randomDelay());
             QVERIFY(outcome.killed);
-            const int returned = outcome.finished.isEmpty() ? stored : outcome.finished.last();
-            cutShort += QFile::exists(db + QStringLiteral("-journal"));
+            const int returned = std::max(stored, outcome.lastStep);
             const SettingsRecord loaded = SettingsStore(db).load().record;
             QVERIFY(Checks::integrityOk(db));
             QCOMPARE(folder.storedRows().size(), 1);
             QVERIFY2(loaded == numbered(returned) || loaded == numbered(returned + 1),
                      qPrintable(loaded.path));
             stored = loaded == numbered(returned) ? returned : returned + 1;
-            keptUnderWay += stored != returned;
         }
-        qInfo("%d saves killed, 0 bad; %d left an interrupted save behind, %d kept the save "
-              "under way; %d saves made in all", kills, cutShort, keptUnderWay, stored);
     }
 
     void aKilledInstallLeavesTheOldOrTheNewFile()
     {
         TestFolder folder;
         const QList<QByteArray> archives{QByteArray(3 << 19, 'a'), QByteArray(700 << 10, 'b')};
-        const QStringList sources{QStringLiteral("cons/cr/1/menu.rfa"),
-                                  QStringLiteral("cons/cr/2/menu.rfa")};
+        const QStringList sources{QStringLiteral("cons/cr/1/menu.rfa"), QStringLiteral("cons/cr/2/menu.rfa")};
         for (int i = 0; i < 2; ++i)
             Checks::writeBytes(folder.file(sources[i]), archives[i]);
         const QString archivesFolder = folder.game() + QStringLiteral("/mods/gtide_base/archives");
         const QString target = archivesFolder + QStringLiteral("/menu.rfa");
-        const QByteArray old("old archive");
-        Checks::writeBytes(target, old);
-        int leftTemporary = 0;
+        Checks::writeBytes(target, "old archive");
         for (int kill = 0; kill < kills; ++kill) {
             const auto outcome = KilledChild::run(
-                [&](const KilledChild::Report& report) {
-                    for (int n = 0;; ++n) {
+                [&](const KilledChild::Report&) {
+                    for (int n = 0;; ++n)
                         SafeFileCopier().copy(sources[n % 2], target);
-                        report(n);
-                    }
                 },
                 randomDelay());
             QVERIFY(outcome.killed);
             const QByteArray now = Checks::bytesOf(target);
-            QVERIFY(now == old || archives.contains(now));
-            leftTemporary += !Checks::copierTemporariesIn(archivesFolder).isEmpty();
+            QVERIFY(now == "old archive" || archives.contains(now));
+            // The next install removes what a killed one left.
             SafeFileCopier().copy(sources[kill % 2], target);
             QCOMPARE(Checks::copierTemporariesIn(archivesFolder), QStringList());
             QCOMPARE(Checks::bytesOf(target), archives[kill % 2]);
         }
-        qInfo("%d installs killed, 0 bad; %d left a temporary file, each removed by the next "
-              "install", kills, leftTemporary);
+    }
+
+    void aRefusedWriteChangesNothing_data()
+    {
+        QTest::addColumn<bool>("fullDisk"); // or else read-only
+        QTest::addColumn<bool>("save");     // or else an archive install
+        QTest::addColumn<int>("number");
+        QTest::newRow("save, full disk") << true << true << FailureNumber::DiskFull;
+        QTest::newRow("install, full disk") << true << false << FailureNumber::DiskFull;
+        QTest::newRow("save, read-only") << false << true << FailureNumber::PermissionDenied;
+        QTest::newRow("install, read-only") << false << false << FailureNumber::PermissionDenied;
+    }
+
+    void aRefusedWriteChangesNothing()
+    {
+        QFETCH(bool, fullDisk);
+        QFETCH(bool, save);
+        QFETCH(int, number);
+        TestFolder folder;
+        folder.writeSettings(folder.gameRow());
+        Checks::writeBytes(folder.file(QStringLiteral("cons/rt/2/game.rfa")), QByteArray(1 << 20, 'r'));
+        const QString prepared = folder.file(QStringLiteral("prepared"));
+        QDir().mkpath(prepared);
+        QFile::copy(folder.databaseFile(), prepared + QStringLiteral("/gtdb.inf"));
+        Checks::writeBytes(prepared + QStringLiteral("/game.rfa"), "old archive");
+        const QString disk = folder.file(QStringLiteral("disk"));
+        std::optional<ScratchMount> mount;
+        fullDisk ? mount.emplace(disk, 128) : mount.emplace(prepared, disk);
+        if (!mount->mounted())
+            QSKIP(ScratchMount::skipReason());
+        const QString db = disk + QStringLiteral("/gtdb.inf");
+        const QString archive = disk + QStringLiteral("/game.rfa");
+        if (fullDisk) {
+            QFile::copy(prepared + QStringLiteral("/gtdb.inf"), db);
+            QFile::copy(prepared + QStringLiteral("/game.rfa"), archive);
+            QFile filler(disk + QStringLiteral("/filler")); // takes the last free block
+            filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+            while (filler.write(QByteArray(1024, 'f')) == 1024) {
+            }
+        }
+        const QByteArray dbBefore = Checks::bytesOf(db);
+        const int got = Checks::failureOf([&] {
+            if (save)
+                SettingsStore(db).save(numbered(1));
+            else
+                SafeFileCopier().copy(QStringLiteral("cons/rt/2/game.rfa"), archive);
+        });
+        QCOMPARE(got, number);
+        QCOMPARE(Checks::bytesOf(db), dbBefore);
+        QVERIFY(!QFile::exists(db + QStringLiteral("-journal")));
+        QCOMPARE(Checks::bytesOf(archive), QByteArray("old archive"));
+        QCOMPARE(Checks::copierTemporariesIn(disk), QStringList());
     }
 };
 

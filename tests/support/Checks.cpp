@@ -21,9 +21,7 @@ int Checks::failureOf(const std::function<void()>& action)
 QByteArray Checks::bytesOf(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void Checks::writeBytes(const QString& path, const QByteArray& bytes)
@@ -33,39 +31,43 @@ void Checks::writeBytes(const QString& path, const QByteArray& bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+QList<QStringList> Checks::rows(const QString& databaseFile, const QByteArray& sql, bool* ok)
+{
+    QList<QStringList> found;
+    const auto keep = [](void* out, int columns, char** values, char**) {
+        QStringList row;
+        for (int column = 0; column < columns; ++column)
+            row.append(QString::fromUtf8(values[column]));
+        static_cast<QList<QStringList>*>(out)->append(row);
+        return 0;
+    };
+    sqlite3* db = nullptr;
+    const bool done =
+        sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr)
+            == SQLITE_OK
+        && sqlite3_exec(db, sql.constData(), keep, &found, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    if (ok)
+        *ok = done;
+    return done ? found : QList<QStringList>();
+}
+
 void Checks::exec(const QString& databaseFile, const char* sql)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK)
-        qFatal("sqlite: %s", error);
-    sqlite3_close(db);
+    bool ok = false;
+    rows(databaseFile, sql, &ok);
+    if (!ok)
+        qFatal("sqlite failed: %s", sql);
 }
 
 bool Checks::integrityOk(const QString& databaseFile)
 {
-    sqlite3* db = nullptr;
-    bool ok = false;
-    if (sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE,
-                        nullptr)
-        == SQLITE_OK) {
-        sqlite3_stmt* check = nullptr;
-        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
-        ok = check && sqlite3_step(check) == SQLITE_ROW
-             && qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok") == 0;
-        sqlite3_finalize(check);
-    }
-    sqlite3_close(db);
-    return ok;
+    return rows(databaseFile, "PRAGMA integrity_check") == QList<QStringList>{{QStringLiteral("ok")}};
 }
 
 QStringList Checks::copierTemporariesIn(const QString& folder)
 {
-    QStringList found;
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        if (SafeFileCopier::isTemporaryName(name))
-            found.append(name);
-    }
+    QStringList found = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    found.removeIf([](const QString& name) { return !SafeFileCopier::isTemporaryName(name); });
     return found;
 }

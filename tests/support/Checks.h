@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
+#include <QList>
+#include <QStringList>
 
 #include <functional>
 
@@ -11,10 +12,12 @@ namespace Checks {
 int failureOf(const std::function<void()>& action);
 QByteArray bytesOf(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
-// Runs SQL on the database through a connection of its own.
+// The rows the SQL returns, on a read-write connection of its own (so an
+// interrupted save is rolled back first, as the program's would); none when
+// it fails.
+QList<QStringList> rows(const QString& databaseFile, const QByteArray& sql, bool* ok = nullptr);
+// Runs SQL that must succeed.
 void exec(const QString& databaseFile, const char* sql);
-// PRAGMA integrity_check says "ok", on a connection that may roll back an
-// interrupted save as the program's own would.
 bool integrityOk(const QString& databaseFile);
 // The temporary files of the copier in the folder.
 QStringList copierTemporariesIn(const QString& folder);

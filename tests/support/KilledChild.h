@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QList>
-
 #include <chrono>
 #include <functional>
 
@@ -12,11 +10,11 @@ class KilledChild {
 public:
     using Report = std::function<void(int step)>;
     using Work = std::function<void(const Report& report)>;
+    static constexpr int noStep = -1;
 
     struct Outcome {
-        bool killed = false;   // ended by the kill, not by failing on its own
-        QList<int> finished;   // the steps reported before the kill
+        bool killed = false; // ended by the kill, not by failing on its own
+        int lastStep = noStep;
     };
-
     static Outcome run(const Work& work, std::chrono::microseconds delay);
 };

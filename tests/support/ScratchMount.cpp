@@ -5,47 +5,26 @@
 
 #include <sys/mount.h>
 
-namespace {
-
-QByteArray native(const QString& path)
+ScratchMount::ScratchMount(const QString& at, int kilobytes) : m_at(QFile::encodeName(at))
 {
-    return QFile::encodeName(path);
-}
-
-} // namespace
-
-ScratchMount ScratchMount::smallTmpfs(const QString& at, int kilobytes)
-{
-    ScratchMount scratch(at);
     QDir().mkpath(at);
     const QByteArray options = "size=" + QByteArray::number(kilobytes) + 'k';
-    scratch.m_mounted = ::mount("tmpfs", native(at).constData(), "tmpfs", 0, options.constData()) == 0;
-    return scratch;
+    m_mounted = ::mount("tmpfs", m_at.constData(), "tmpfs", 0, options.constData()) == 0;
 }
 
-ScratchMount ScratchMount::readOnlyView(const QString& of, const QString& at)
+ScratchMount::ScratchMount(const QString& of, const QString& at) : m_at(QFile::encodeName(at))
 {
-    ScratchMount view(at);
     QDir().mkpath(at);
-    if (::mount(native(of).constData(), native(at).constData(), nullptr, MS_BIND, nullptr) != 0)
-        return view;
-    view.m_mounted = true;
+    m_mounted = ::mount(QFile::encodeName(of).constData(), m_at.constData(), nullptr, MS_BIND, nullptr) == 0;
     // A bind mount takes the read-only flag only on a second, remounting call.
-    if (::mount(nullptr, native(at).constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
-        ::umount(native(at).constData());
-        view.m_mounted = false;
+    if (m_mounted && ::mount(nullptr, m_at.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+        ::umount(m_at.constData());
+        m_mounted = false;
     }
-    return view;
-}
-
-ScratchMount::ScratchMount(ScratchMount&& other) noexcept
-    : m_at(other.m_at), m_mounted(other.m_mounted)
-{
-    other.m_mounted = false;
 }
 
 ScratchMount::~ScratchMount()
 {
     if (m_mounted)
-        ::umount2(native(m_at).constData(), MNT_DETACH);
+        ::umount2(m_at.constData(), MNT_DETACH);
 }

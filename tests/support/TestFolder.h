@@ -15,25 +15,23 @@ public:
     ~TestFolder();
 
     QString path() const { return m_dir.path(); }
-    QString file(const QString& relative) const;
+    QString file(const QString& relative) const { return m_dir.filePath(relative); }
     QString game() const { return file(QStringLiteral("game")); }
     QString databaseFile() const { return file(QStringLiteral("gtdb.inf")); }
+    QString readFile(const QString& relative) const;
 
     // The settings file with one row; a missing value is stored as null.
     struct Row {
         std::optional<QString> status = QStringLiteral("Pure"), rtr = QStringLiteral("no"),
                                sw = QStringLiteral("no"), cr = QStringLiteral("1"),
                                rt = QStringLiteral("1"), secure = QStringLiteral("No"),
-                               path;
+                               path = std::nullopt;
     };
     void writeSettings(const QList<Row>& rows) const;
     void writeSettings(const Row& row) const { writeSettings(QList<Row>{row}); }
     // A row that points at this folder's game.
     Row gameRow() const;
     QList<SettingsRecord> storedRows() const;
-
-    QString readFile(const QString& relative) const;
-    void makeGameFolders() const;
 
 private:
     QTemporaryDir m_dir;
