@@ -1,9 +1,12 @@
 #include "core/common/Failure.h"
 #include "gui/widgets/DirList.h"
+#include "gui/widgets/DriveList.h"
 #include "support/Checks.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,7 +30,7 @@ QStringList rowsFrom(const DirList& list, int first)
 
 } // namespace
 
-class TestDirList : public QObject {
+class TestFolderLists : public QObject {
     Q_OBJECT
 
 private slots:
@@ -60,27 +63,19 @@ private slots:
                  QStringList{QString::number(depth + 2) + QStringLiteral(" .inner")});
     }
 
-    void setPathEmitsTheNativeFullPathOnce()
+    void setPathEmitsTheNativeFullPathOnceAndRefusesWhatIsNoFolder()
     {
         DirList list;
         QSignalSpy spy(&list, &DirList::pathChanged);
         list.setPath(game + QStringLiteral("/./"));
         list.setPath(native(game));
+        for (const char* name : {"/missing", "/BF1942.exe"})
+            QCOMPARE(Checks::failureOf([&] { list.setPath(game + QString::fromUtf8(name)); }), 71);
+        QCOMPARE(list.path(), native(game));
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).toString(), native(game));
         list.setPath(QDir::rootPath());
         QCOMPARE(list.path(), native(QDir::rootPath()));
-    }
-
-    void whatIsNoFolderFailsAndKeepsThePath()
-    {
-        DirList list;
-        list.setPath(game);
-        QSignalSpy spy(&list, &DirList::pathChanged);
-        for (const char* name : {"/missing", "/BF1942.exe"})
-            QCOMPARE(Checks::failureOf([&] { list.setPath(game + QString::fromUtf8(name)); }), 71);
-        QCOMPARE(list.path(), native(game));
-        QCOMPARE(spy.count(), 0);
     }
 
     void keys_data()
@@ -149,11 +144,57 @@ private slots:
         QCOMPARE(list.item(depth + 1)->text(), QStringLiteral("B2"));
     }
 
+    void driveListShowsTheDriveOfAPathByItsLongestRoot()
+    {
+        DriveList list;
+        list.setDrives({{native(QStringLiteral("/")), QStringLiteral("/ (root)")},
+                        {native(QStringLiteral("/media/usb")), QStringLiteral("/media/usb (USBSTICK)")},
+                        {native(QStringLiteral("/media/usb/inner")), QStringLiteral("inner")}});
+        QCOMPARE(list.count(), 3);
+        QCOMPARE(list.itemText(1), QStringLiteral("/media/usb (USBSTICK)"));
+        QSignalSpy spy(&list, &DriveList::driveChanged);
+        for (const auto& [path, drive] : {std::pair{"/media/usb/inner/games/Battlefield 1942", "/media/usb/inner"},
+                                          {"/media/usb/innerx", "/media/usb"}, {"/media/usbx", "/"},
+                                          {"/media/usb", "/media/usb"}}) {
+            list.setDrive(native(QString::fromUtf8(path)));
+            QCOMPARE(list.drive(), native(QString::fromUtf8(drive)));
+        }
+        list.setDrives({{native(QStringLiteral("/")), QStringLiteral("/")},
+                        {native(QStringLiteral("/media/usb")), QStringLiteral("usb")}});
+        QCOMPARE(list.drive(), native(QStringLiteral("/media/usb"))); // new drives keep the shown one
+        QCOMPARE(spy.count(), 0); // code emits nothing
+
+        list.showPopup();
+        QTest::keyClick(list.view(), Qt::Key_Return); // the shown drive picked again
+        QVERIFY(!list.view()->isVisible());
+        QCOMPARE(spy.count(), 0);
+        QTest::keyClick(&list, Qt::Key_Up);
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(spy.at(0).at(0).toString(), native(QStringLiteral("/")));
+        QCOMPARE(spy.at(1).at(0).toString(), native(QStringLiteral("/media/usb")));
+        QCOMPARE(list.drive(), native(QStringLiteral("/media/usb")));
+    }
+
+    void theMachineDrivesHoldTheRootAndTheWorkingVolume()
+    {
+        const QString root = native(QDir::rootPath());
+        const QString working = native(QStorageInfo(QDir::currentPath()).rootPath());
+        QStringList roots;
+        for (const DriveList::Drive& drive : DriveList::machineDrives())
+            roots << drive.root;
+        QVERIFY(roots.contains(root) && roots.contains(working));
+        DriveList real;
+        QCOMPARE(real.drive(), working);
+        real.setDrive(QDir::rootPath());
+        QCOMPARE(real.drive(), root);
+    }
+
 private:
     QTemporaryDir temp;
     QString game;
     int depth = 0; // of the game folder's row
 };
 
-QTEST_MAIN(TestDirList)
+QTEST_MAIN(TestFolderLists)
 #include "test_dirlist.moc"
