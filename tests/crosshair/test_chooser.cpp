@@ -15,16 +15,14 @@ const QString crosshairTarget = QStringLiteral("game/mods/gtide_base/archives/me
 const QString reticleTarget = QStringLiteral("game/mods/gtide_base/archives/bf1942/game.rfa");
 
 // The player picks item N of a list with the keyboard.
-void pickItem(ImageCombo& list, int position)
-{
+void pickItem(ImageCombo& list, int position) {
     list.setFocus();
     for (int step = list.selectedPosition(); step < position; ++step)
         QTest::keyClick(&list, Qt::Key_Down);
     QCOMPARE(list.selectedPosition(), position);
 }
 
-QImage pictureOf(const QLabel& box)
-{
+QImage pictureOf(const QLabel& box) {
     return box.pixmap().toImage();
 }
 
@@ -32,8 +30,7 @@ struct Started {
     TestFolder folder;
     std::unique_ptr<TestProgram> program;
 
-    explicit Started(const QString& secure = QStringLiteral("No"))
-    {
+    explicit Started(const QString& secure = QStringLiteral("No")) {
         TestFolder::Row row = folder.gameRow();
         row.secure = secure;
         row.cr = QStringLiteral("7");
@@ -48,10 +45,11 @@ struct Started {
     QStringList& messages() { return program->sink.messages; }
     QString game(const QString& f) const { return folder.readFile(f); }
     QString cons(const QString& f) const { return folder.readFile(QStringLiteral("cons/") + f); }
-    QString stored(QString SettingsRecord::*field) const { return folder.storedRows().value(0).*field; }
+    QString stored(QString SettingsRecord::*field) const {
+        return folder.storedRows().value(0).*field;
+    }
     // Opens the chooser modally and runs the action once it is shown.
-    void withChooserOpen(const std::function<void()>& action)
-    {
+    void withChooserOpen(const std::function<void()>& action) {
         QTimer::singleShot(50, &chooser(), [this, action] {
             QVERIFY(chooser().isVisible());
             action();
@@ -60,7 +58,9 @@ struct Started {
         });
         main().mcrform->trigger();
     }
-    std::pair<QImage, QImage> pictures() { return {pictureOf(*main().Picture1), pictureOf(*main().Picture2)}; }
+    std::pair<QImage, QImage> pictures() {
+        return {pictureOf(*main().Picture1), pictureOf(*main().Picture2)};
+    }
 };
 
 } // namespace
@@ -68,8 +68,7 @@ struct Started {
 class TestChooser : public QObject {
     Q_OBJECT
 private slots:
-    void pickingInstallsAtOnceAndOkStoresAndSaves()
-    {
+    void pickingInstallsAtOnceAndOkStoresAndSaves() {
         Started s;
         s.withChooserOpen([&] {
             QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 0);
@@ -95,8 +94,7 @@ private slots:
         QCOMPARE(pictureOf(*s.main().Picture1), s.chooser().ImageList1.picture(2));
     }
 
-    void cancelHidesKeepingThePicksTheCloseBoxForgetsThem()
-    {
+    void cancelHidesKeepingThePicksTheCloseBoxForgetsThem() {
         Started s;
         const auto before = s.pictures();
         s.withChooserOpen([&] {
@@ -117,18 +115,16 @@ private slots:
         s.withChooserOpen([&] { QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 0); });
     }
 
-    void aMissingArchiveIsReportedUnderTheList()
-    {
+    void aMissingArchiveIsReportedUnderTheList() {
         Started s;
         QFile::remove(s.folder.file(QStringLiteral("cons/rt/1/game.rfa")));
         s.withChooserOpen([&] { pickItem(*s.chooser().ImageCombo2, 1); });
-        QCOMPARE(s.messages(),
-                 QStringList{ErrorReport::text(QStringLiteral("imgcmb2"), FailureNumber::FileNotFound)});
+        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("imgcmb2"),
+                                                             FailureNumber::FileNotFound)});
         QCOMPARE(s.m().state.settings.rt, QStringLiteral("1"));
     }
 
-    void picturesFollowTheSettings()
-    {
+    void picturesFollowTheSettings() {
         Started s;
         const auto shown = [&](const char* secure, const char* cr, const char* rt) {
             s.m().state.settings.secure = QString::fromLatin1(secure);
@@ -148,16 +144,15 @@ private slots:
         QCOMPARE(shown("No", "2.5", "0"), fiveThree);
         QVERIFY(s.messages().isEmpty());
         QCOMPARE(shown("No", "", "1"), fiveThree);
-        QCOMPARE(s.messages(),
-                 QStringList{ErrorReport::text(QStringLiteral("mimgset"), FailureNumber::TypeMismatch)});
+        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("mimgset"),
+                                                             FailureNumber::TypeMismatch)});
         const auto half = shown("No", "12", "x");
         QCOMPARE(half.first, pinned.first);
         QCOMPARE(half.second, fiveThree.second);
         QCOMPARE(s.messages().size(), 1);
     }
 
-    void secureModeOnAndOff()
-    {
+    void secureModeOnAndOff() {
         Started s;
         const auto own = s.pictures();
         Form3& chooser = s.chooser();
@@ -185,8 +180,7 @@ private slots:
         QVERIFY(s.messages().isEmpty());
     }
 
-    void onlyCatalogueNumbersFormArchivePaths_data()
-    {
+    void onlyCatalogueNumbersFormArchivePaths_data() {
         QTest::addColumn<QString>("cr");
         QTest::newRow("empty") << QString();
         QTest::newRow("climbing out") << QStringLiteral("../../x");
@@ -194,8 +188,7 @@ private slots:
         QTest::newRow("out of range") << QStringLiteral("21");
     }
 
-    void onlyCatalogueNumbersFormArchivePaths()
-    {
+    void onlyCatalogueNumbersFormArchivePaths() {
         QFETCH(QString, cr);
         Started s(QStringLiteral("Yes"));
         // A folder that a path-like choice would reach if it formed a path.
@@ -204,20 +197,22 @@ private slots:
         s.program->copier.sources.clear();
         const QString pinned = s.game(crosshairTarget);
         s.main().Check4->click();
-        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("check4"), FailureNumber::FileNotFound)});
+        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("check4"),
+                                                             FailureNumber::FileNotFound)});
         QVERIFY(s.program->copier.sources.isEmpty());
         QCOMPARE(s.game(crosshairTarget), pinned);
         QCOMPARE(s.m().state.settings.secure, QStringLiteral("No"));
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("Yes"));
     }
 
-    void aMissingReticleFolderStopsSecureModeHalfWay()
-    {
+    void aMissingReticleFolderStopsSecureModeHalfWay() {
         Started s;
-        QDir(s.folder.game() + QStringLiteral("/mods/gtide_base/archives/bf1942")).removeRecursively();
+        QDir(s.folder.game() + QStringLiteral("/mods/gtide_base/archives/bf1942"))
+            .removeRecursively();
         s.main().Check4->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/12/menu.rfa")));
-        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("check4"), FailureNumber::PathNotFound)});
+        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("check4"),
+                                                             FailureNumber::PathNotFound)});
         QVERIFY(s.chooser().ImageCombo1->isVisibleTo(&s.chooser()));
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("No"));
     }

@@ -10,8 +10,7 @@
 
 namespace {
 
-int blackPixels(const QImage& image)
-{
+int blackPixels(const QImage& image) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -24,24 +23,30 @@ int blackPixels(const QImage& image)
 class TestPictures : public QObject {
     Q_OBJECT
 private slots:
-    void theCataloguesListEveryPictureAtItsSize()
-    {
-        QList<QSize> crosshairs{{92, 34}, {93, 35}, {94, 37}, {94, 31}, {93, 30}, {94, 35}, {94, 33}, {94, 34}};
-        for (const auto& [times, size] : {std::pair{6, QSize(94, 35)}, {3, QSize(94, 36)}, {3, QSize(94, 40)}})
+    void theCataloguesListEveryPictureAtItsSize() {
+        QList<QSize> crosshairs{{92, 34}, {93, 35}, {94, 37}, {94, 31},
+                                {93, 30}, {94, 35}, {94, 33}, {94, 34}};
+        for (const auto& [times, size] :
+             {std::pair{6, QSize(94, 35)}, {3, QSize(94, 36)}, {3, QSize(94, 40)}})
             crosshairs.insert(crosshairs.size(), times, size);
         const struct {
             ImageList list;
             QString prefix;
             QSize field;
             QList<QSize> sizes;
-        } kinds[] = {{PictureCatalogue::crosshairPictures(), QStringLiteral("cr"), {92, 34}, crosshairs},
-                     {PictureCatalogue::reticlePictures(), QStringLiteral("r"), {98, 38}, {{98, 38}, {99, 34}, {99, 33}}}};
+        } kinds[] = {
+            {PictureCatalogue::crosshairPictures(), QStringLiteral("cr"), {92, 34}, crosshairs},
+            {PictureCatalogue::reticlePictures(),
+             QStringLiteral("r"),
+             {98, 38},
+             {{98, 38}, {99, 34}, {99, 33}}}};
         for (const auto& kind : kinds) {
             QCOMPARE(kind.list.imageSize(), kind.field);
             QCOMPARE(kind.list.count(), kind.sizes.size());
             for (int position = 1; position <= kind.list.count(); ++position) {
                 QCOMPARE(kind.list.picture(position).size(), kind.sizes[position - 1]);
-                QCOMPARE(kind.list.picture(kind.prefix + QString::number(position)), kind.list.picture(position));
+                QCOMPARE(kind.list.picture(kind.prefix + QString::number(position)),
+                         kind.list.picture(position));
             }
         }
         for (bool green : {false, true}) {
@@ -54,8 +59,7 @@ private slots:
             QVERIFY(sizes.contains(QSize(size, size)));
     }
 
-    void imageListReadsByPositionFromOneAndByKey()
-    {
+    void imageListReadsByPositionFromOneAndByKey() {
         QImage red(4, 4, QImage::Format_RGB888);
         red.fill(Qt::red);
         QImage blue(4, 4, QImage::Format_RGB888);
@@ -67,12 +71,12 @@ private slots:
         QCOMPARE(list.picture(2), blue);
         QCOMPARE(list.picture(QStringLiteral("b")), blue);
         for (const auto& read : std::initializer_list<std::function<void()>>{
-                 [&] { list.picture(0); }, [&] { list.picture(3); }, [&] { list.picture(QStringLiteral("c")); }})
+                 [&] { list.picture(0); }, [&] { list.picture(3); },
+                 [&] { list.picture(QStringLiteral("c")); }})
             QCOMPARE(Checks::failureOf(read), FailureNumber::NoItemChosen);
     }
 
-    void comboItemsGoInAtTheirPositionAndNoneIsChosen()
-    {
+    void comboItemsGoInAtTheirPositionAndNoneIsChosen() {
         for (const QString& text : {QStringLiteral("Please choose."), QString()}) {
             ImageCombo combo;
             combo.setImageList(&crosshairs);
@@ -83,13 +87,15 @@ private slots:
             QCOMPARE(combo.selectedPosition(), 0);
             QVERIFY(!combo.hasSelection());
             combo.setItemText(3, QStringLiteral("Third"));
-            QCOMPARE(QStringList({combo.itemText(0), combo.itemText(1), combo.itemText(2)}),
-                     QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("Third")}));
+            QCOMPARE(
+                QStringList({combo.itemText(0), combo.itemText(1), combo.itemText(2)}),
+                QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("Third")}));
             QCOMPARE(combo.findData(QStringLiteral("c")), 2);
             QVERIFY(!combo.itemIcon(0).isNull());
             QVERIFY(combo.itemIcon(2).isNull());
             QCOMPARE(combo.iconSize(), QSize(92, 34));
-            QVERIFY_THROWS_EXCEPTION(Failure, combo.addItem(5, QStringLiteral("e"), QStringLiteral("E")));
+            QVERIFY_THROWS_EXCEPTION(Failure,
+                                     combo.addItem(5, QStringLiteral("e"), QStringLiteral("E")));
             QVERIFY_THROWS_EXCEPTION(Failure, combo.setItemText(4, QStringLiteral("Fourth")));
             combo.setSelectedPosition(3);
             QVERIFY(combo.hasSelection());
@@ -100,8 +106,7 @@ private slots:
         }
     }
 
-    void onlyThePlayersPickRaisesClicked()
-    {
+    void onlyThePlayersPickRaisesClicked() {
         ImageCombo combo;
         fill(combo);
         QList<int> picked;
@@ -126,8 +131,7 @@ private slots:
         QCOMPARE(picked, QList<int>({1, 2, 3}));
     }
 
-    void fieldShowsTextUntilChosenThenThePicture()
-    {
+    void fieldShowsTextUntilChosenThenThePicture() {
         ImageCombo combo;
         fill(combo);
         combo.show();
@@ -141,8 +145,7 @@ private slots:
         QVERIFY(blackPixels(combo.grab().toImage()) > withoutPicture + 40);
     }
 
-    void bindingTheListLaterGivesItemsTheirPictures()
-    {
+    void bindingTheListLaterGivesItemsTheirPictures() {
         ImageCombo combo;
         combo.addItem(1, QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("r2"));
         QVERIFY(combo.itemIcon(0).isNull());
@@ -155,13 +158,13 @@ private slots:
         QVERIFY(qAbs(shown.height() * 98 - shown.width() * 38) < 98);
         QCOMPARE(combo.width(), 113);
         QVERIFY(combo.height() > shown.height());
-        QVERIFY_THROWS_EXCEPTION(Failure, combo.addItem(2, QStringLiteral("b"), {}, QStringLiteral("r9")));
+        QVERIFY_THROWS_EXCEPTION(Failure,
+                                 combo.addItem(2, QStringLiteral("b"), {}, QStringLiteral("r9")));
     }
 
 private:
     // Items 1 and 2 have pictures, item 3 has neither picture nor text.
-    void fill(ImageCombo& combo) const
-    {
+    void fill(ImageCombo& combo) const {
         combo.setImageList(&crosshairs);
         combo.setText(QStringLiteral("Please choose."));
         combo.addItem(1, QStringLiteral("one"), {}, QStringLiteral("cr1"));

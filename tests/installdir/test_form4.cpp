@@ -14,22 +14,23 @@
 class TestForm4 : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup()
-    {
+    void cleanup() {
         program.reset();
         folder.reset();
     }
 
-    void setupBrowsesAndOnlyOkStores()
-    {
+    void setupBrowsesAndOnlyOkStores() {
         startIn(true, 1);
         Form4& chooser = program->module.form4();
-        QVERIFY(chooser.isVisible() && program->main().isVisible() && chooser.Command2->isVisible());
+        QVERIFY(chooser.isVisible() && program->main().isVisible() &&
+                chooser.Command2->isVisible());
         QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(folder->path()));
-        QCOMPARE(chooser.Label1->text(), QStringLiteral("Please choose your Battlefield 1942 directory"));
+        QCOMPARE(chooser.Label1->text(),
+                 QStringLiteral("Please choose your Battlefield 1942 directory"));
         const SettingsRecord before = program->module.state.settings;
         const QString modsBefore = program->module.state.modsPath();
-        const QString other = QDir::toNativeSeparators(folder->file(QStringLiteral("Other Game – Ü")));
+        const QString other =
+            QDir::toNativeSeparators(folder->file(QStringLiteral("Other Game – Ü")));
         QDir().mkpath(other);
         chooser.Dir1->setPath(other);
         QCOMPARE(chooser.Label1->text(), other);
@@ -58,18 +59,20 @@ private slots:
         }
     }
 
-    void theListAndLabelGrowWithTheWindowTheRestKeepsToTheBottom()
-    {
+    void theListAndLabelGrowWithTheWindowTheRestKeepsToTheBottom() {
         startIn(true, 1);
         Form4& chooser = program->module.form4();
-        const QList<QWidget*> controls{chooser.Label1, chooser.Dir1, chooser.Drive1, chooser.Command1,
-                                       chooser.Command2};
-        const QList<QRect> initial{{8, 0, 161, 41}, {24, 48, 129, 126}, {40, 176, 97, 21}, {8, 200, 65, 25},
+        const QList<QWidget*> controls{chooser.Label1, chooser.Dir1, chooser.Drive1,
+                                       chooser.Command1, chooser.Command2};
+        const QList<QRect> initial{{8, 0, 161, 41},
+                                   {24, 48, 129, 126},
+                                   {40, 176, 97, 21},
+                                   {8, 200, 65, 25},
                                    {88, 200, 65, 25}};
         chooser.resize(chooser.size() + QSize(100, 80));
-        const QList<QRect> grown{initial[0].adjusted(0, 0, 100, 0), initial[1].adjusted(0, 0, 100, 80),
-                                 initial[2].translated(0, 80), initial[3].translated(0, 80),
-                                 initial[4].translated(0, 80)};
+        const QList<QRect> grown{initial[0].adjusted(0, 0, 100, 0),
+                                 initial[1].adjusted(0, 0, 100, 80), initial[2].translated(0, 80),
+                                 initial[3].translated(0, 80), initial[4].translated(0, 80)};
         for (const auto& expected : {grown, initial}) {
             for (int i = 0; i < controls.size(); ++i)
                 QCOMPARE(controls[i]->geometry(), expected[i]);
@@ -77,8 +80,7 @@ private slots:
         }
     }
 
-    void aFoundGameComesFirstAndOpensWithTheKeyboard()
-    {
+    void aFoundGameComesFirstAndOpensWithTheKeyboard() {
         startIn(true, 1);
         Form4& chooser = program->module.form4();
         QCOMPARE(chooser.Drive1->itemText(0), QStringLiteral("Battlefield 1942 (~/.wine)"));
@@ -93,15 +95,13 @@ private slots:
         QCOMPARE(folder->storedRows().value(0).path, games.first());
     }
 
-    void aFirstStartOpensTheOnlyGameFound_data()
-    {
+    void aFirstStartOpensTheOnlyGameFound_data() {
         QTest::addColumn<int>("gamesFound");
         QTest::newRow("one") << 1;
         QTest::newRow("two") << 2;
     }
 
-    void aFirstStartOpensTheOnlyGameFound()
-    {
+    void aFirstStartOpensTheOnlyGameFound() {
         QFETCH(int, gamesFound);
         startIn(false, gamesFound);
         const QString expected =
@@ -120,8 +120,7 @@ private slots:
 private:
     // A program in a fresh folder and home, holding the number of games; with
     // a stored path it is started and "S&etup" opened, else left to start.
-    void startIn(bool withPath, int gamesFound)
-    {
+    void startIn(bool withPath, int gamesFound) {
         program.reset();
         folder.reset(); // gives the working directory back first
         folder = std::make_unique<TestFolder>();

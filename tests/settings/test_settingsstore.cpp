@@ -10,8 +10,12 @@
 
 namespace {
 
-const SettingsRecord sample{QStringLiteral("Grimtide"), QStringLiteral("yes"), QStringLiteral("no"),
-                            QStringLiteral("7"),        QStringLiteral("3"),   QStringLiteral("No"),
+const SettingsRecord sample{QStringLiteral("Grimtide"),
+                            QStringLiteral("yes"),
+                            QStringLiteral("no"),
+                            QStringLiteral("7"),
+                            QStringLiteral("3"),
+                            QStringLiteral("No"),
                             QStringLiteral("/games/Battlefield 1942")};
 
 } // namespace
@@ -19,13 +23,17 @@ const SettingsRecord sample{QStringLiteral("Grimtide"), QStringLiteral("yes"), Q
 class TestSettingsStore : public QObject {
     Q_OBJECT
 private slots:
-    void loadReadsTheFirstRowAsStoredAndFlagsOnlyNulls()
-    {
+    void loadReadsTheFirstRowAsStoredAndFlagsOnlyNulls() {
         TestFolder folder;
         SettingsStore::Loaded loaded = SettingsStore(folder.databaseFile()).load();
         QVERIFY(loaded.hadEmptyField); // the delivered file asks for the path
-        QCOMPARE(loaded.record, (SettingsRecord{QStringLiteral("Pure"), QStringLiteral("no"), QStringLiteral("no"),
-                                                QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("No"), {}}));
+        QCOMPARE(loaded.record, (SettingsRecord{QStringLiteral("Pure"),
+                                                QStringLiteral("no"),
+                                                QStringLiteral("no"),
+                                                QStringLiteral("1"),
+                                                QStringLiteral("1"),
+                                                QStringLiteral("No"),
+                                                {}}));
         TestFolder::Row first;
         first.status = QStringLiteral("pure");
         first.path = QString();
@@ -39,24 +47,29 @@ private slots:
         Checks::exec(folder.databaseFile(), "UPDATE Options SET rtr = NULL, cr = 7, rt = 2.5");
         loaded = load();
         QVERIFY(loaded.hadEmptyField);
-        QCOMPARE(loaded.record, (SettingsRecord{QStringLiteral("pure"), {}, QStringLiteral("no"), QStringLiteral("7"),
-                                                QStringLiteral("2.5"), QStringLiteral("No"), QString()}));
+        QCOMPARE(loaded.record, (SettingsRecord{QStringLiteral("pure"),
+                                                {},
+                                                QStringLiteral("no"),
+                                                QStringLiteral("7"),
+                                                QStringLiteral("2.5"),
+                                                QStringLiteral("No"),
+                                                QString()}));
         Checks::exec(folder.databaseFile(), "UPDATE Options SET secure = x'00ff'");
         QCOMPARE(Checks::failureOf([&] { load(); }), FailureNumber::TypeMismatch);
     }
 
-    void unreadableFilesFailWithTheirNumberAndStayAsTheyWere_data()
-    {
+    void unreadableFilesFailWithTheirNumberAndStayAsTheyWere_data() {
         QTest::addColumn<QByteArray>("sql");
         QTest::addColumn<int>("number");
-        QTest::newRow("no row") << QByteArray("DELETE FROM Options") << FailureNumber::NoCurrentRecord;
-        QTest::newRow("no table") << QByteArray("DROP TABLE Options") << FailureNumber::TableMissing;
-        QTest::newRow("no path column") << QByteArray("ALTER TABLE Options DROP COLUMN path")
-                                        << FailureNumber::FieldMissing;
+        QTest::newRow("no row") << QByteArray("DELETE FROM Options")
+                                << FailureNumber::NoCurrentRecord;
+        QTest::newRow("no table") << QByteArray("DROP TABLE Options")
+                                  << FailureNumber::TableMissing;
+        QTest::newRow("no path column")
+            << QByteArray("ALTER TABLE Options DROP COLUMN path") << FailureNumber::FieldMissing;
     }
 
-    void unreadableFilesFailWithTheirNumberAndStayAsTheyWere()
-    {
+    void unreadableFilesFailWithTheirNumberAndStayAsTheyWere() {
         QFETCH(QByteArray, sql);
         QFETCH(int, number);
         TestFolder folder;
@@ -66,8 +79,7 @@ private slots:
         QCOMPARE(Checks::bytesOf(folder.databaseFile()), before);
     }
 
-    void missingOrForeignFilesAreNeverCreatedOrWritten()
-    {
+    void missingOrForeignFilesAreNeverCreatedOrWritten() {
         TestFolder folder;
         QFile::remove(folder.databaseFile());
         const QByteArray notADatabase("This is a text file, not the settings.\n");
@@ -77,14 +89,14 @@ private slots:
                 QCOMPARE(store.openFailure(), number);
                 QCOMPARE(Checks::failureOf([&] { store.save(sample); }), number);
             }
-            QCOMPARE(Checks::bytesOf(folder.databaseFile()), number == FailureNumber::NotADatabase ? notADatabase : "");
+            QCOMPARE(Checks::bytesOf(folder.databaseFile()),
+                     number == FailureNumber::NotADatabase ? notADatabase : "");
             QCOMPARE(QFile::exists(folder.databaseFile()), number == FailureNumber::NotADatabase);
             Checks::writeBytes(folder.databaseFile(), notADatabase);
         }
     }
 
-    void aLinkedFileIsUsedWhereItLiesAndNeverCreatedThroughTheLink()
-    {
+    void aLinkedFileIsUsedWhereItLiesAndNeverCreatedThroughTheLink() {
         TestFolder folder;
         const QString elsewhere = folder.file(QStringLiteral("kept/gtdb.inf"));
         QDir().mkpath(folder.file(QStringLiteral("kept")));
@@ -94,12 +106,12 @@ private slots:
         QVERIFY(QFileInfo(folder.databaseFile()).isSymLink());
         QCOMPARE(SettingsStore(elsewhere).load().record, sample);
         QFile::remove(elsewhere);
-        QCOMPARE(SettingsStore(folder.databaseFile()).openFailure(), FailureNumber::DatabaseMissing);
+        QCOMPARE(SettingsStore(folder.databaseFile()).openFailure(),
+                 FailureNumber::DatabaseMissing);
         QVERIFY(!QFileInfo::exists(elsewhere));
     }
 
-    void saveLeavesExactlyTheNewRowOrTheOldTable()
-    {
+    void saveLeavesExactlyTheNewRowOrTheOldTable() {
         TestFolder folder;
         TestFolder::Row row = folder.gameRow();
         folder.writeSettings({row, row, row});
@@ -122,8 +134,7 @@ private slots:
         QCOMPARE(store.load().record, unusual);
     }
 
-    void aLockWaitsThenFailsWith3218()
-    {
+    void aLockWaitsThenFailsWith3218() {
         TestFolder folder;
         const QList<SettingsRecord> before = folder.storedRows();
         SettingsStore store(folder.databaseFile());
