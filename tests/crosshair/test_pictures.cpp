@@ -1,165 +1,179 @@
 #include "core/common/Failure.h"
-#include "gui/widgets/ImageList.h"
 #include "gui/crosshair/PictureCatalogue.h"
+#include "gui/widgets/ImageCombo.h"
+#include "gui/widgets/ImageList.h"
+#include "support/Checks.h"
 
-#include <QBitArray>
-#include <QFile>
-#include <QIcon>
+#include <QAbstractItemView>
+#include <QSignalSpy>
 #include <QTest>
-
-#include <functional>
 
 namespace {
 
-QList<QSize> crosshairSizes()
-{
-    QList<QSize> sizes = {{92, 34}, {93, 35}, {94, 37}, {94, 31}, {93, 30}, {94, 35}, {94, 33}, {94, 34}};
-    sizes.insert(sizes.size(), 6, QSize(94, 35));
-    sizes.insert(sizes.size(), 3, QSize(94, 36));
-    sizes.insert(sizes.size(), 3, QSize(94, 40));
-    return sizes;
-}
-
-const QList<QSize> reticleSizes = {{98, 38}, {99, 34}, {99, 33}};
-
-bool isGrey(QRgb pixel)
-{
-    return qAbs(qRed(pixel) - qGreen(pixel)) < 16 && qAbs(qGreen(pixel) - qBlue(pixel)) < 16;
-}
-
-bool isDark(QRgb pixel)
-{
-    return qGray(pixel) < 128;
-}
-
-int bitsPerPixel(const QString& resource)
-{
-    QFile file(resource);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray header = file.read(30);
-    return header.startsWith("BM") ? quint8(header[28]) | quint8(header[29]) << 8 : 0;
-}
-
-// Which cells of an 8x8 grid over the shape's bounding box hold ink, so that
-// shapes compare regardless of the picture's height.
-QBitArray shapeCells(const QImage& image)
-{
-    const QRect left(0, 0, image.width() / 2, image.height());
-    QRect box;
-    for (int y = left.top(); y <= left.bottom(); ++y)
-        for (int x = left.left(); x <= left.right(); ++x)
-            if (isDark(image.pixel(x, y)))
-                box |= QRect(x, y, 1, 1);
-    QBitArray cells(64);
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            if (isDark(image.pixel(x, y)))
-                cells.setBit((y - box.top()) * 8 / box.height() * 8 + (x - box.left()) * 8 / box.width());
-    return cells;
-}
-
-void checkChoicePictures(const ImageList& list, const QString& prefix, const QList<QSize>& sizes)
-{
-    QCOMPARE(list.count(), sizes.size());
-    for (int position = 1; position <= list.count(); ++position) {
-        const QString key = prefix + QString::number(position);
-        const QImage& image = list.picture(position);
-        QCOMPARE(image.size(), sizes[position - 1]);
-        QCOMPARE(list.picture(key), image);
-        QCOMPARE(bitsPerPixel(QStringLiteral(":/pictures/%1.bmp").arg(key)), 24);
-        const QRect r = image.rect();
-        for (const QPoint& corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
-            QCOMPARE(image.pixel(corner), qRgb(255, 255, 255));
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                QVERIFY2(isGrey(image.pixel(x, y)), qPrintable(key));
-    }
-}
-
-void checkFailure(const std::function<void()>& read)
-{
-    try {
-        read();
-        QFAIL("no failure");
-    } catch (const Failure& failure) {
-        QCOMPARE(failure.number(), FailureNumber::NoItemChosen);
-    }
+int blackPixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == qRgb(0, 0, 0);
+    return count;
 }
 
 } // namespace
 
 class TestPictures : public QObject {
     Q_OBJECT
-
 private slots:
-    void crosshairsAreBlackOnWhiteAtTheirSizes()
-    {
-        const ImageList list = PictureCatalogue::crosshairPictures();
-        QCOMPARE(list.imageSize(), QSize(92, 34));
-        checkChoicePictures(list, QStringLiteral("cr"), crosshairSizes());
-    }
-
-    void reticlesAreBlackOnWhiteAtTheirSizes()
-    {
-        const ImageList list = PictureCatalogue::reticlePictures();
-        QCOMPARE(list.imageSize(), QSize(98, 38));
-        checkChoicePictures(list, QStringLiteral("r"), reticleSizes);
-    }
-
-    void shapesDifferFromEachOther()
-    {
-        for (const ImageList& list : {PictureCatalogue::crosshairPictures(), PictureCatalogue::reticlePictures()}) {
-            QList<QBitArray> shapes;
-            for (int position = 1; position <= list.count(); ++position)
-                shapes << shapeCells(list.picture(position));
-            for (int a = 0; a < shapes.size(); ++a)
-                for (int b = a + 1; b < shapes.size(); ++b)
-                    QVERIFY2((shapes[a] ^ shapes[b]).count(true) >= 2,
-                             qPrintable(QStringLiteral("%1 looks like %2").arg(a + 1).arg(b + 1)));
+    void theCataloguesListEveryPictureAtItsSize() {
+        QList<QSize> crosshairs{{92, 34}, {93, 35}, {94, 37}, {94, 31},
+                                {93, 30}, {94, 35}, {94, 33}, {94, 34}};
+        for (const auto& [times, size] :
+             {std::pair{6, QSize(94, 35)}, {3, QSize(94, 36)}, {3, QSize(94, 40)}})
+            crosshairs.insert(crosshairs.size(), times, size);
+        const struct {
+            ImageList list;
+            QString prefix;
+            QSize field;
+            QList<QSize> sizes;
+        } kinds[] = {
+            {PictureCatalogue::crosshairPictures(), QStringLiteral("cr"), {92, 34}, crosshairs},
+            {PictureCatalogue::reticlePictures(),
+             QStringLiteral("r"),
+             {98, 38},
+             {{98, 38}, {99, 34}, {99, 33}}}};
+        for (const auto& kind : kinds) {
+            QCOMPARE(kind.list.imageSize(), kind.field);
+            QCOMPARE(kind.list.count(), kind.sizes.size());
+            for (int position = 1; position <= kind.list.count(); ++position) {
+                QCOMPARE(kind.list.picture(position).size(), kind.sizes[position - 1]);
+                QCOMPARE(kind.list.picture(kind.prefix + QString::number(position)),
+                         kind.list.picture(position));
+            }
         }
-    }
-
-    void lampsAreDiscsOnBlack()
-    {
         for (bool green : {false, true}) {
-            const QImage lamp = PictureCatalogue::lampPicture(green);
-            QCOMPARE(lamp.size(), QSize(17, 19));
-            for (const QPoint& corner : {QPoint(0, 0), QPoint(16, 0), QPoint(0, 18), QPoint(16, 18)})
-                QCOMPARE(lamp.pixel(corner), qRgb(0, 0, 0));
-            const QColor centre = lamp.pixelColor(8, 9);
-            const int lit = green ? centre.green() : centre.red();
-            const int other = green ? centre.red() : centre.green();
-            QVERIFY(lit > 150 && other < 80 && centre.blue() < 80);
-            const QRgb rim = lamp.pixel(8, 2);
-            QVERIFY(isGrey(rim) && qGray(rim) > 60);
+            const QColor centre = PictureCatalogue::lampPicture(green).pixelColor(8, 9);
+            QVERIFY((green ? centre.green() : centre.red()) > 150);
+            QVERIFY((green ? centre.red() : centre.green()) < 80);
         }
-    }
-
-    void programIconHasSmallAndLargeSizes()
-    {
         const QList<QSize> sizes = PictureCatalogue::programIcon().availableSizes();
         for (int size : {16, 32, 48, 64, 128})
             QVERIFY(sizes.contains(QSize(size, size)));
     }
 
-    void imageListReadsByPositionFromOneAndByKey()
-    {
-        QImage first(4, 4, QImage::Format_RGB888);
-        first.fill(Qt::red);
-        QImage second(4, 4, QImage::Format_RGB888);
-        second.fill(Qt::blue);
+    void imageListReadsByPositionFromOneAndByKey() {
+        QImage red(4, 4, QImage::Format_RGB888);
+        red.fill(Qt::red);
+        QImage blue(4, 4, QImage::Format_RGB888);
+        blue.fill(Qt::blue);
         ImageList list({4, 4});
-        list.add(QStringLiteral("a"), first);
-        list.add(QStringLiteral("b"), second);
-        QCOMPARE(list.count(), 2);
-        QCOMPARE(list.picture(1), first);
-        QCOMPARE(list.picture(2), second);
-        QCOMPARE(list.picture(QStringLiteral("b")), second);
-        checkFailure([&] { list.picture(0); });
-        checkFailure([&] { list.picture(3); });
-        checkFailure([&] { list.picture(QStringLiteral("c")); });
+        list.add(QStringLiteral("a"), red);
+        list.add(QStringLiteral("b"), blue);
+        QCOMPARE(list.picture(1), red);
+        QCOMPARE(list.picture(2), blue);
+        QCOMPARE(list.picture(QStringLiteral("b")), blue);
+        for (const auto& read : std::initializer_list<std::function<void()>>{
+                 [&] { list.picture(0); }, [&] { list.picture(3); },
+                 [&] { list.picture(QStringLiteral("c")); }})
+            QCOMPARE(Checks::failureOf(read), FailureNumber::NoItemChosen);
     }
+
+    void comboItemsGoInAtTheirPositionAndNoneIsChosen() {
+        for (const QString& text : {QStringLiteral("Please choose."), QString()}) {
+            ImageCombo combo;
+            combo.setImageList(&crosshairs);
+            combo.setText(text);
+            combo.addItem(1, QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("cr2"));
+            combo.addItem(1, QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("cr1"));
+            combo.addItem(3, QStringLiteral("c"), QStringLiteral("C"));
+            QCOMPARE(combo.selectedPosition(), 0);
+            QVERIFY(!combo.hasSelection());
+            combo.setItemText(3, QStringLiteral("Third"));
+            QCOMPARE(
+                QStringList({combo.itemText(0), combo.itemText(1), combo.itemText(2)}),
+                QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("Third")}));
+            QCOMPARE(combo.findData(QStringLiteral("c")), 2);
+            QVERIFY(!combo.itemIcon(0).isNull());
+            QVERIFY(combo.itemIcon(2).isNull());
+            QCOMPARE(combo.iconSize(), QSize(92, 34));
+            QVERIFY_THROWS_EXCEPTION(Failure,
+                                     combo.addItem(5, QStringLiteral("e"), QStringLiteral("E")));
+            QVERIFY_THROWS_EXCEPTION(Failure, combo.setItemText(4, QStringLiteral("Fourth")));
+            combo.setSelectedPosition(3);
+            QVERIFY(combo.hasSelection());
+            combo.addItem(1, QStringLiteral("first"), QStringLiteral("First"));
+            QCOMPARE(combo.selectedPosition(), 4);
+            combo.setSelectedPosition(0);
+            QCOMPARE(combo.selectedPosition(), 0);
+        }
+    }
+
+    void onlyThePlayersPickRaisesClicked() {
+        ImageCombo combo;
+        fill(combo);
+        QList<int> picked;
+        connect(&combo, &ImageCombo::clicked, this, [&] { picked << combo.selectedPosition(); });
+        combo.setSelectedPosition(2);
+        combo.setCurrentIndex(0);
+        combo.setItemText(1, QStringLiteral("Renamed"));
+        combo.clear();
+        fill(combo);
+        QVERIFY(picked.isEmpty());
+        combo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&combo));
+        QTest::keyClick(&combo, Qt::Key_Down);
+        QTest::keyClick(&combo, Qt::Key_Down);
+        QCOMPARE(picked, QList<int>({1, 2}));
+        combo.showPopup();
+        QAbstractItemView* view = combo.view();
+        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(picked.size(), 2);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(picked, QList<int>({1, 2, 3}));
+    }
+
+    void fieldShowsTextUntilChosenThenThePicture() {
+        ImageCombo combo;
+        fill(combo);
+        combo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&combo));
+        const QImage withText = combo.grab().toImage();
+        combo.setText({});
+        QVERIFY(combo.grab().toImage() != withText);
+        combo.setSelectedPosition(3);
+        const int withoutPicture = blackPixels(combo.grab().toImage());
+        combo.setSelectedPosition(1);
+        QVERIFY(blackPixels(combo.grab().toImage()) > withoutPicture + 40);
+    }
+
+    void bindingTheListLaterGivesItemsTheirPictures() {
+        ImageCombo combo;
+        combo.addItem(1, QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("r2"));
+        QVERIFY(combo.itemIcon(0).isNull());
+        combo.resize(113, 22);
+        combo.setImageList(&reticles);
+        QVERIFY(!combo.itemIcon(0).isNull());
+        // Narrowed to the field beside the arrow, in proportion, never squeezed flat.
+        const QSize shown = combo.iconSize();
+        QVERIFY(shown.width() < 98);
+        QVERIFY(qAbs(shown.height() * 98 - shown.width() * 38) < 98);
+        QCOMPARE(combo.width(), 113);
+        QVERIFY(combo.height() > shown.height());
+        QVERIFY_THROWS_EXCEPTION(Failure,
+                                 combo.addItem(2, QStringLiteral("b"), {}, QStringLiteral("r9")));
+    }
+
+private:
+    // Items 1 and 2 have pictures, item 3 has neither picture nor text.
+    void fill(ImageCombo& combo) const {
+        combo.setImageList(&crosshairs);
+        combo.setText(QStringLiteral("Please choose."));
+        combo.addItem(1, QStringLiteral("one"), {}, QStringLiteral("cr1"));
+        combo.addItem(2, QStringLiteral("two"), {}, QStringLiteral("cr2"));
+        combo.addItem(3, QStringLiteral("none"), {});
+    }
+
+    const ImageList crosshairs = PictureCatalogue::crosshairPictures();
+    const ImageList reticles = PictureCatalogue::reticlePictures();
 };
 
 QTEST_MAIN(TestPictures)

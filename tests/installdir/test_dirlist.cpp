@@ -1,22 +1,23 @@
 #include "core/common/Failure.h"
 #include "gui/widgets/DirList.h"
+#include "gui/widgets/DriveList.h"
 #include "support/Checks.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-QString native(const QString& path)
-{
+QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
 // The names the list shows below the current folder, each with its depth.
-QStringList rowsFrom(const DirList& list, int first)
-{
+QStringList rowsFrom(const DirList& list, int first) {
     QStringList rows;
     for (int row = first; row < list.count(); ++row)
         rows << QStringLiteral("%1 %2")
@@ -27,12 +28,11 @@ QStringList rowsFrom(const DirList& list, int first)
 
 } // namespace
 
-class TestDirList : public QObject {
+class TestFolderLists : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
+    void init() {
         QVERIFY(temp.isValid());
         game = temp.filePath(QStringLiteral("a/b/c/d/e/f/Battlefield 1942 – Ünïcode"));
         for (const char* child : {"b10", "B2", "a1", "c", ".hidden/.inner"})
@@ -41,8 +41,7 @@ private slots:
         depth = int(QDir::cleanPath(game).count(u'/'));
     }
 
-    void showsAncestorsTheFolderAndItsSortedSubfolders()
-    {
+    void showsAncestorsTheFolderAndItsSortedSubfolders() {
         DirList list;
         list.setPath(game);
         QCOMPARE(list.currentRow(), depth);
@@ -60,31 +59,21 @@ private slots:
                  QStringList{QString::number(depth + 2) + QStringLiteral(" .inner")});
     }
 
-    void setPathEmitsTheNativeFullPathOnce()
-    {
+    void setPathEmitsTheNativeFullPathOnceAndRefusesWhatIsNoFolder() {
         DirList list;
         QSignalSpy spy(&list, &DirList::pathChanged);
         list.setPath(game + QStringLiteral("/./"));
         list.setPath(native(game));
+        for (const char* name : {"/missing", "/BF1942.exe"})
+            QCOMPARE(Checks::failureOf([&] { list.setPath(game + QString::fromUtf8(name)); }), 71);
+        QCOMPARE(list.path(), native(game));
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).toString(), native(game));
         list.setPath(QDir::rootPath());
         QCOMPARE(list.path(), native(QDir::rootPath()));
     }
 
-    void whatIsNoFolderFailsAndKeepsThePath()
-    {
-        DirList list;
-        list.setPath(game);
-        QSignalSpy spy(&list, &DirList::pathChanged);
-        for (const char* name : {"/missing", "/BF1942.exe"})
-            QCOMPARE(Checks::failureOf([&] { list.setPath(game + QString::fromUtf8(name)); }), 71);
-        QCOMPARE(list.path(), native(game));
-        QCOMPARE(spy.count(), 0);
-    }
-
-    void keys_data()
-    {
+    void keys_data() {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("opened"); // relative to the game folder
         QTest::addColumn<int>("changes");
@@ -98,8 +87,7 @@ private slots:
         QTest::newRow("open, up, open") << QStringLiteral("DD\nU\n") << QStringLiteral(".") << 2;
     }
 
-    void keys()
-    {
+    void keys() {
         QFETCH(QString, keys);
         QFETCH(QString, opened);
         QFETCH(int, changes);
@@ -120,8 +108,7 @@ private slots:
         QCOMPARE(spy.count(), changes);
     }
 
-    void aDoubleClickOpensAndAClickSelects()
-    {
+    void aDoubleClickOpensAndAClickSelects() {
         DirList list;
         list.resize(129, 126);
         list.show();
@@ -138,8 +125,7 @@ private slots:
         QCOMPARE(spy.count(), 1);
     }
 
-    void aVanishedFolderIsNotOpened()
-    {
+    void aVanishedFolderIsNotOpened() {
         DirList list;
         list.setPath(game);
         QVERIFY(QDir(game + QStringLiteral("/a1")).removeRecursively());
@@ -149,11 +135,59 @@ private slots:
         QCOMPARE(list.item(depth + 1)->text(), QStringLiteral("B2"));
     }
 
+    void driveListShowsTheDriveOfAPathByItsLongestRoot() {
+        DriveList list;
+        list.setDrives(
+            {{native(QStringLiteral("/")), QStringLiteral("/ (root)")},
+             {native(QStringLiteral("/media/usb")), QStringLiteral("/media/usb (USBSTICK)")},
+             {native(QStringLiteral("/media/usb/inner")), QStringLiteral("inner")}});
+        QCOMPARE(list.count(), 3);
+        QCOMPARE(list.itemText(1), QStringLiteral("/media/usb (USBSTICK)"));
+        QSignalSpy spy(&list, &DriveList::driveChanged);
+        for (const auto& [path, drive] :
+             {std::pair{"/media/usb/inner/games/Battlefield 1942", "/media/usb/inner"},
+              {"/media/usb/innerx", "/media/usb"},
+              {"/media/usbx", "/"},
+              {"/media/usb", "/media/usb"}}) {
+            list.setDrive(native(QString::fromUtf8(path)));
+            QCOMPARE(list.drive(), native(QString::fromUtf8(drive)));
+        }
+        list.setDrives({{native(QStringLiteral("/")), QStringLiteral("/")},
+                        {native(QStringLiteral("/media/usb")), QStringLiteral("usb")}});
+        QCOMPARE(list.drive(),
+                 native(QStringLiteral("/media/usb"))); // new drives keep the shown one
+        QCOMPARE(spy.count(), 0);                       // code emits nothing
+
+        list.showPopup();
+        QTest::keyClick(list.view(), Qt::Key_Return); // the shown drive picked again
+        QVERIFY(!list.view()->isVisible());
+        QCOMPARE(spy.count(), 0);
+        QTest::keyClick(&list, Qt::Key_Up);
+        QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(spy.at(0).at(0).toString(), native(QStringLiteral("/")));
+        QCOMPARE(spy.at(1).at(0).toString(), native(QStringLiteral("/media/usb")));
+        QCOMPARE(list.drive(), native(QStringLiteral("/media/usb")));
+    }
+
+    void theMachineDrivesHoldTheRootAndTheWorkingVolume() {
+        const QString root = native(QDir::rootPath());
+        const QString working = native(QStorageInfo(QDir::currentPath()).rootPath());
+        QStringList roots;
+        for (const DriveList::Drive& drive : DriveList::machineDrives())
+            roots << drive.root;
+        QVERIFY(roots.contains(root) && roots.contains(working));
+        DriveList real;
+        QCOMPARE(real.drive(), working);
+        real.setDrive(QDir::rootPath());
+        QCOMPARE(real.drive(), root);
+    }
+
 private:
     QTemporaryDir temp;
     QString game;
     int depth = 0; // of the game folder's row
 };
 
-QTEST_MAIN(TestDirList)
+QTEST_MAIN(TestFolderLists)
 #include "test_dirlist.moc"

@@ -14,72 +14,74 @@
 class TestForm4 : public QObject {
     Q_OBJECT
 private slots:
-    void init() { startIn(true, 1); }
-
-    void cleanup()
-    {
+    void cleanup() {
         program.reset();
         folder.reset();
     }
 
-    void setupOpensBesideTheMainWindowAtTheWorkingFolder()
-    {
+    void setupBrowsesAndOnlyOkStores() {
+        startIn(true, 1);
         Form4& chooser = program->module.form4();
-        QVERIFY(chooser.isVisible());
-        QVERIFY(program->main().isVisible());
-        QVERIFY(chooser.Command2->isVisible());
+        QVERIFY(chooser.isVisible() && program->main().isVisible() &&
+                chooser.Command2->isVisible());
         QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(folder->path()));
         QCOMPARE(chooser.Label1->text(),
                  QStringLiteral("Please choose your Battlefield 1942 directory"));
-    }
-
-    void browsingThenCancelChangesNothing()
-    {
-        Form4& chooser = program->module.form4();
         const SettingsRecord before = program->module.state.settings;
         const QString modsBefore = program->module.state.modsPath();
-        const QString other = folder->file(QStringLiteral("Other Game – Ü"));
+        const QString other =
+            QDir::toNativeSeparators(folder->file(QStringLiteral("Other Game – Ü")));
         QDir().mkpath(other);
         chooser.Dir1->setPath(other);
-        QCOMPARE(chooser.Label1->text(), QDir::toNativeSeparators(other));
+        QCOMPARE(chooser.Label1->text(), other);
         chooser.Command2->click();
         QVERIFY(!chooser.isVisible());
-        QCOMPARE(program->module.state.settings, before);
-        QCOMPARE(program->module.state.modsPath(), modsBefore);
-
         program->main().msetup->trigger();
         chooser.Dir1->setPath(other);
         chooser.close(); // the close box after start-up: no message, nothing kept
         QCOMPARE(program->ends, 0);
         QVERIFY(program->sink.messages.isEmpty());
         QCOMPARE(program->module.state.settings, before);
+        QCOMPARE(program->module.state.modsPath(), modsBefore);
+
         program->main().msetup->trigger();
-        QCOMPARE(program->module.form4().Dir1->path(), QDir::toNativeSeparators(folder->path()));
+        Form4& reopened = program->module.form4();
+        QCOMPARE(reopened.Dir1->path(), QDir::toNativeSeparators(folder->path()));
+        for (const QString& chosen : {other, QDir::toNativeSeparators(QDir::rootPath())}) {
+            program->main().msetup->trigger();
+            reopened.Dir1->setPath(chosen);
+            reopened.Command1->click();
+            QVERIFY(!reopened.isVisible());
+            QCOMPARE(program->module.state.settings.path, chosen);
+            QCOMPARE(program->module.state.modsPath(),
+                     chosen + QDir::separator() + QStringLiteral("mods") + QDir::separator());
+            QCOMPARE(folder->storedRows().value(0).path, chosen);
+        }
     }
 
-    void okStoresTheFolderDerivesTheModsPathAndSaves()
-    {
+    void theListAndLabelGrowWithTheWindowTheRestKeepsToTheBottom() {
+        startIn(true, 1);
         Form4& chooser = program->module.form4();
-        const QString other = folder->file(QStringLiteral("Battlefield 1942"));
-        QDir().mkpath(other);
-        chooser.Dir1->setPath(other);
-        chooser.Command1->click();
-        QVERIFY(!chooser.isVisible());
-        QCOMPARE(program->module.state.settings.path, QDir::toNativeSeparators(other));
-        QCOMPARE(program->module.state.modsPath(),
-                 QDir::toNativeSeparators(other) + QDir::separator() + QStringLiteral("mods") + QDir::separator());
-        QCOMPARE(folder->storedRows().value(0).path, QDir::toNativeSeparators(other));
-
-        program->main().msetup->trigger();
-        chooser.Dir1->setPath(QDir::rootPath());
-        chooser.Command1->click();
-        const QString root = QDir::toNativeSeparators(QDir::rootPath());
-        QCOMPARE(program->module.state.settings.path, root);
-        QCOMPARE(program->module.state.modsPath(), root + QDir::separator() + QStringLiteral("mods") + QDir::separator());
+        const QList<QWidget*> controls{chooser.Label1, chooser.Dir1, chooser.Drive1,
+                                       chooser.Command1, chooser.Command2};
+        const QList<QRect> initial{{8, 0, 161, 41},
+                                   {24, 48, 129, 126},
+                                   {40, 176, 97, 21},
+                                   {8, 200, 65, 25},
+                                   {88, 200, 65, 25}};
+        chooser.resize(chooser.size() + QSize(100, 80));
+        const QList<QRect> grown{initial[0].adjusted(0, 0, 100, 0),
+                                 initial[1].adjusted(0, 0, 100, 80), initial[2].translated(0, 80),
+                                 initial[3].translated(0, 80), initial[4].translated(0, 80)};
+        for (const auto& expected : {grown, initial}) {
+            for (int i = 0; i < controls.size(); ++i)
+                QCOMPARE(controls[i]->geometry(), expected[i]);
+            chooser.resize(chooser.minimumSize());
+        }
     }
 
-    void aFoundGameComesFirstAndOpensWithTheKeyboard()
-    {
+    void aFoundGameComesFirstAndOpensWithTheKeyboard() {
+        startIn(true, 1);
         Form4& chooser = program->module.form4();
         QCOMPARE(chooser.Drive1->itemText(0), QStringLiteral("Battlefield 1942 (~/.wine)"));
         QTest::keyClick(chooser.Drive1, Qt::Key_Home);
@@ -93,35 +95,13 @@ private slots:
         QCOMPARE(folder->storedRows().value(0).path, games.first());
     }
 
-    void theListAndLabelGrowWithTheWindowTheRestKeepsToTheBottom()
-    {
-        Form4& chooser = program->module.form4();
-        const QList<QWidget*> controls{chooser.Label1, chooser.Dir1, chooser.Drive1,
-                                       chooser.Command1, chooser.Command2};
-        QList<QRect> initial;
-        for (QWidget* control : controls)
-            initial << control->geometry();
-        QCOMPARE(initial, (QList<QRect>{{8, 0, 161, 41},
-                                        {24, 48, 129, 126},
-                                        {40, 176, 97, 21},
-                                        {8, 200, 65, 25},
-                                        {88, 200, 65, 25}}));
-        chooser.resize(chooser.size() + QSize(100, 80));
-        QCOMPARE(chooser.Label1->geometry(), initial[0].adjusted(0, 0, 100, 0));
-        QCOMPARE(chooser.Dir1->geometry(), initial[1].adjusted(0, 0, 100, 80));
-        for (int i = 2; i < controls.size(); ++i)
-            QCOMPARE(controls[i]->geometry(), initial[i].translated(0, 80));
-    }
-
-    void aFirstStartOpensTheOnlyGameFound_data()
-    {
+    void aFirstStartOpensTheOnlyGameFound_data() {
         QTest::addColumn<int>("gamesFound");
         QTest::newRow("one") << 1;
         QTest::newRow("two") << 2;
     }
 
-    void aFirstStartOpensTheOnlyGameFound()
-    {
+    void aFirstStartOpensTheOnlyGameFound() {
         QFETCH(int, gamesFound);
         startIn(false, gamesFound);
         const QString expected =
@@ -140,8 +120,7 @@ private slots:
 private:
     // A program in a fresh folder and home, holding the number of games; with
     // a stored path it is started and "S&etup" opened, else left to start.
-    void startIn(bool withPath, int gamesFound)
-    {
+    void startIn(bool withPath, int gamesFound) {
         program.reset();
         folder.reset(); // gives the working directory back first
         folder = std::make_unique<TestFolder>();

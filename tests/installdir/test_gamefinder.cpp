@@ -10,13 +10,11 @@
 
 namespace {
 
-QString text(const char* utf8)
-{
+QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-QByteArray registryNaming(const char* key, const char* value)
-{
+QByteArray registryNaming(const char* key, const char* value) {
     return QByteArray("WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n[") + key +
            "] 1700000000\n#time=1d9\n\"Other\"=dword:00000001\n" + value +
            "\n\n[Software\\\\Next] 1\n";
@@ -30,15 +28,12 @@ class TestGameFinder : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(home.isValid());
         const QByteArray wow = "Software\\\\Wow6432Node\\\\ea games\\\\battlefield 1942";
         const QByteArray retail = "Software\\\\EA GAMES\\\\Battlefield 1942";
-        // prefix, where, its system.reg, the game's folder in it (or none), BF1942.exe or
-        // mods/bf1942
-        game(".wine", "~/.wine", {}, "drive_c/Program Files/EA GAMES/Battlefield 1942",
-             "BF1942.exe");
+        // prefix, where, its system.reg, the game's folder in it (or none), its marker
+        game(".wine", "~/.wine");
         game("elsewhere/wp", "$WINEPREFIX",
              registryNaming(retail, "\"GAMEDIR\"=\"C:\\\\Games\\\\BF 1942 \\xdc\\x15bn\\\\\""),
              "drive_c/Games/BF 1942 Ü\u015bn", "mods/BF1942");
@@ -49,31 +44,24 @@ private slots:
              "drive_c/EA/BF1942", "BF1942.exe");
         game("Games/Heroic/Prefixes/Old", "Heroic Old", {},
              "drive_c/Program Files (x86)/Origin Games/Battlefield 1942", "Mods/bf1942");
-        game(".local/share/bottles/bottles/B1", "Bottles B1", {},
-             "drive_c/Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
-        game(".var/app/com.usebottles.bottles/data/bottles/bottles/B2", "Bottles B2", {},
-             "drive_c/Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
-        game(".local/share/Steam/steamapps/compatdata/100/pfx", "Steam 100", {},
-             "drive_c/Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
-        game(".steam/steam/steamapps/compatdata/200/pfx", "Steam 200", {},
-             "drive_c/Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
+        game(".local/share/bottles/bottles/B1", "Bottles B1");
+        game(".var/app/com.usebottles.bottles/data/bottles/bottles/B2", "Bottles B2");
+        game(".local/share/Steam/steamapps/compatdata/100/pfx", "Steam 100");
+        game(".steam/steam/steamapps/compatdata/200/pfx", "Steam 200");
         game(".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/compatdata/300/pfx",
-             "Steam 300", {}, "drive_c/Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
-        game("libraries/Steam Library/steamapps/compatdata/400/pfx", "Steam 400", {},
-             "drive_c/Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
-        game(".local/share/wineprefixes/wp1", "~/.local/share/wineprefixes/wp1", {},
-             "drive_c/Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
-        game(".PlayOnLinux/wineprefix/pol", "PlayOnLinux pol", {},
-             "drive_c/Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
+             "Steam 300");
+        game("libraries/Steam Library/steamapps/compatdata/400/pfx", "Steam 400");
+        game(".local/share/wineprefixes/wp1", "~/.local/share/wineprefixes/wp1");
+        game(".PlayOnLinux/wineprefix/pol", "PlayOnLinux pol");
         // Bad inputs: nothing found in them, nothing lost elsewhere.
         game("Games/binary", "~/Games/binary",
              QByteArray("\0\xff\n[\n[Software\\\\EA GAMES\\\\Battlefield 1942]\n\"", 48) +
                  QByteArray(4096, '\xfe'),
-             {}, {});
+             {});
         game("Games/missing", "~/Games/missing",
-             registryNaming(retail, "\"GAMEDIR\"=\"C:\\\\Nowhere\""), {}, {});
+             registryNaming(retail, "\"GAMEDIR\"=\"C:\\\\Nowhere\""), {});
         game("Games/truncated", "~/Games/truncated",
-             registryNaming(retail, "\"GAMEDIR\"=\"C:\\\\Gam").left(120), {}, {});
+             registryNaming(retail, "\"GAMEDIR\"=\"C:\\\\Gam").left(120), {});
         game("Games/not a game", "~/Games/not a game", {},
              "drive_c/Program Files/EA GAMES/Battlefield 1942", "readme.txt");
         // Registers the game of ~/.wine through its Z: drive: listed once.
@@ -81,7 +69,7 @@ private slots:
             home.filePath(text(".wine/drive_c/Program Files/EA GAMES/Battlefield 1942")).toUtf8();
         twin.replace("/", "\\\\");
         game("Games/twin", "~/Games/twin", registryNaming(retail, "\"GAMEDIR\"=\"Z:" + twin + "\""),
-             {}, {});
+             {});
         QVERIFY(QDir(home.path()).mkpath(text("Games/twin/dosdevices")));
         QVERIFY(QFile::link(text("/"), home.filePath(text("Games/twin/dosdevices/z:"))));
         QFile huge(home.filePath(text("Games/huge/system.reg")));
@@ -98,11 +86,10 @@ private slots:
                                "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
                                home.filePath(QStringLiteral("libraries/Steam Library")).toUtf8() +
                                "\"\n\t}\n}\n");
-        game("volume", "", {}, "Program Files/EA GAMES/Battlefield 1942", "BF1942.exe");
+        game("volume", "", {}, "Program Files/EA GAMES/Battlefield 1942");
     }
 
-    void findsTheGameOfEveryPrefixKindOnce()
-    {
+    void findsTheGameOfEveryPrefixKindOnce() {
         const auto prefixes =
             WinePrefixes::find(home.path(), home.filePath(QStringLiteral("elsewhere/wp")));
         QStringList wheres;
@@ -122,8 +109,7 @@ private slots:
         QCOMPARE(found, expectedGames);
     }
 
-    void registryValues_data()
-    {
+    void registryValues_data() {
         QTest::addColumn<QByteArray>("registry");
         QTest::addColumn<QStringList>("values");
         const QByteArray key = "[Software\\\\A\\\\B] 1\n";
@@ -140,8 +126,7 @@ private slots:
         QTest::newRow("truncated") << key + "\"X\"=\"C:\\\\" << QStringList{text("C:\\")};
     }
 
-    void registryValues()
-    {
+    void registryValues() {
         QFETCH(QByteArray, registry);
         QFETCH(QStringList, values);
         QCOMPARE(WineRegistry::textValues("WINE REGISTRY Version 2\n\n" + registry,
@@ -149,8 +134,7 @@ private slots:
                  values);
     }
 
-    void steamLibraries_data()
-    {
+    void steamLibraries_data() {
         QTest::addColumn<QByteArray>("vdf");
         QTest::addColumn<QStringList>("paths");
         QTest::newRow("current")
@@ -165,8 +149,7 @@ private slots:
                                 << QStringList{};
     }
 
-    void steamLibraries()
-    {
+    void steamLibraries() {
         QFETCH(QByteArray, vdf);
         QFETCH(QStringList, paths);
         QCOMPARE(SteamLibraries::pathsIn(vdf), paths);
@@ -175,9 +158,9 @@ private slots:
 private:
     // A prefix (with drive_c) at the relative path, and a game in it that the
     // finder must list, where marker is given and is one.
-    void game(const char* prefix, const char* where, const QByteArray& registry, const char* folder,
-              const char* marker)
-    {
+    void game(const char* prefix, const char* where, const QByteArray& registry = {},
+              const char* folder = "drive_c/Program Files/EA GAMES/Battlefield 1942",
+              const char* marker = "BF1942.exe") {
         const QDir at(home.filePath(text(prefix)));
         QVERIFY(at.mkpath(QStringLiteral("drive_c")));
         if (!registry.isNull())

@@ -9,88 +9,70 @@
 
 #include <atomic>
 #include <csignal>
-#include <thread>
 #include <sys/resource.h>
+#include <thread>
 
 class TestSafeFileCopier : public QObject {
     Q_OBJECT
 private slots:
-    void copiesWholeFilesOverTheDestination()
-    {
-        TestFolder folder;
-        const QString target = folder.game() + QStringLiteral("/mods/bf1942/init.con");
-        Checks::writeBytes(target, QByteArray(10000, 'o'));
-        SafeFileCopier().copy(QStringLiteral("cons/unbf.con"), target);
-        QCOMPARE(Checks::bytesOf(target), Checks::bytesOf(folder.file(QStringLiteral("cons/unbf.con"))));
-        QVERIFY(Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/bf1942")).isEmpty());
+    void failuresGetTheirNumbersAndChangeNothing_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target"); // in the game folder
+        QTest::addColumn<int>("number");
+        const QString init = QStringLiteral("mods/bf1942/init.con");
+        QTest::newRow("no target folder")
+            << QStringLiteral("cons/unbf.con") << QStringLiteral("mods/nofolder/init.con")
+            << FailureNumber::PathNotFound;
+        QTest::newRow("a file as folder")
+            << QStringLiteral("cons/unbf.con") << init + QStringLiteral("/x")
+            << FailureNumber::PathNotFound;
+        QTest::newRow("no source folder")
+            << QStringLiteral("nocons/unbf.con") << init << FailureNumber::PathNotFound;
+        QTest::newRow("no source")
+            << QStringLiteral("cons/missing.con") << init << FailureNumber::FileNotFound;
+        QTest::newRow("folder as source")
+            << QStringLiteral("cons/cr") << init << FailureNumber::WrongKind;
+        QTest::newRow("folder as target")
+            << QStringLiteral("cons/unbf.con") << QStringLiteral("mods/bf1942")
+            << FailureNumber::WrongKind;
+        QTest::newRow("read-only target")
+            << QStringLiteral("cons/unbf.con") << init << FailureNumber::PermissionDenied;
     }
 
-    void failuresGetTheirNumbersAndChangeNothing()
-    {
+    void failuresGetTheirNumbersAndChangeNothing() {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QFETCH(int, number);
         TestFolder folder;
-        SafeFileCopier copier;
-        const QString mods = folder.game() + QStringLiteral("/mods/");
-        const auto copy = [&](const QString& from, const QString& to) {
-            return Checks::failureOf([&] { copier.copy(from, to); });
-        };
-        QCOMPARE(copy(QStringLiteral("cons/unbf.con"), mods + QStringLiteral("nofolder/init.con")),
-                 FailureNumber::PathNotFound);
-        QVERIFY(!QFileInfo::exists(mods + QStringLiteral("nofolder")));
-        QCOMPARE(copy(QStringLiteral("nocons/unbf.con"), mods + QStringLiteral("bf1942/init.con")),
-                 FailureNumber::PathNotFound);
-        QCOMPARE(copy(QStringLiteral("cons/missing.con"), mods + QStringLiteral("bf1942/init.con")),
-                 FailureNumber::FileNotFound);
-        QCOMPARE(copy(QStringLiteral("cons/cr"), mods + QStringLiteral("bf1942/init.con")),
-                 FailureNumber::WrongKind);
-        QCOMPARE(copy(QStringLiteral("cons/unbf.con"), mods + QStringLiteral("bf1942")),
-                 FailureNumber::WrongKind);
-        // A mods path that is a file is a missing folder.
-        Checks::writeBytes(folder.file(QStringLiteral("plainfile")), "x");
-        QCOMPARE(copy(QStringLiteral("cons/unbf.con"),
-                      folder.file(QStringLiteral("plainfile/mods/bf1942/init.con"))),
-                 FailureNumber::PathNotFound);
-        QVERIFY(!QFileInfo::exists(mods + QStringLiteral("bf1942/init.con")));
+        const QString init = folder.game() + QStringLiteral("/mods/bf1942/init.con");
+        Checks::writeBytes(init, "old");
+        QFile::setPermissions(init, QFileDevice::ReadOwner);
+        QCOMPARE(Checks::failureOf(
+                     [&] { SafeFileCopier().copy(source, folder.game() + u'/' + target); }),
+                 number);
+        QCOMPARE(Checks::bytesOf(init), QByteArray("old"));
+        QVERIFY(!QFileInfo::exists(folder.game() + QStringLiteral("/mods/nofolder")));
+        QVERIFY(
+            Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/bf1942")).isEmpty());
     }
 
-    void aReadOnlyGameFileIsRefused()
-    {
-        TestFolder folder;
-        const QString target = folder.game() + QStringLiteral("/mods/xpack1/init.con");
-        Checks::writeBytes(target, "old");
-        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        QCOMPARE(Checks::failureOf([&] { SafeFileCopier().copy(QStringLiteral("cons/unx1.con"), target); }),
-                 FailureNumber::PermissionDenied);
-        QCOMPARE(Checks::bytesOf(target), QByteArray("old"));
-        QVERIFY(Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/xpack1")).isEmpty());
-    }
-
-    void namesMatchWithoutRegardToCase()
-    {
-        TestFolder folder;
-        QDir(folder.game()).rename(QStringLiteral("mods"), QStringLiteral("Mods"));
-        QDir(folder.game() + QStringLiteral("/Mods")).rename(QStringLiteral("bf1942"), QStringLiteral("BF1942"));
-        const QString existing = folder.game() + QStringLiteral("/Mods/BF1942/Init.con");
-        Checks::writeBytes(existing, "old");
-        QDir(folder.path()).rename(QStringLiteral("cons"), QStringLiteral("Cons"));
-        SafeFileCopier().copy(QStringLiteral("cons/PUREBF.con"),
-                              folder.game() + QStringLiteral("/mods/bf1942/init.con"));
-        QCOMPARE(QDir(folder.game() + QStringLiteral("/Mods/BF1942")).entryList(QDir::Files),
-                 QStringList{QStringLiteral("Init.con")});
-        QCOMPARE(Checks::bytesOf(existing), Checks::bytesOf(folder.file(QStringLiteral("Cons/purebf.con"))));
-    }
-
-    void spacesNonAsciiAndDoubledSeparators()
-    {
+    void namesMatchWithoutRegardToCaseInAnyFolderName() {
         TestFolder folder;
         const QString game = folder.file(QStringLiteral("Battlefield 1942 – Ünïcode"));
-        QDir().mkpath(game + QStringLiteral("/mods/bf1942"));
-        SafeFileCopier().copy(QStringLiteral("cons/purebf.con"),
+        QDir().mkpath(game + QStringLiteral("/Mods/BF1942"));
+        const QString existing = game + QStringLiteral("/Mods/BF1942/Init.con");
+        Checks::writeBytes(existing, "old");
+        QDir(folder.path()).rename(QStringLiteral("cons"), QStringLiteral("Cons"));
+        // Doubled separators are one.
+        SafeFileCopier().copy(QStringLiteral("cons/PUREBF.con"),
                               game + QStringLiteral("//mods//bf1942/init.con"));
-        QVERIFY(QFileInfo::exists(game + QStringLiteral("/mods/bf1942/init.con")));
+        QCOMPARE(QDir(game + QStringLiteral("/Mods/BF1942")).entryList(QDir::Files),
+                 QStringList{QStringLiteral("Init.con")});
+        QCOMPARE(Checks::bytesOf(existing),
+                 Checks::bytesOf(folder.file(QStringLiteral("Cons/purebf.con"))));
     }
 
-    void aCopyThatFailsHalfWayLeavesTheOldFile()
-    {
+    void aCopyThatFailsHalfWayLeavesTheOldFile() {
         TestFolder folder;
         const QString source = folder.file(QStringLiteral("cons/cr/7/menu.rfa"));
         Checks::writeBytes(source, QByteArray(3 << 20, 'n'));
@@ -104,24 +86,25 @@ private slots:
         rlimit small = saved;
         small.rlim_cur = 3 << 19;
         setrlimit(RLIMIT_FSIZE, &small);
-        const int number = Checks::failureOf([&] { SafeFileCopier().copy(QStringLiteral("cons/cr/7/menu.rfa"), target); });
+        const int number = Checks::failureOf(
+            [&] { SafeFileCopier().copy(QStringLiteral("cons/cr/7/menu.rfa"), target); });
         setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(number, FailureNumber::DeviceIo);
         QCOMPARE(Checks::bytesOf(target), QByteArray("old archive"));
-        QVERIFY(Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/gtide_base/archives")).isEmpty());
+        QVERIFY(
+            Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/gtide_base/archives"))
+                .isEmpty());
     }
 
-    void anotherCopyRemovesLeftoversButNeverALiveTemporary()
-    {
+    void anotherCopyRemovesLeftoversButNeverALiveTemporary() {
         TestFolder folder;
         const QString archives = folder.game() + QStringLiteral("/mods/gtide_base/archives");
         const QString target = archives + QStringLiteral("/menu.rfa");
         const QString big = QStringLiteral("cons/cr/7/menu.rfa");
         Checks::writeBytes(folder.file(big), QByteArray(64 << 20, 'b'));
         std::atomic<int> bigFailure = -1;
-        std::thread writer([&] {
-            bigFailure = Checks::failureOf([&] { SafeFileCopier().copy(big, target); });
-        });
+        std::thread writer(
+            [&] { bigFailure = Checks::failureOf([&] { SafeFileCopier().copy(big, target); }); });
         while (bigFailure < 0 && Checks::copierTemporariesIn(archives).isEmpty()) {
         }
         // What killed copies and other programs left beside the live one.
