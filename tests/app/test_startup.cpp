@@ -45,11 +45,12 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("rtr");
         QTest::addColumn<QString>("sw");
-        QTest::addColumn<bool>("grimtide");
-        QTest::addColumn<QString>("packs"); // as shown: anything but "no" is ticked, as "yes"
-        QTest::newRow("Pure") << "Pure" << "yes" << "no" << false << "yes no";
-        QTest::newRow("Grimtide") << "Grimtide" << "No" << "" << true << "yes yes";
-        QTest::newRow("lower case pure") << "pure" << "no" << "no" << true << "no no";
+        QTest::addColumn<QString>("secure"); // only "Yes" turns it on
+        QTest::addColumn<bool>("grimtide"); // and, in these rows, secure
+        QTest::addColumn<QString>("packs");  // as shown: anything but "no" is ticked, as "yes"
+        QTest::newRow("Pure") << "Pure" << "yes" << "no" << "yes" << false << "yes no";
+        QTest::newRow("Grimtide, secure") << "Grimtide" << "No" << "" << "Yes" << true << "yes yes";
+        QTest::newRow("lower case pure") << "pure" << "no" << "no" << "Yes" << true << "no no";
     }
 
     void theRowSetsTheControlsAndNothingIsSaved()
@@ -57,73 +58,61 @@ private slots:
         QFETCH(QString, status);
         QFETCH(QString, rtr);
         QFETCH(QString, sw);
+        QFETCH(QString, secure);
         QFETCH(bool, grimtide);
         QFETCH(QString, packs);
-        Started s({.status = status, .rtr = rtr, .sw = sw, .secure = QStringLiteral("yes")}); // only "Yes" is on
+        Started s({.status = status, .rtr = rtr, .sw = sw, .cr = u"7"_s, .secure = secure});
         s.program.start();
         Module1& m = s.program.module;
-        QVERIFY(s.main().isVisible() && !m.form1().isVisible());
         const Form2& main = s.main();
+        QVERIFY(main.isVisible() && !m.form1().isVisible());
         QCOMPARE((QList<bool>{main.Option2->isChecked(), !main.Option1->isChecked(), main.mpoppure->isVisible(),
                               !main.mpopunpure->isVisible()}),
                  QList<bool>(4, grimtide));
         QCOMPARE(main.Label4->text(), status);
         QCOMPARE(s.program.tray.tip, grimtide ? QStringLiteral("unpure") : QStringLiteral("pure"));
         const auto yesNo = [](bool ticked) { return ticked ? QStringLiteral("yes") : QStringLiteral("no"); };
-        QCOMPARE(yesNo(s.main().Check1->isChecked()) + u' ' + yesNo(s.main().Check2->isChecked()), packs);
-        QCOMPARE(s.main().Label7->text() + u' ' + s.main().Label8->text(), packs);
+        QCOMPARE(yesNo(main.Check1->isChecked()) + u' ' + yesNo(main.Check2->isChecked()), packs);
+        QCOMPARE(main.Label7->text() + u' ' + main.Label8->text(), packs);
         QCOMPARE(m.state.settings.rtr + u' ' + m.state.settings.sw, packs);
-        QVERIFY(!s.main().Check4->isChecked());
         QCOMPARE(m.state.loadingFlag, QStringLiteral("0"));
-        QVERIFY(s.program.sink.messages.isEmpty() && s.program.copier.sources.isEmpty());
+        QVERIFY(s.program.sink.messages.isEmpty());
         QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.stored);
         QVERIFY(m.form3Holder().exists() && !m.form3().isVisible()); // made hidden, for its picture lists
+        // Secure mode installs its pinned archives, and nothing else is copied.
+        QCOMPARE(main.Check4->isChecked(), grimtide);
+        QCOMPARE(s.program.copier.sources.size(), grimtide ? 2 : 0);
+        if (grimtide) {
+            QVERIFY(m.form3().Image3->isVisibleTo(&m.form3()));
+            QCOMPARE(s.folder.readFile(u"game/mods/gtide_base/archives/menu.rfa"_s), s.folder.readFile(u"cons/cr/12/menu.rfa"_s));
+            QCOMPARE(s.folder.readFile(u"game/mods/gtide_base/archives/bf1942/game.rfa"_s),
+                     s.folder.readFile(u"cons/rt/2/game.rfa"_s));
+        }
     }
 
-    void secureStartInstallsThePinnedArchivesWithoutSaving()
-    {
-        Started s({.cr = QStringLiteral("7"), .secure = QStringLiteral("Yes")});
-        s.program.start();
-        QVERIFY(s.main().Check4->isChecked());
-        QCOMPARE(s.program.copier.sources.size(), 2);
-        QCOMPARE(s.folder.readFile(QStringLiteral("game/mods/gtide_base/archives/menu.rfa")),
-                 s.folder.readFile(QStringLiteral("cons/cr/12/menu.rfa")));
-        QCOMPARE(s.folder.readFile(QStringLiteral("game/mods/gtide_base/archives/bf1942/game.rfa")),
-                 s.folder.readFile(QStringLiteral("cons/rt/2/game.rfa")));
-        QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.stored);
-        QVERIFY(s.program.module.form3().Image3->isVisibleTo(&s.program.module.form3()));
-    }
-
+    // A row with an empty field (the delivered one has no path) asks for the
+    // install directory; the field costs no other stored value.
     void firstStartAsksForTheInstallDirectory()
     {
-        Started s({}, false); // the delivered row: no path yet
+        Started s({.rtr = std::nullopt, .sw = u"yes"_s, .cr = u"9"_s}, false);
         Module1& m = s.program.module;
         s.program.whenChooserShows([&](Form4& chooser) {
             QVERIFY(!chooser.Command2->isVisible() && m.form1().isVisible() && !m.form2().isVisible());
+            QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(s.folder.path())); // the working folder
             chooser.Dir1->setPath(s.folder.game());
             chooser.Command1->click();
         });
         s.program.start();
         QVERIFY(s.main().isVisible());
         QCOMPARE(m.state.modsPath(), s.folder.game() + QStringLiteral("/mods/"));
-        const SettingsRecord expected{u"Pure"_s, u"no"_s, u"no"_s, u"1"_s, u"1"_s, u"No"_s, s.folder.game()};
-        QCOMPARE(m.state.settings, expected);
+        SettingsRecord expected{u"Pure"_s, u""_s, u"yes"_s, u"9"_s, u"1"_s, u"No"_s, s.folder.game()};
         QCOMPARE(s.folder.storedRows(), QList<SettingsRecord>{expected});
+        expected.rtr = u"yes"_s; // the empty rtr is then ticked, as anything but "no"
+        QCOMPARE(m.state.settings, expected);
         QCOMPARE(s.program.tray.operations, QStringList{QStringLiteral("add")});
         s.main().msetup->trigger(); // later, as it was left: no Cancel, the path
         QVERIFY(m.form4().isVisible() && !m.form4().Command2->isVisible());
         QCOMPARE(m.form4().Label1->text(), s.folder.game());
-    }
-
-    void aNullFieldCostsNoOtherStoredValue()
-    {
-        Started s({.rtr = std::nullopt, .sw = QStringLiteral("yes"), .cr = QStringLiteral("9")}, false);
-        s.program.whenChooserShows([&](Form4& chooser) { chooser.Command1->click(); });
-        s.program.start();
-        const SettingsRecord saved = s.folder.storedRows().value(0);
-        QCOMPARE(saved.sw + saved.cr, QStringLiteral("yes9"));
-        QCOMPARE(saved.path, s.folder.path()); // the chooser starts at the working folder
-        QCOMPARE(s.program.module.state.settings.rtr, QStringLiteral("yes")); // ticked, as any non-"no"
     }
 
     void closingTheFirstChooserEndsTheProgram()
@@ -160,11 +149,8 @@ private slots:
             {"a folder", [](const QString& db) { QFile::remove(db), QDir().mkdir(db); }, FailureNumber::NotADatabase},
             {"a column missing", sql("ALTER TABLE Options DROP COLUMN sw"), FailureNumber::FieldMissing},
             {"a blob in a text field", sql("UPDATE Options SET status = x'00ff'"), FailureNumber::TypeMismatch},
-            {"locked",
-             [&](const QString& db) {
-                 sqlite3_open(db.toUtf8().constData(), &locker);
-                 sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-             },
+            {"locked", [&](const QString& db) { sqlite3_open(db.toUtf8().constData(), &locker),
+                                                 sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr); },
              FailureNumber::DatabaseLocked},
             {"a stray journal", [&](const QString& db) { Checks::writeBytes(db + QStringLiteral("-journal"), noise); }, 0},
         };
@@ -177,15 +163,13 @@ private slots:
             const bool existed = QFileInfo::exists(db);
             s.program.start();
             sqlite3_close(std::exchange(locker, nullptr)); // rolls the empty transaction back
-            const auto report = [&](const char* command) {
-                return broken.number ? ErrorReport::text(QLatin1String(command), broken.number) : QString();
-            };
-            QVERIFY2(s.program.sink.messages.value(0) == report("load"), broken.name);
             QVERIFY2(s.main().isVisible() && s.program.tray.operations.isEmpty() == bool(broken.number), broken.name);
             QCOMPARE(s.program.module.state.loadingFlag, QString::number(bool(broken.number)));
             s.main().close();
             QCOMPARE(s.program.ends, 1);
-            QVERIFY2(s.program.sink.messages.value(1) == report("unload"), broken.name);
+            QCOMPARE(s.program.sink.messages, (broken.number ? QStringList{ErrorReport::text(u"load"_s, broken.number),
+                                                                           ErrorReport::text(u"unload"_s, broken.number)}
+                                                             : QStringList()));
             if (broken.number) { // a broken file is never saved over, nor made anew
                 QVERIFY2(Checks::bytesOf(db) == stored && QFileInfo::exists(db) == existed, broken.name);
                 QCOMPARE(s.main().Label4->text(), QStringLiteral("unpure"));
