@@ -25,7 +25,7 @@ private slots:
         program->start();
     }
 
-    void aClickBringsBackTheMinimizedWindowAndARightClickPopsUpTheMenu()
+    void aMinimizedWindowComesBackByATrayClickAndARightClickPopsUpTheMenu()
     {
         Form2& main = program->main();
         for (int click : {TrayIconRecord::leftDoubleClick, TrayIconRecord::leftButtonUp}) {
@@ -44,6 +44,19 @@ private slots:
         });
         program->tray.send(TrayIconRecord::rightButtonUp);
         QCOMPARE(popped, main.mpopupsys);
+        // A tray that comes late gets the icon of the mode then; until then, minimize is a plain one.
+        init(false);
+        Form2& late = program->main();
+        late.showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(late.isVisible()); // no icon to come back by: a plain minimize
+        late.showNormal();
+        late.Option2->click();
+        program->tray.appear();
+        QVERIFY(program->tray.exists());
+        QCOMPARE(program->tray.tip, u"unpure"_s);
+        late.showMinimized();
+        QTRY_VERIFY(!late.isVisible());
     }
 
     void trayItemSwitchesAndSetsTheTip()
@@ -60,33 +73,16 @@ private slots:
         QCOMPARE(program->tray.tip, u"Pure"_s);
     }
 
-    void aTrayThatComesLateGetsTheIconOfTheModeThen()
-    {
-        init(false);
-        Form2& main = program->main();
-        main.showMinimized();
-        QCoreApplication::processEvents();
-        QVERIFY(main.isVisible()); // no icon to come back by: a plain minimize
-        main.showNormal();
-        main.Option2->click();
-        program->tray.appear();
-        QVERIFY(program->tray.exists());
-        QCOMPARE(program->tray.tip, u"unpure"_s);
-        main.showMinimized();
-        QTRY_VERIFY(!main.isVisible());
-    }
-
     void closeAndExitSaveEverythingRemoveTheIconAndEnd()
     {
         for (bool exit : {false, true}) {
             init();
-            program->module.form3(); // the chooser, open or hidden, goes too
             program->module.state.settings.rt = u"3"_s; // a pick not saved yet
             exit ? program->main().mpopexit->trigger() : void(program->main().close());
             QCOMPARE(program->ends, 1);
             QCOMPARE(program->tray.operations.last(), u"delete"_s);
             QCOMPARE(folder->storedRows(), QList<SettingsRecord>{program->module.state.settings});
-            QVERIFY(!program->module.form3Holder().exists());
+            QVERIFY(!program->module.form3Holder().exists()); // the chooser, made at start, goes too
         }
     }
 
