@@ -9,104 +9,80 @@
 #include <QMenu>
 #include <QRadioButton>
 
+using namespace Qt::StringLiterals;
+
 class TestTray : public QObject {
     Q_OBJECT
 private slots:
-    void init()
+    void init(bool trayAvailable = true)
     {
+        program.reset();
+        folder.reset(); // gives the working folder back first
         folder = std::make_unique<TestFolder>();
         folder->writeSettings(folder->gameRow());
         program = std::make_unique<TestProgram>(*folder);
+        program->tray.isAvailable = trayAvailable;
         program->start();
     }
 
-    void cleanup()
+    void aMinimizedWindowComesBackByATrayClickAndARightClickPopsUpTheMenu()
     {
-        program.reset();
-        folder.reset();
-    }
-
-    void rightClickPopsUpTheMenuOfTheOtherMode()
-    {
-        QStringList seen;
+        Form2& main = program->main();
+        for (int click : {TrayIconRecord::leftDoubleClick, TrayIconRecord::leftButtonUp}) {
+            main.showMinimized();
+            QTRY_VERIFY(!main.isVisible());
+            for (int ignored : {512, 513, 516, 0})
+                program->tray.send(ignored);
+            QVERIFY(!main.isVisible());
+            program->tray.send(click);
+            QVERIFY(main.isVisible() && !main.isMinimized());
+        }
+        QMenu* popped = nullptr;
         QTimer::singleShot(100, this, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            for (const QAction* action : menu->actions())
-                if (action->isVisible())
-                    seen << (action->isSeparator() ? QStringLiteral("-") : action->text());
-            menu->close();
+            popped = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            popped->close();
         });
         program->tray.send(TrayIconRecord::rightButtonUp);
-        QCOMPARE(seen, (QStringList{QStringLiteral("&grimtide"), QStringLiteral("-"), QStringLiteral("&exit")}));
+        QCOMPARE(popped, main.mpopupsys);
+        // A tray that comes late gets the icon of the mode then; until then, minimize is a plain one.
+        init(false);
+        Form2& late = program->main();
+        late.showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(late.isVisible()); // no icon to come back by: a plain minimize
+        late.showNormal();
+        late.Option2->click();
+        program->tray.appear();
+        QVERIFY(program->tray.exists());
+        QCOMPARE(program->tray.tip, u"unpure"_s);
+        late.showMinimized();
+        QTRY_VERIFY(!late.isVisible());
     }
 
     void trayItemSwitchesAndSetsTheTip()
     {
         Form2& main = program->main();
         main.mpopunpure->trigger();
-        QCOMPARE(program->tray.tip, QStringLiteral("Unpure"));
-        QCOMPARE(program->tray.operations.last(), QStringLiteral("modify"));
-        QCOMPARE(folder->storedRows().value(0).status, QStringLiteral("Grimtide"));
-        // The option buttons switch back but leave the tip alone.
-        main.Option1->click();
-        QCOMPARE(program->module.state.settings.status, QStringLiteral("Pure"));
-        QCOMPARE(program->tray.tip, QStringLiteral("Unpure"));
-        // Reached in pure mode anyway, "&pure" says so and still sets the tip.
-        main.mpoppure->trigger();
-        QCOMPARE(program->sink.last(), QStringLiteral("you are already in pure mode"));
-        QCOMPARE(program->tray.tip, QStringLiteral("Pure"));
-    }
-
-    void minimizeHidesAndAClickOrASecondCopyBringsTheWindowBack()
-    {
-        Form2& main = program->main();
-        const std::function<void()> ways[] = {
-            [&] { program->tray.send(TrayIconRecord::leftDoubleClick); },
-            [&] { program->tray.send(TrayIconRecord::leftButtonUp); },
-            [&] { program->module.bringForward(); }};
-        for (const auto& bringBack : ways) {
-            main.showMinimized();
-            QTRY_VERIFY(!main.isVisible());
-            for (int ignored : {512, 513, 516, 0})
-                program->tray.send(ignored);
-            QVERIFY(!main.isVisible());
-            bringBack();
-            QVERIFY(main.isVisible());
-            QVERIFY(!main.isMinimized());
-        }
-    }
-
-    void aTrayThatComesLateGetsTheIconOfTheModeThen()
-    {
-        program = std::make_unique<TestProgram>(*folder);
-        program->tray.isAvailable = false;
-        program->start();
-        Form2& main = program->main();
-        main.showMinimized();
-        QCoreApplication::processEvents();
-        QVERIFY(main.isVisible()); // no icon to come back by: a plain minimize
-        main.showNormal();
-        main.Option2->click();
-        program->tray.appear();
-        QVERIFY(program->tray.exists());
-        QCOMPARE(program->tray.tip, QStringLiteral("unpure"));
-        main.showMinimized();
-        QTRY_VERIFY(!main.isVisible());
+        QCOMPARE(program->tray.tip, u"Unpure"_s);
+        QCOMPARE(program->tray.operations.last(), u"modify"_s);
+        QCOMPARE(folder->storedRows().value(0).status, u"Grimtide"_s);
+        main.Option1->click(); // switches back, but leaves the tip alone
+        QCOMPARE(program->tray.tip, u"Unpure"_s);
+        main.mpoppure->trigger(); // reached in pure mode anyway: says so, and still sets the tip
+        QCOMPARE(program->sink.last(), u"you are already in pure mode"_s);
+        QCOMPARE(program->tray.tip, u"Pure"_s);
     }
 
     void closeAndExitSaveEverythingRemoveTheIconAndEnd()
     {
         for (bool exit : {false, true}) {
             init();
-            program->module.form3(); // the chooser, open or hidden, goes too
-            program->module.state.settings.rt = QStringLiteral("3"); // a pick not saved yet
+            program->module.state.settings.rt = u"3"_s; // a pick not saved yet
             exit ? program->main().mpopexit->trigger() : void(program->main().close());
             QCOMPARE(program->ends, 1);
-            QCOMPARE(program->tray.operations.last(), QStringLiteral("delete"));
+            QCOMPARE(program->tray.operations.last(), u"delete"_s);
             QCOMPARE(folder->storedRows(), QList<SettingsRecord>{program->module.state.settings});
-            QCOMPARE(folder->storedRows().value(0).rt, QStringLiteral("3"));
-            QVERIFY(!program->module.form3Holder().exists());
+            QVERIFY(!program->module.form3Holder().exists()); // the chooser, made at start, goes too
         }
     }
 

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <dlfcn.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The fault shim's switch: once the call has gone through `allowed` times,
@@ -16,7 +18,14 @@ namespace {
 using Arm = void (*)(const char* call, int allowed, int error);
 Arm arm = nullptr;
 
+struct Fault {
+    QByteArray call;
+    int error, number; // errno, and the failure the player is shown
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Fault)
 
 class TestCopierFaults : public QObject {
     Q_OBJECT
@@ -30,74 +39,58 @@ private slots:
 
     void aFailingCallFailsTheCopy_data()
     {
-        QTest::addColumn<QByteArray>("call");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<int>("number");
+        QTest::addColumn<Fault>("fault");
         QTest::addColumn<bool>("replaced");
-        QTest::newRow("write, disk full") << QByteArray("write") << ENOSPC << FailureNumber::DiskFull << false;
-        QTest::newRow("rename") << QByteArray("rename") << EIO << FailureNumber::DeviceIo << false;
-        QTest::newRow("data sync") << QByteArray("fdatasync") << EIO << FailureNumber::DeviceIo << false;
-        // The folder is synced after the rename: the new file is in place,
-        // but it may not survive a power cut, and the player is told.
-        QTest::newRow("folder sync") << QByteArray("fsync") << EIO << FailureNumber::DeviceIo << true;
+        QTest::newRow("write, disk full") << Fault{"write", ENOSPC, FailureNumber::DiskFull} << false;
+        QTest::newRow("rename") << Fault{"rename", EIO, FailureNumber::DeviceIo} << false;
+        QTest::newRow("data sync") << Fault{"fdatasync", EIO, FailureNumber::DeviceIo} << false;
+        // After the rename: the new file is in place, but may not survive a power cut; the player is told.
+        QTest::newRow("folder sync") << Fault{"fsync", EIO, FailureNumber::DeviceIo} << true;
     }
 
     void aFailingCallFailsTheCopy()
     {
-        QFETCH(QByteArray, call);
-        QFETCH(int, error);
-        QFETCH(int, number);
+        QFETCH(Fault, fault);
         QFETCH(bool, replaced);
         TestFolder folder;
-        const QString archives = folder.game() + QStringLiteral("/mods/gtide_base/archives");
-        const QString target = archives + QStringLiteral("/menu.rfa");
-        const QString source = QStringLiteral("cons/cr/4/menu.rfa");
+        const QString archives = folder.game() + u"/mods/gtide_base/archives"_s, target = archives + u"/menu.rfa"_s;
+        const QString source = u"cons/cr/4/menu.rfa"_s;
         Checks::writeBytes(target, "old archive");
-        arm(call.constData(), 0, error);
+        arm(fault.call.constData(), 0, fault.error);
         const int got = Checks::failureOf([&] { SafeFileCopier().copy(source, target); });
         arm(nullptr, 0, 0);
-        QCOMPARE(got, number);
-        QCOMPARE(Checks::bytesOf(target),
-                 replaced ? Checks::bytesOf(folder.file(source)) : QByteArray("old archive"));
+        QCOMPARE(got, fault.number);
+        QCOMPARE(Checks::bytesOf(target), replaced ? Checks::bytesOf(folder.file(source)) : QByteArray("old archive"));
         QCOMPARE(Checks::copierTemporariesIn(archives), QStringList());
     }
 
     void eachFailingCallOfASaveLeavesTheOldRow_data()
     {
-        QTest::addColumn<QByteArray>("call");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<int>("number");
-        QTest::newRow("write") << QByteArray("write") << EIO << FailureNumber::DeviceIo;
-        QTest::newRow("write, disk full") << QByteArray("write") << ENOSPC << FailureNumber::DiskFull;
-        QTest::newRow("sync") << QByteArray("fdatasync") << EIO << FailureNumber::DeviceIo;
-        QTest::newRow("delete") << QByteArray("unlink") << EIO << FailureNumber::DeviceIo;
+        QTest::addColumn<Fault>("fault");
+        QTest::newRow("write") << Fault{"write", EIO, FailureNumber::DeviceIo};
+        QTest::newRow("write, disk full") << Fault{"write", ENOSPC, FailureNumber::DiskFull};
+        QTest::newRow("sync") << Fault{"fdatasync", EIO, FailureNumber::DeviceIo};
+        QTest::newRow("delete") << Fault{"unlink", EIO, FailureNumber::DeviceIo};
     }
 
-    // Step by step, the n-th call of the kind fails, until a save gets
-    // through with every call it makes.
+    // Step by step the n-th call of the kind fails, until a save gets through with every call it makes.
     void eachFailingCallOfASaveLeavesTheOldRow()
     {
-        QFETCH(QByteArray, call);
-        QFETCH(int, error);
-        QFETCH(int, number);
-        const SettingsRecord newRow{QStringLiteral("Grimtide"), QStringLiteral("yes"), QStringLiteral("yes"),
-                                    QStringLiteral("7"), QStringLiteral("3"), QStringLiteral("No"),
-                                    QStringLiteral("/games/Battlefield 1942")};
+        QFETCH(Fault, fault);
+        const SettingsRecord newRow{u"Grimtide"_s, u"yes"_s, u"yes"_s, u"7"_s, u"3"_s, u"No"_s, u"/games/Battlefield 1942"_s};
         TestFolder folder;
-        folder.writeSettings(folder.gameRow());
         const QList<SettingsRecord> oldRows = folder.storedRows();
         const QByteArray oldFile = Checks::bytesOf(folder.databaseFile());
         int failed = 0;
         for (;; ++failed) {
             Checks::writeBytes(folder.databaseFile(), oldFile);
             SettingsStore store(folder.databaseFile());
-            arm(call.constData(), failed, error);
+            arm(fault.call.constData(), failed, fault.error);
             const int got = Checks::failureOf([&] { store.save(newRow); });
             arm(nullptr, 0, 0);
             if (got == 0)
                 break;
-            QCOMPARE(got, number);
-            QVERIFY(Checks::integrityOk(folder.databaseFile()));
+            QVERIFY(got == fault.number && Checks::integrityOk(folder.databaseFile()));
             QCOMPARE(folder.storedRows(), oldRows);
             // The disk is good again: the same store saves at the next try.
             store.save(newRow);
@@ -105,7 +98,6 @@ private slots:
         }
         QVERIFY(failed > 0);
         QCOMPARE(folder.storedRows(), QList<SettingsRecord>{newRow});
-        qInfo("%d failing steps tried, 0 bad", failed);
     }
 };
 

@@ -6,12 +6,12 @@
 #include "support/ScratchMount.h"
 #include "support/TestFolder.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
 
 #include <optional>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,9 +25,7 @@ std::chrono::microseconds randomDelay()
 
 SettingsRecord numbered(int n)
 {
-    return {QStringLiteral("Grimtide"), QStringLiteral("yes"), QStringLiteral("no"),
-            QString::number(n % 20 + 1), QStringLiteral("2"), QStringLiteral("No"),
-            QStringLiteral("/games/save ") + QString::number(n)};
+    return {u"Grimtide"_s, u"yes"_s, u"no"_s, QString::number(n % 20 + 1), u"2"_s, u"No"_s, u"/games/save "_s + QString::number(n)};
 }
 
 } // namespace
@@ -44,22 +42,16 @@ private slots:
         SettingsStore(db).save(numbered(0));
         int stored = 0;
         for (int kill = 0; kill < kills; ++kill) {
-            const auto outcome = KilledChild::run(
-                [&](const KilledChild::Report& report) {
-                    SettingsStore store(db);
-                    for (int n = stored + 1;; ++n) {
-                        store.save(numbered(n));
-                        report(n);
-                    }
-                },
-                randomDelay());
-            QVERIFY(outcome.killed);
+            const auto outcome = KilledChild::run([&](const KilledChild::Report& report) {
+                SettingsStore store(db);
+                for (int n = stored + 1;; report(n++))
+                    store.save(numbered(n));
+            }, randomDelay());
             const int returned = std::max(stored, outcome.lastStep);
             const SettingsRecord loaded = SettingsStore(db).load().record;
-            QVERIFY(Checks::integrityOk(db));
+            QVERIFY(outcome.killed && Checks::integrityOk(db));
             QCOMPARE(folder.storedRows().size(), 1);
-            QVERIFY2(loaded == numbered(returned) || loaded == numbered(returned + 1),
-                     qPrintable(loaded.path));
+            QVERIFY2(loaded == numbered(returned) || loaded == numbered(returned + 1), qPrintable(loaded.path));
             stored = loaded == numbered(returned) ? returned : returned + 1;
         }
     }
@@ -68,22 +60,18 @@ private slots:
     {
         TestFolder folder;
         const QList<QByteArray> archives{QByteArray(3 << 19, 'a'), QByteArray(700 << 10, 'b')};
-        const QStringList sources{QStringLiteral("cons/cr/1/menu.rfa"), QStringLiteral("cons/cr/2/menu.rfa")};
+        const QStringList sources{u"cons/cr/1/menu.rfa"_s, u"cons/cr/2/menu.rfa"_s};
         for (int i = 0; i < 2; ++i)
             Checks::writeBytes(folder.file(sources[i]), archives[i]);
-        const QString archivesFolder = folder.game() + QStringLiteral("/mods/gtide_base/archives");
-        const QString target = archivesFolder + QStringLiteral("/menu.rfa");
+        const QString archivesFolder = folder.game() + u"/mods/gtide_base/archives"_s, target = archivesFolder + u"/menu.rfa"_s;
         Checks::writeBytes(target, "old archive");
         for (int kill = 0; kill < kills; ++kill) {
-            const auto outcome = KilledChild::run(
-                [&](const KilledChild::Report&) {
-                    for (int n = 0;; ++n)
-                        SafeFileCopier().copy(sources[n % 2], target);
-                },
-                randomDelay());
-            QVERIFY(outcome.killed);
+            const auto outcome = KilledChild::run([&](const KilledChild::Report&) {
+                for (int n = 0;; ++n)
+                    SafeFileCopier().copy(sources[n % 2], target);
+            }, randomDelay());
             const QByteArray now = Checks::bytesOf(target);
-            QVERIFY(now == "old archive" || archives.contains(now));
+            QVERIFY(outcome.killed && (now == "old archive" || archives.contains(now)));
             // The next install removes what a killed one left.
             SafeFileCopier().copy(sources[kill % 2], target);
             QCOMPARE(Checks::copierTemporariesIn(archivesFolder), QStringList());
@@ -96,10 +84,10 @@ private slots:
         QTest::addColumn<bool>("fullDisk"); // or else read-only
         QTest::addColumn<bool>("save");     // or else an archive install
         QTest::addColumn<int>("number");
-        QTest::newRow("save, full disk") << true << true << FailureNumber::DiskFull;
-        QTest::newRow("install, full disk") << true << false << FailureNumber::DiskFull;
-        QTest::newRow("save, read-only") << false << true << FailureNumber::PermissionDenied;
-        QTest::newRow("install, read-only") << false << false << FailureNumber::PermissionDenied;
+        for (bool fullDisk : {true, false})
+            for (bool save : {true, false})
+                QTest::addRow("%s, %s", save ? "save" : "install", fullDisk ? "full disk" : "read-only")
+                    << fullDisk << save << (fullDisk ? FailureNumber::DiskFull : FailureNumber::PermissionDenied);
     }
 
     void aRefusedWriteChangesNothing()
@@ -107,38 +95,27 @@ private slots:
         QFETCH(bool, fullDisk);
         QFETCH(bool, save);
         QFETCH(int, number);
-        TestFolder folder;
-        folder.writeSettings(folder.gameRow());
-        Checks::writeBytes(folder.file(QStringLiteral("cons/rt/2/game.rfa")), QByteArray(1 << 20, 'r'));
-        const QString prepared = folder.file(QStringLiteral("prepared"));
-        QDir().mkpath(prepared);
-        QFile::copy(folder.databaseFile(), prepared + QStringLiteral("/gtdb.inf"));
-        Checks::writeBytes(prepared + QStringLiteral("/game.rfa"), "old archive");
-        const QString disk = folder.file(QStringLiteral("disk"));
+        TestFolder folder; // its game folder holds the settings file and the archive
+        Checks::writeBytes(folder.file(u"cons/rt/2/game.rfa"_s), QByteArray(1 << 20, 'r'));
+        QFile::copy(folder.databaseFile(), folder.game() + u"/gtdb.inf"_s);
+        Checks::writeBytes(folder.game() + u"/game.rfa"_s, "old archive");
+        const QString disk = folder.file(u"disk"_s), db = disk + u"/gtdb.inf"_s, archive = disk + u"/game.rfa"_s;
         std::optional<ScratchMount> mount;
-        fullDisk ? mount.emplace(disk, 128) : mount.emplace(prepared, disk);
+        fullDisk ? mount.emplace(disk, 128) : mount.emplace(folder.game(), disk);
         if (!mount->mounted())
             QSKIP(ScratchMount::skipReason());
-        const QString db = disk + QStringLiteral("/gtdb.inf");
-        const QString archive = disk + QStringLiteral("/game.rfa");
         if (fullDisk) {
-            QFile::copy(prepared + QStringLiteral("/gtdb.inf"), db);
-            QFile::copy(prepared + QStringLiteral("/game.rfa"), archive);
-            QFile filler(disk + QStringLiteral("/filler")); // takes the last free block
+            QFile::copy(folder.game() + u"/gtdb.inf"_s, db);
+            QFile::copy(folder.game() + u"/game.rfa"_s, archive);
+            QFile filler(disk + u"/filler"_s); // takes the last free block
             filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-            while (filler.write(QByteArray(1024, 'f')) == 1024) {
-            }
+            while (filler.write(QByteArray(1024, 'f')) == 1024) {}
         }
-        const QByteArray dbBefore = Checks::bytesOf(db);
-        const int got = Checks::failureOf([&] {
-            if (save)
-                SettingsStore(db).save(numbered(1));
-            else
-                SafeFileCopier().copy(QStringLiteral("cons/rt/2/game.rfa"), archive);
-        });
-        QCOMPARE(got, number);
-        QCOMPARE(Checks::bytesOf(db), dbBefore);
-        QVERIFY(!QFile::exists(db + QStringLiteral("-journal")));
+        QCOMPARE(Checks::failureOf([&] {
+            save ? SettingsStore(db).save(numbered(1)) : SafeFileCopier().copy(u"cons/rt/2/game.rfa"_s, archive);
+        }), number);
+        QCOMPARE(Checks::bytesOf(db), Checks::bytesOf(folder.databaseFile()));
+        QVERIFY(!QFile::exists(db + u"-journal"_s));
         QCOMPARE(Checks::bytesOf(archive), QByteArray("old archive"));
         QCOMPARE(Checks::copierTemporariesIn(disk), QStringList());
     }

@@ -35,16 +35,14 @@ QList<QStringList> Checks::rows(const QString& databaseFile, const QByteArray& s
 {
     QList<QStringList> found;
     const auto keep = [](void* out, int columns, char** values, char**) {
-        QStringList row;
+        QStringList& row = static_cast<QList<QStringList>*>(out)->emplaceBack();
         for (int column = 0; column < columns; ++column)
             row.append(QString::fromUtf8(values[column]));
-        static_cast<QList<QStringList>*>(out)->append(row);
         return 0;
     };
     sqlite3* db = nullptr;
     const bool done =
-        sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr)
-            == SQLITE_OK
+        sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
         && sqlite3_exec(db, sql.constData(), keep, &found, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     if (ok)

@@ -16,8 +16,7 @@ void writeBytes(const QString& path, const QByteArray& bytes);
 // interrupted save is rolled back first, as the program's would); none when
 // it fails.
 QList<QStringList> rows(const QString& databaseFile, const QByteArray& sql, bool* ok = nullptr);
-// Runs SQL that must succeed.
-void exec(const QString& databaseFile, const char* sql);
+void exec(const QString& databaseFile, const char* sql); // SQL that must succeed
 bool integrityOk(const QString& databaseFile);
 // The temporary files of the copier in the folder.
 QStringList copierTemporariesIn(const QString& folder);

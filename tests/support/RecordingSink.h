@@ -8,7 +8,7 @@
 // Keeps the messages a command shows instead of opening boxes.
 class RecordingSink : public MessageSink {
 public:
-    void show(const QString& text) override;
+    void show(const QString& text) override { messages.append(text); }
     QStringList messages;
     QString last() const { return messages.isEmpty() ? QString() : messages.last(); }
 };

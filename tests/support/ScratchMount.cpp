@@ -8,8 +8,7 @@
 ScratchMount::ScratchMount(const QString& at, int kilobytes) : m_at(QFile::encodeName(at))
 {
     QDir().mkpath(at);
-    const QByteArray options = "size=" + QByteArray::number(kilobytes) + 'k';
-    m_mounted = ::mount("tmpfs", m_at.constData(), "tmpfs", 0, options.constData()) == 0;
+    m_mounted = ::mount("tmpfs", m_at.constData(), "tmpfs", 0, ("size=" + QByteArray::number(kilobytes) + 'k').constData()) == 0;
 }
 
 ScratchMount::ScratchMount(const QString& of, const QString& at) : m_at(QFile::encodeName(at))

@@ -6,10 +6,8 @@
 // Mounting needs root; when it fails, mounted() is false and the caller skips.
 class ScratchMount {
 public:
-    // A small tmpfs to fill up.
-    ScratchMount(const QString& at, int kilobytes);
-    // A read-only view of another folder.
-    ScratchMount(const QString& of, const QString& at);
+    ScratchMount(const QString& at, int kilobytes);   // a small tmpfs to fill up
+    ScratchMount(const QString& of, const QString& at); // a read-only view of another folder
     ~ScratchMount();
     ScratchMount(const ScratchMount&) = delete;
     ScratchMount& operator=(const ScratchMount&) = delete;

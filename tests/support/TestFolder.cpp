@@ -9,8 +9,7 @@
 
 TestFolder::TestFolder() : m_previousCurrent(QDir::currentPath())
 {
-    std::filesystem::copy(GRIMTIDE_CONS_DIR, file(QStringLiteral("cons")).toStdString(),
-                          std::filesystem::copy_options::recursive);
+    std::filesystem::copy(GRIMTIDE_CONS_DIR, file(QStringLiteral("cons")).toStdString(), std::filesystem::copy_options::recursive);
     QFile::copy(QStringLiteral(GRIMTIDE_FIXTURE_DB), databaseFile());
     QFile(databaseFile()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     for (const char* folder : {"bf1942", "xpack1", "xpack2", "gtide_base/archives/bf1942"})
@@ -30,21 +29,18 @@ QString TestFolder::readFile(const QString& relative) const
 
 TestFolder::Row TestFolder::gameRow() const
 {
-    Row row;
-    row.path = QDir::toNativeSeparators(game());
-    return row;
+    return {.path = QDir::toNativeSeparators(game())};
 }
 
 void TestFolder::writeSettings(const QList<Row>& rows) const
 {
     Checks::writeBytes(databaseFile(), {}); // an empty file is an empty database
-    QString sql = QStringLiteral("CREATE TABLE Options (status TEXT, rtr TEXT, sw TEXT, cr TEXT, "
-                                 "rt TEXT, secure TEXT, path TEXT);");
+    QString sql = QStringLiteral("CREATE TABLE Options (status TEXT, rtr TEXT, sw TEXT, cr TEXT, rt TEXT, secure TEXT, "
+                                 "path TEXT);");
     for (const Row& row : rows) {
         QStringList values;
         for (const auto& value : {row.status, row.rtr, row.sw, row.cr, row.rt, row.secure, row.path})
-            values << (value ? QStringLiteral("'%1'").arg(QString(*value).replace(
-                                   QLatin1Char('\''), QLatin1String("''")))
+            values << (value ? QLatin1Char('\'') + QString(*value).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'')
                              : QStringLiteral("NULL"));
         sql += QStringLiteral("INSERT INTO Options VALUES (%1);").arg(values.join(QLatin1Char(',')));
     }
