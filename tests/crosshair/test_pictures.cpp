@@ -42,6 +42,7 @@ private slots:
                  QStringLiteral("ABThird"));
         QVERIFY_THROWS_EXCEPTION(Failure, combo.addItem(5, QStringLiteral("e"), {}));
         QVERIFY_THROWS_EXCEPTION(Failure, combo.setItemText(4, {}));
+        QVERIFY_THROWS_EXCEPTION(Failure, combo.setSelectedPosition(4));
         combo.setSelectedPosition(3);
         combo.addItem(1, QStringLiteral("first"), {});
         QCOMPARE(combo.selectedPosition(), 4); // the choice moves with its item

@@ -1,3 +1,4 @@
+#include "core/installdir/MountedVolumes.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
 #include "support/Checks.h"
@@ -80,6 +81,15 @@ private slots:
         for (const DriveList::Drive& drive : DriveList::machineDrives())
             roots << drive.root;
         QVERIFY(roots.contains(native(QDir::rootPath())) && roots.contains(working));
+        // Each volume once, and none of the system's own (kernel or memory file systems).
+        const QList<QByteArray> systemTypes{"proc", "sysfs", "tmpfs", "cgroup"};
+        QStringList volumes;
+        for (const MountedVolumes::Volume& volume : MountedVolumes::list()) {
+            const QByteArray type = QStorageInfo(volume.root).fileSystemType();
+            QVERIFY2(volume.root == root || !systemTypes.contains(type), qPrintable(volume.root));
+            volumes << volume.root;
+        }
+        QCOMPARE(volumes.removeDuplicates(), 0);
         DriveList list;
         QCOMPARE(list.drive(), working);
         list.setDrives({{root, QStringLiteral("/ (root)")},

@@ -130,6 +130,8 @@ private slots:
         Started s(QStringLiteral("Pure"));
         s.program->module.state.loadingFlag = QStringLiteral("1");
         s.main().Option2->click();
+        QTest::mouseClick(s.main().Label2, Qt::RightButton); // only a left click clicks
+        QVERIFY(!s.main().Check1->isChecked());
         QTest::mouseClick(s.main().Label2, Qt::LeftButton);
         QVERIFY(s.program->copier.sources.isEmpty());
         QCOMPARE(s.main().Label7->text(), QStringLiteral("yes"));
