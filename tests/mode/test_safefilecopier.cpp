@@ -73,7 +73,10 @@ private slots:
         SafeFileCopier().copy(QStringLiteral("cons/cr/3/menu.rfa"), target);
         writer.join();
         QCOMPARE(bigFailure.load(), 0);
-        QCOMPARE(Checks::bytesOf(target), Checks::bytesOf(folder.file(big)));
+        // Whichever copy ended last, the target is one of the two files whole.
+        const QByteArray copied = Checks::bytesOf(target);
+        QVERIFY(copied == Checks::bytesOf(folder.file(big))
+                || copied == Checks::bytesOf(folder.file(QStringLiteral("cons/cr/3/menu.rfa"))));
         QVERIFY(Checks::copierTemporariesIn(archives).isEmpty());
         QVERIFY(QFileInfo::exists(archives + QStringLiteral("/.other-program.part")));
     }
