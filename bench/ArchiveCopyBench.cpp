@@ -27,10 +27,8 @@ struct Size {
     int rounds;
     double limit;
 };
-constexpr Size sizes[] = {{1, 15, ResultTable::noLimit},
-                          {16, 9, ResultTable::noLimit},
-                          {64, 5, 1.25},
-                          {256, 5, 1.25}};
+constexpr Size sizes[] = {
+    {1, 15, ResultTable::noLimit}, {16, 9, ResultTable::noLimit}, {64, 5, 1.25}, {256, 5, 1.25}};
 
 // Random bytes, so that no layer can make the copy cheaper than it is; on
 // disk before the timing starts, so that its write-back costs no run.

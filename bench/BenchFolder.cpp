@@ -59,13 +59,13 @@ void BenchFolder::pointSettingsAtGame() const
     sqlite3* db = nullptr;
     sqlite3_stmt* update = nullptr;
     const QByteArray gamePath = QDir::toNativeSeparators(game()).toUtf8();
-    const bool done = sqlite3_open(databaseFile().toUtf8().constData(), &db) == SQLITE_OK
-                && sqlite3_prepare_v2(db, "UPDATE Options SET rtr = 'yes', sw = 'yes', path = ?",
-                                      -1, &update, nullptr)
-                       == SQLITE_OK
-                && sqlite3_bind_text(update, 1, gamePath.constData(), -1, SQLITE_TRANSIENT)
-                       == SQLITE_OK
-                && sqlite3_step(update) == SQLITE_DONE;
+    const bool done =
+        sqlite3_open(databaseFile().toUtf8().constData(), &db) == SQLITE_OK
+        && sqlite3_prepare_v2(db, "UPDATE Options SET rtr = 'yes', sw = 'yes', path = ?", -1,
+                              &update, nullptr)
+               == SQLITE_OK
+        && sqlite3_bind_text(update, 1, gamePath.constData(), -1, SQLITE_TRANSIENT) == SQLITE_OK
+        && sqlite3_step(update) == SQLITE_DONE;
     sqlite3_finalize(update);
     sqlite3_close(db);
     require(done, "cannot write the bench settings");

@@ -36,7 +36,8 @@ ChildProcess::Outcome ChildProcess::run(const std::string& program,
     int status = 0;
     rusage usage{};
     ::wait4(pid, &status, 0, &usage);
-    const std::chrono::duration<double, std::milli> taken = std::chrono::steady_clock::now() - start;
+    const std::chrono::duration<double, std::milli> taken =
+        std::chrono::steady_clock::now() - start;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error(program + " failed");
     outcome.milliseconds = taken.count();

@@ -18,7 +18,7 @@ public:
                        const std::string& folder);
 
 private:
-    [[noreturn]] static void becomeProgram(const std::vector<char*>& argv, const std::string& folder,
-                                           int outputPipe);
+    [[noreturn]] static void becomeProgram(const std::vector<char*>& argv,
+                                           const std::string& folder, int outputPipe);
     static std::string readAll(int descriptor);
 };

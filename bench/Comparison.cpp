@@ -8,7 +8,8 @@ double milliseconds(const Comparison::Work& work)
 {
     const auto start = std::chrono::steady_clock::now();
     work();
-    const std::chrono::duration<double, std::milli> taken = std::chrono::steady_clock::now() - start;
+    const std::chrono::duration<double, std::milli> taken =
+        std::chrono::steady_clock::now() - start;
     return taken.count();
 }
 

@@ -24,8 +24,8 @@ constexpr int keysPerRegistry = 20000;
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) ||
-        file.write(bytes) != bytes.size())
+    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly)
+        || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write the bench home");
 }
 
@@ -34,10 +34,10 @@ QByteArray registry(int prefix)
 {
     QByteArray text = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
     for (int key = 0; key < keysPerRegistry; ++key) {
-        text += "[Software\\\\Classes\\\\CLSID\\\\{" + QByteArray::number(key) +
-                "}] 1700000000\n"
-                "#time=1d9c0a4d1e2f3a4\n@=\"Component " +
-                QByteArray::number(key) + "\"\n\n";
+        text += "[Software\\\\Classes\\\\CLSID\\\\{" + QByteArray::number(key)
+                + "}] 1700000000\n"
+                  "#time=1d9c0a4d1e2f3a4\n@=\"Component "
+                + QByteArray::number(key) + "\"\n\n";
     }
     if (prefix % 4 == 0) {
         text += "[Software\\\\Wow6432Node\\\\EA GAMES\\\\Battlefield 1942] 1700000000\n"
@@ -93,9 +93,9 @@ void GameFinderBench::run(ResultTable& table)
         throw std::runtime_error("the game finder missed games of the bench home");
     table.addRow("game finder, 50 prefixes", "ms", figures, ResultTable::noLimit);
     const double median = figures.ours.median();
-    table.addNote("game finder: 50 prefixes of " + std::to_string(keysPerRegistry) +
-                  " registry keys each, " + std::to_string(prefixes / 2) +
-                  " games found; the floor reads the 50 system.reg files; target < " +
-                  ResultTable::number(targetMilliseconds, 0) +
-                  " ms: " + (median < targetMilliseconds ? "met" : "MISSED"));
+    table.addNote("game finder: 50 prefixes of " + std::to_string(keysPerRegistry)
+                  + " registry keys each, " + std::to_string(prefixes / 2)
+                  + " games found; the floor reads the 50 system.reg files; target < "
+                  + ResultTable::number(targetMilliseconds, 0)
+                  + " ms: " + (median < targetMilliseconds ? "met" : "MISSED"));
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "AbortingSink.h"
+#include "core/platform/SafeFileCopier.h"
 #include "gui/app/Module1.h"
 #include "gui/app/QtTrayBackend.h"
-#include "core/platform/SafeFileCopier.h"
 
 class BenchFolder;
 

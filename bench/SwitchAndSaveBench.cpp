@@ -4,8 +4,8 @@
 #include "BenchFolder.h"
 #include "LoadedProgram.h"
 #include "ResultTable.h"
-#include "core/mode/ModeFiles.h"
 #include "core/common/GamePaths.h"
+#include "core/mode/ModeFiles.h"
 
 #include <filesystem>
 

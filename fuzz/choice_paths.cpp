@@ -3,10 +3,10 @@
 // lies inside "cons", while every file it would write lies under the mods
 // path built from the install directory.
 #include "core/common/Failure.h"
+#include "core/common/GamePaths.h"
 #include "core/common/NumberText.h"
 #include "core/crosshair/Catalogue.h"
 #include "core/mode/ModeFiles.h"
-#include "core/common/GamePaths.h"
 
 #include <QDir>
 #include <QStringList>
@@ -55,8 +55,9 @@ void installArchive(Catalogue::Kind kind, const QString& choice, const QString& 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QStringList texts = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size))
-                                  .split(QLatin1Char('\n'));
+    const QStringList texts =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size))
+            .split(QLatin1Char('\n'));
     const auto text = [&](int index) { return texts.value(index); };
     const QString modsPath = GamePaths::modsPath(text(2));
     readAsNumber(text(0));

@@ -2,8 +2,8 @@
 // that folder down first on a first start.
 
 #include "core/app/CommandLine.h"
-#include "launcher/UserFolder.h"
 #include "core/platform/NativeProcess.h"
+#include "launcher/UserFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,7 +30,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     if (!QDir::setCurrent(folder.path())) {
-        std::fprintf(stderr, "grimtide-switch-launcher: cannot enter %s\n", qPrintable(folder.path()));
+        std::fprintf(stderr, "grimtide-switch-launcher: cannot enter %s\n",
+                     qPrintable(folder.path()));
         return 1;
     }
     const QString program = bin.filePath(QStringLiteral(GRIMTIDE_PROGRAM_FILE));

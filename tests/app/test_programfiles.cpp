@@ -14,12 +14,17 @@ private slots:
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("output"); // on stdout, or else the one line on stderr with status 2
+        QTest::addColumn<QString>(
+            "output"); // on stdout, or else the one line on stderr with status 2
         for (const char* program : {GRIMTIDE_SWITCH_PROGRAM, GRIMTIDE_LAUNCHER_PROGRAM})
-            for (const auto& [argument, output] : {std::pair{"--version", "GPLv3+: GNU GPL version 3 or later"},
-                                                   {"--help", "--version"}, {"--platform", ""}, {"gtdb.inf", ""}})
-                QTest::addRow("%s %s", program, argument) << QString::fromUtf8(program) << QString::fromLatin1(argument)
-                                                          << QString::fromLatin1(output);
+            for (const auto& [argument, output] :
+                 {std::pair{"--version", "GPLv3+: GNU GPL version 3 or later"},
+                  {"--help", "--version"},
+                  {"--platform", ""},
+                  {"gtdb.inf", ""}})
+                QTest::addRow("%s %s", program, argument)
+                    << QString::fromUtf8(program) << QString::fromLatin1(argument)
+                    << QString::fromLatin1(output);
     }
 
     void argumentsAreAnsweredInAnEmptyFolderAndLeaveItEmpty()
@@ -31,20 +36,27 @@ private slots:
         QProcess run;
         run.setWorkingDirectory(folder.path());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) // a window opened by mistake fails
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) // a window opened by mistake fails
             environment.remove(QString::fromLatin1(name));
         for (const char* name : {"HOME", "XDG_DATA_HOME"})
             environment.insert(QString::fromLatin1(name), folder.path());
         run.setProcessEnvironment(environment);
         run.start(program, {argument});
         QVERIFY(run.waitForFinished(30000));
-        QVERIFY(run.exitStatus() == QProcess::NormalExit && run.exitCode() == (output.isEmpty() ? 2 : 0));
+        QVERIFY(run.exitStatus() == QProcess::NormalExit
+                && run.exitCode() == (output.isEmpty() ? 2 : 0));
         // Success speaks on stdout only; a refusal names the argument on one line of stderr.
-        const QString out = QString::fromLocal8Bit(run.readAllStandardOutput()), err = QString::fromLocal8Bit(run.readAllStandardError());
-        QVERIFY2(output.isEmpty() ? out.isEmpty() && err.count(u'\n') == 1 && err.contains(argument.mid(argument.lastIndexOf(u'-') + 1))
-                                  : out.contains(output) && err.isEmpty(),
+        const QString out = QString::fromLocal8Bit(run.readAllStandardOutput()),
+                      err = QString::fromLocal8Bit(run.readAllStandardError());
+        QVERIFY2(output.isEmpty()
+                     ? out.isEmpty() && err.count(u'\n') == 1
+                           && err.contains(argument.mid(argument.lastIndexOf(u'-') + 1))
+                     : out.contains(output) && err.isEmpty(),
                  qPrintable(out + err));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+        QCOMPARE(
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
     }
 
     void theWindowNamesItsDesktopEntry()
@@ -53,7 +65,9 @@ private slots:
         QFile entry(u"" GRIMTIDE_DESKTOP_ENTRY ""_s);
         QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
         QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_s, QFileInfo(entry).fileName());
-        QVERIFY(QString::fromUtf8(entry.readAll()).contains(u"\nStartupWMClass="_s + QCoreApplication::applicationName() + u'\n')); // the X11 window class
+        QVERIFY(QString::fromUtf8(entry.readAll())
+                    .contains(u"\nStartupWMClass="_s + QCoreApplication::applicationName()
+                              + u'\n')); // the X11 window class
     }
 };
 

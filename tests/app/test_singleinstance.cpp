@@ -76,7 +76,9 @@ private slots:
         QVERIFY(reachesMainWindow(first, firstTray));
         Form2& main = first.module().form2();
         main.hide();
-        const auto entriesHere = [] { return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System); };
+        const auto entriesHere = [] {
+            return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+        };
         const QStringList entries = entriesHere();
         {
             FakeTray secondTray;

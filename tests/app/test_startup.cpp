@@ -53,20 +53,27 @@ private slots:
             Module1& m = s.program.module;
             const Form2& main = s.main();
             QVERIFY(main.isVisible() && !m.form1().isVisible());
-            QCOMPARE((QList<bool>{main.Option2->isChecked(), !main.Option1->isChecked(), main.mpoppure->isVisible(),
-                                  !main.mpopunpure->isVisible()}),
+            QCOMPARE((QList<bool>{main.Option2->isChecked(), !main.Option1->isChecked(),
+                                  main.mpoppure->isVisible(), !main.mpopunpure->isVisible()}),
                      QList<bool>(4, grimtide));
             QCOMPARE(main.Label4->text(), status);
-            QCOMPARE(s.program.tray.tip, grimtide ? QStringLiteral("unpure") : QStringLiteral("pure"));
-            const auto yesNo = [](bool ticked) { return ticked ? QStringLiteral("yes") : QStringLiteral("no"); };
-            QCOMPARE(yesNo(main.Check1->isChecked()) + u' ' + yesNo(main.Check2->isChecked()), packs);
+            QCOMPARE(s.program.tray.tip,
+                     grimtide ? QStringLiteral("unpure") : QStringLiteral("pure"));
+            const auto yesNo = [](bool ticked) {
+                return ticked ? QStringLiteral("yes") : QStringLiteral("no");
+            };
+            QCOMPARE(yesNo(main.Check1->isChecked()) + u' ' + yesNo(main.Check2->isChecked()),
+                     packs);
             QCOMPARE(main.Label7->text() + u' ' + main.Label8->text(), packs);
             QCOMPARE(m.state.loadingFlag, QStringLiteral("0"));
             QVERIFY(s.program.sink.messages.isEmpty());
             QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.stored);
-            QVERIFY(m.form3Holder().exists() && !m.form3().isVisible()); // made hidden, for its picture lists
-            QCOMPARE(main.Check4->isChecked(), grimtide); // secure: its pinned archives, nothing else, are copied
-            QCOMPARE(s.program.copier.sources.join(u' '), grimtide ? u"cons/cr/12/menu.rfa cons/rt/2/game.rfa"_s : QString());
+            QVERIFY(m.form3Holder().exists()
+                    && !m.form3().isVisible()); // made hidden, for its picture lists
+            QCOMPARE(main.Check4->isChecked(),
+                     grimtide); // secure: its pinned archives, nothing else, are copied
+            QCOMPARE(s.program.copier.sources.join(u' '),
+                     grimtide ? u"cons/cr/12/menu.rfa cons/rt/2/game.rfa"_s : QString());
             QVERIFY(!grimtide || m.form3().Image3->isVisibleTo(&m.form3()));
         }
     }
@@ -78,14 +85,17 @@ private slots:
         Started s({.rtr = std::nullopt, .sw = u"yes"_s, .cr = u"9"_s}, false);
         Module1& m = s.program.module;
         s.program.whenChooserShows([&](Form4& chooser) {
-            QVERIFY(!chooser.Command2->isVisible() && m.form1().isVisible() && !m.form2().isVisible());
-            QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(s.folder.path())); // the working folder
+            QVERIFY(!chooser.Command2->isVisible() && m.form1().isVisible()
+                    && !m.form2().isVisible());
+            QCOMPARE(chooser.Dir1->path(),
+                     QDir::toNativeSeparators(s.folder.path())); // the working folder
             chooser.Dir1->setPath(s.folder.game());
             chooser.Command1->click();
         });
         s.program.start();
         QVERIFY(s.main().isVisible());
-        SettingsRecord expected{u"Pure"_s, u""_s, u"yes"_s, u"9"_s, u"1"_s, u"No"_s, s.folder.game()};
+        SettingsRecord expected{u"Pure"_s, u""_s,   u"yes"_s,       u"9"_s,
+                                u"1"_s,    u"No"_s, s.folder.game()};
         QCOMPARE(s.folder.storedRows(), QList<SettingsRecord>{expected});
         expected.rtr = u"yes"_s; // the empty rtr is then ticked, as anything but "no"
         QCOMPARE(m.state.settings, expected);
@@ -101,8 +111,10 @@ private slots:
         s.program.whenChooserShows([&](Form4& chooser) { chooser.close(); });
         s.program.start();
         QCOMPARE(s.program.sink.messages,
-                 QStringList{QStringLiteral("I need a install path to run, so please reopen me and choose your path")});
-        QVERIFY(s.program.ends == 1 && !s.main().isVisible() && s.program.tray.operations.isEmpty());
+                 QStringList{QStringLiteral(
+                     "I need a install path to run, so please reopen me and choose your path")});
+        QVERIFY(s.program.ends == 1 && !s.main().isVisible()
+                && s.program.tray.operations.isEmpty());
         QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.stored);
     }
 
@@ -110,26 +122,41 @@ private slots:
     void brokenFilesAreReportedAndLeftAsTheyWere()
     {
         const QByteArray noise(8192, 'x');
-        const auto sql = [](const char* statement) { return [=](const QString& db) { Checks::exec(db, statement); }; };
+        const auto sql = [](const char* statement) {
+            return [=](const QString& db) { Checks::exec(db, statement); };
+        };
         sqlite3* locker = nullptr; // another program's exclusive transaction
-        const auto write = [](const QByteArray& bytes) { return [=](const QString& db) { Checks::writeBytes(db, bytes); }; };
+        const auto write = [](const QByteArray& bytes) {
+            return [=](const QString& db) { Checks::writeBytes(db, bytes); };
+        };
         const struct {
             const char* name;
             std::function<void(const QString& db)> make;
             int number; // 0: it loads
         } cases[] = {
-            {"missing", [](const QString& db) { QFile::remove(db); }, FailureNumber::DatabaseMissing},
+            {"missing", [](const QString& db) { QFile::remove(db); },
+             FailureNumber::DatabaseMissing},
             {"random bytes", write(noise), FailureNumber::NotADatabase},
             {"zero bytes", write({}), FailureNumber::TableMissing},
             {"bytes flipped in the table",
-             [](const QString& db) { Checks::writeBytes(db, Checks::bytesOf(db).replace(4104, 192, QByteArray(192, '\xA5'))); },
+             [](const QString& db) {
+                 Checks::writeBytes(
+                     db, Checks::bytesOf(db).replace(4104, 192, QByteArray(192, '\xA5')));
+             },
              FailureNumber::NotADatabase},
-            {"a folder", [](const QString& db) { QFile::remove(db), QDir().mkdir(db); }, FailureNumber::NotADatabase},
-            {"a column missing", sql("ALTER TABLE Options DROP COLUMN sw"), FailureNumber::FieldMissing},
-            {"locked", [&](const QString& db) { sqlite3_open(db.toUtf8().constData(), &locker),
-                                                 sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr); },
+            {"a folder", [](const QString& db) { QFile::remove(db), QDir().mkdir(db); },
+             FailureNumber::NotADatabase},
+            {"a column missing", sql("ALTER TABLE Options DROP COLUMN sw"),
+             FailureNumber::FieldMissing},
+            {"locked",
+             [&](const QString& db) {
+                 sqlite3_open(db.toUtf8().constData(), &locker),
+                     sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+             },
              FailureNumber::DatabaseLocked},
-            {"a stray journal", [&](const QString& db) { Checks::writeBytes(db + QStringLiteral("-journal"), noise); }, 0},
+            {"a stray journal",
+             [&](const QString& db) { Checks::writeBytes(db + QStringLiteral("-journal"), noise); },
+             0},
         };
         for (const auto& broken : cases) {
             Started s({});
@@ -140,15 +167,19 @@ private slots:
             const bool existed = QFileInfo::exists(db);
             s.program.start();
             sqlite3_close(std::exchange(locker, nullptr)); // rolls the empty transaction back
-            QVERIFY2(s.main().isVisible() && s.program.tray.operations.isEmpty() == bool(broken.number), broken.name);
+            QVERIFY2(s.main().isVisible()
+                         && s.program.tray.operations.isEmpty() == bool(broken.number),
+                     broken.name);
             QCOMPARE(s.program.module.state.loadingFlag, QString::number(bool(broken.number)));
             s.main().close();
             QCOMPARE(s.program.ends, 1);
-            QCOMPARE(s.program.sink.messages, (broken.number ? QStringList{ErrorReport::text(u"load"_s, broken.number),
-                                                                           ErrorReport::text(u"unload"_s, broken.number)}
-                                                             : QStringList()));
+            QCOMPARE(s.program.sink.messages,
+                     (broken.number ? QStringList{ErrorReport::text(u"load"_s, broken.number),
+                                                  ErrorReport::text(u"unload"_s, broken.number)}
+                                    : QStringList()));
             if (broken.number) { // a broken file is never saved over, nor made anew
-                QVERIFY2(Checks::bytesOf(db) == stored && QFileInfo::exists(db) == existed, broken.name);
+                QVERIFY2(Checks::bytesOf(db) == stored && QFileInfo::exists(db) == existed,
+                         broken.name);
                 QCOMPARE(s.main().Label4->text(), QStringLiteral("unpure"));
             } else {
                 QCOMPARE(s.folder.storedRows(), rows);

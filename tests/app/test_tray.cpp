@@ -44,7 +44,8 @@ private slots:
         });
         program->tray.send(TrayIconRecord::rightButtonUp);
         QCOMPARE(popped, main.mpopupsys);
-        // A tray that comes late gets the icon of the mode then; until then, minimize is a plain one.
+        // A tray that comes late gets the icon of the mode then; until then, minimize is a plain
+        // one.
         init(false);
         Form2& late = program->main();
         late.showMinimized();
@@ -82,7 +83,8 @@ private slots:
             QCOMPARE(program->ends, 1);
             QCOMPARE(program->tray.operations.last(), u"delete"_s);
             QCOMPARE(folder->storedRows(), QList<SettingsRecord>{program->module.state.settings});
-            QVERIFY(!program->module.form3Holder().exists()); // the chooser, made at start, goes too
+            QVERIFY(
+                !program->module.form3Holder().exists()); // the chooser, made at start, goes too
         }
     }
 

@@ -26,14 +26,17 @@ private slots:
         RecordingSink sink;
         ErrorReport report(sink);
         bool after = false;
-        QVERIFY(!report.trap(u"check1"_s, [&] { throw Failure(FailureNumber::DiskFull), after = true; }));
+        QVERIFY(!report.trap(u"check1"_s,
+                             [&] { throw Failure(FailureNumber::DiskFull), after = true; }));
         QVERIFY(!after && report.trap(u"check1"_s, [] {}));
         // A plainer message replaces the report for its number only.
         const ErrorReport::PlainerMessage plainer{FailureNumber::PathNotFound, u"Please check"_s};
-        report.trap(u"msetp"_s, [] { throw Failure(FailureNumber::PathNotFound); }, plainer);
-        report.trap(u"msetp"_s, [] { throw Failure(FailureNumber::FileNotFound); }, plainer);
-        QCOMPARE(sink.messages,
-                 (QStringList{ErrorReport::text(u"check1"_s, 61), u"Please check"_s, ErrorReport::text(u"msetp"_s, 53)}));
+        report.trap(
+            u"msetp"_s, [] { throw Failure(FailureNumber::PathNotFound); }, plainer);
+        report.trap(
+            u"msetp"_s, [] { throw Failure(FailureNumber::FileNotFound); }, plainer);
+        QCOMPARE(sink.messages, (QStringList{ErrorReport::text(u"check1"_s, 61), u"Please check"_s,
+                                             ErrorReport::text(u"msetp"_s, 53)}));
     }
 
     // The box's own wrapping would break the address at its hyphen.
@@ -59,7 +62,8 @@ private slots:
     void numbersAndTrayTipsFromText()
     {
         QCOMPARE(NumberText::read(u" 2.5"_s), 2.5);
-        QCOMPARE(Checks::failureOf([] { NumberText::read(u"inf"_s); }), FailureNumber::TypeMismatch);
+        QCOMPARE(Checks::failureOf([] { NumberText::read(u"inf"_s); }),
+                 FailureNumber::TypeMismatch);
         TrayIconRecord record; // the tip is a zero-ended field of 64 bytes
         record.setTip(QString(100, u't'));
         QCOMPARE(record.tipBytes, QByteArray(63, 't') + '\0');

@@ -15,7 +15,8 @@ const QString crosshairTarget = QStringLiteral("game/mods/gtide_base/archives/me
 const QString reticleTarget = QStringLiteral("game/mods/gtide_base/archives/bf1942/game.rfa");
 
 // The player picks item N of a list with the keyboard.
-void pickItem(ImageCombo& list, int position) {
+void pickItem(ImageCombo& list, int position)
+{
     list.setFocus();
     for (int step = list.selectedPosition(); step < position; ++step)
         QTest::keyClick(&list, Qt::Key_Down);
@@ -26,7 +27,8 @@ struct Started {
     TestFolder folder;
     std::unique_ptr<TestProgram> program;
 
-    explicit Started(const QString& secure = QStringLiteral("No")) {
+    explicit Started(const QString& secure = QStringLiteral("No"))
+    {
         TestFolder::Row row = folder.gameRow();
         row.secure = secure;
         row.cr = QStringLiteral("7");
@@ -41,11 +43,13 @@ struct Started {
     QStringList& messages() { return program->sink.messages; }
     QString game(const QString& f) const { return folder.readFile(f); }
     QString cons(const QString& f) const { return folder.readFile(QStringLiteral("cons/") + f); }
-    QString stored(QString SettingsRecord::*field) const {
+    QString stored(QString SettingsRecord::*field) const
+    {
         return folder.storedRows().value(0).*field;
     }
     // Opens the chooser modally and runs the action once it is shown.
-    void withChooserOpen(const std::function<void()>& action) {
+    void withChooserOpen(const std::function<void()>& action)
+    {
         QTimer::singleShot(50, &chooser(), [this, action] {
             QVERIFY(chooser().isVisible());
             action();
@@ -54,7 +58,8 @@ struct Started {
         });
         main().mcrform->trigger();
     }
-    std::pair<QImage, QImage> pictures() {
+    std::pair<QImage, QImage> pictures()
+    {
         return {main().Picture1->pixmap().toImage(), main().Picture2->pixmap().toImage()};
     }
 };
@@ -64,7 +69,8 @@ struct Started {
 class TestChooser : public QObject {
     Q_OBJECT
 private slots:
-    void picksInstallAtOnceOkSavesCancelKeepsThemTheCloseBoxForgets() {
+    void picksInstallAtOnceOkSavesCancelKeepsThemTheCloseBoxForgets()
+    {
         Started s;
         const auto before = s.pictures();
         QFile::remove(s.folder.file(QStringLiteral("cons/rt/1/game.rfa")));
@@ -104,7 +110,8 @@ private slots:
         s.withChooserOpen([&] { QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 0); });
     }
 
-    void picturesFollowTheSettings() {
+    void picturesFollowTheSettings()
+    {
         Started s;
         const auto shown = [&](const char* secure, const char* cr, const char* rt) {
             s.m().state.settings.secure = QString::fromLatin1(secure);
@@ -124,7 +131,8 @@ private slots:
                                                              FailureNumber::TypeMismatch)});
     }
 
-    void secureModeOnAndOff() {
+    void secureModeOnAndOff()
+    {
         Started s;
         const auto own = s.pictures();
         Form3& chooser = s.chooser();
@@ -160,14 +168,16 @@ private slots:
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("No"));
     }
 
-    void onlyCatalogueNumbersFormArchivePaths_data() {
+    void onlyCatalogueNumbersFormArchivePaths_data()
+    {
         QTest::addColumn<QString>("cr");
         QTest::newRow("climbing out") << QStringLiteral("../../x");
         QTest::newRow("leading zero") << QStringLiteral("07");
         QTest::newRow("out of range") << QStringLiteral("21");
     }
 
-    void onlyCatalogueNumbersFormArchivePaths() {
+    void onlyCatalogueNumbersFormArchivePaths()
+    {
         QFETCH(QString, cr);
         Started s(QStringLiteral("Yes"));
         s.m().state.settings.cr = cr;

@@ -9,7 +9,8 @@
 class TestPictures : public QObject {
     Q_OBJECT
 private slots:
-    void cataloguesHoldEveryPictureByPositionAndKey() {
+    void cataloguesHoldEveryPictureByPositionAndKey()
+    {
         for (const auto& [list, prefix, field, count] :
              {std::tuple{crosshairs, QStringLiteral("cr"), QSize(92, 34), 20},
               std::tuple{reticles, QStringLiteral("r"), QSize(98, 38), 3}}) {
@@ -17,18 +18,20 @@ private slots:
             QCOMPARE(list.count(), count);
             QCOMPARE(list.picture(1).size(), field); // positions count from 1
             for (int position = 1; position <= count; ++position)
-                QVERIFY(!list.picture(position).isNull() &&
-                        list.picture(prefix + QString::number(position)) == list.picture(position));
+                QVERIFY(!list.picture(position).isNull()
+                        && list.picture(prefix + QString::number(position))
+                               == list.picture(position));
             for (const auto& read : std::initializer_list<std::function<void()>>{
                      [&] { list.picture(0); }, [&] { list.picture(count + 1); },
                      [&] { list.picture(prefix + QStringLiteral("0")); }})
                 QCOMPARE(Checks::failureOf(read), FailureNumber::NoItemChosen);
         }
-        QVERIFY(PictureCatalogue::lampPicture(true).pixelColor(8, 9).green() > 150 &&
-                PictureCatalogue::lampPicture(false).pixelColor(8, 9).red() > 150);
+        QVERIFY(PictureCatalogue::lampPicture(true).pixelColor(8, 9).green() > 150
+                && PictureCatalogue::lampPicture(false).pixelColor(8, 9).red() > 150);
     }
 
-    void comboItemsGoInAtTheirPositionAndNoneIsChosen() {
+    void comboItemsGoInAtTheirPositionAndNoneIsChosen()
+    {
         ImageCombo combo;
         combo.addItem(1, QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("cr2"));
         combo.addItem(1, QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("cr1"));
@@ -50,7 +53,8 @@ private slots:
         QVERIFY(!combo.hasSelection());
     }
 
-    void onlyThePlayersPickRaisesClickedAndShowsItsPicture() {
+    void onlyThePlayersPickRaisesClickedAndShowsItsPicture()
+    {
         ImageCombo combo;
         combo.setImageList(&crosshairs);
         combo.setText(QStringLiteral("Please choose."));
@@ -71,7 +75,8 @@ private slots:
         QCOMPARE(picked, QList<int>({1, 2}));
     }
 
-    void picturesWiderThanTheFieldAreNarrowedInProportion() {
+    void picturesWiderThanTheFieldAreNarrowedInProportion()
+    {
         ImageCombo combo;
         combo.resize(113, 22);
         combo.setImageList(&reticles);

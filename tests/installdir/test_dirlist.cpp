@@ -11,17 +11,19 @@
 
 namespace {
 
-QString native(const QString& path) {
+QString native(const QString& path)
+{
     return QDir::toNativeSeparators(path);
 }
 
 // The names the list shows from the row on, each indented by its depth below it.
-QStringList rowsFrom(const DirList& list, int first) {
+QStringList rowsFrom(const DirList& list, int first)
+{
     const int top = list.item(first)->data(Qt::UserRole).toInt();
     QStringList rows;
     for (int row = first; row < list.count(); ++row)
-        rows << QString(list.item(row)->data(Qt::UserRole).toInt() - top, u' ') +
-                    list.item(row)->text();
+        rows << QString(list.item(row)->data(Qt::UserRole).toInt() - top, u' ')
+                    + list.item(row)->text();
     return rows;
 }
 
@@ -31,14 +33,16 @@ class TestFolderLists : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
+    void init()
+    {
         game = temp.filePath(QStringLiteral("a/b/c/d/e/f/Battlefield 1942 – Ünïcode"));
         for (const char* child : {"b10", "B2", "a1", "c", ".hidden/.inner"})
             QVERIFY(QDir(game).mkpath(QString::fromUtf8(child)));
         depth = int(QDir::cleanPath(game).count(u'/'));
     }
 
-    void showsAncestorsTheFolderAndItsSortedSubfoldersAndRefusesWhatIsNoFolder() {
+    void showsAncestorsTheFolderAndItsSortedSubfoldersAndRefusesWhatIsNoFolder()
+    {
         DirList list;
         QSignalSpy spy(&list, &DirList::pathChanged);
         list.setPath(game + QStringLiteral("/./"));
@@ -55,7 +59,8 @@ private slots:
     }
 
     // The arrows only select; a folder gone since it was listed is not opened.
-    void rowsOpenByKeyAndDoubleClick() {
+    void rowsOpenByKeyAndDoubleClick()
+    {
         DirList list;
         list.setPath(game);
         QSignalSpy spy(&list, &DirList::pathChanged);
@@ -73,7 +78,8 @@ private slots:
         QCOMPARE(spy.count(), 4);
     }
 
-    void driveListShowsTheDriveOfAPathByItsLongestRoot() {
+    void driveListShowsTheDriveOfAPathByItsLongestRoot()
+    {
         const QString root = native(QStringLiteral("/"));
         const QString usb = native(QStringLiteral("/media/usb"));
         const QString working = native(QStorageInfo(QDir::currentPath()).rootPath());

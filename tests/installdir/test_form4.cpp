@@ -14,12 +14,14 @@
 class TestForm4 : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() {
+    void cleanup()
+    {
         program.reset();
         folder.reset(); // gives the working directory back
     }
 
-    void setupBrowsesAndOnlyOkStores() {
+    void setupBrowsesAndOnlyOkStores()
+    {
         startIn(true, 1);
         Form4* chooser = &program->module.form4();
         QVERIFY(chooser->isVisible() && chooser->Command2->isVisible());
@@ -48,7 +50,8 @@ private slots:
         QCOMPARE(folder->storedRows().value(0).path, reopenedAt);
     }
 
-    void aFirstStartOpensTheOnlyGameFound() {
+    void aFirstStartOpensTheOnlyGameFound()
+    {
         for (const qsizetype gamesFound : {1, 2}) {
             startIn(false, gamesFound);
             QString shown;
@@ -65,16 +68,17 @@ private slots:
 
 private:
     // The program in a fresh folder and home with games; with a stored path, "S&etup" open.
-    void startIn(bool withPath, qsizetype gamesFound) {
+    void startIn(bool withPath, qsizetype gamesFound)
+    {
         folder = std::make_unique<TestFolder>();
         folder->writeSettings(withPath ? folder->gameRow() : TestFolder::Row{});
         const QDir home(folder->file(QStringLiteral("home")));
         qputenv("HOME", QFile::encodeName(home.path()));
         games.clear();
         for (const char* prefix : QList{".wine", "Games/bf1942"}.first(gamesFound)) {
-            games << QDir::toNativeSeparators(
-                home.filePath(QString::fromUtf8(prefix) +
-                              QStringLiteral("/drive_c/Program Files/EA GAMES/Battlefield 1942")));
+            games << QDir::toNativeSeparators(home.filePath(
+                QString::fromUtf8(prefix)
+                + QStringLiteral("/drive_c/Program Files/EA GAMES/Battlefield 1942")));
             QVERIFY(QDir().mkpath(games.last() + QStringLiteral("/mods/bf1942")));
         }
         program = std::make_unique<TestProgram>(*folder);

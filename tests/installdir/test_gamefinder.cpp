@@ -9,7 +9,8 @@
 
 namespace {
 
-QString text(const char* utf8) {
+QString text(const char* utf8)
+{
     return QString::fromUtf8(utf8);
 }
 
@@ -20,7 +21,8 @@ class TestGameFinder : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         const QByteArray retail = "\n[Software\\\\EA GAMES\\\\Battlefield 1942] 1\n";
         // In finding order: prefix, where, system.reg, game folder (or none),
         // marker. The game of ~/.wine is registered too: listed once.
@@ -49,12 +51,13 @@ private slots:
         game(".local/share/wineprefixes/wp1", "~/.local/share/wineprefixes/wp1");
         game(".PlayOnLinux/wineprefix/pol", "PlayOnLinux pol");
         Checks::writeBytes(home.filePath(text(".local/share/Steam/steamapps/libraryfolders.vdf")),
-                           "\"LibraryFolders\" { \"1\" \"" +
-                               home.filePath(text("libraries/Steam Library")).toUtf8() + "\" }");
+                           "\"LibraryFolders\" { \"1\" \""
+                               + home.filePath(text("libraries/Steam Library")).toUtf8() + "\" }");
         game("volume", "", {}, "Program Files/EA GAMES/Battlefield 1942");
     }
 
-    void findsTheGameOfEveryPrefixKindOnce() {
+    void findsTheGameOfEveryPrefixKindOnce()
+    {
         const auto prefixes = WinePrefixes::find(home.path(), home.filePath(text("elsewhere/wp")));
         QStringList wheres;
         for (const WinePrefixes::Prefix& prefix : prefixes)
@@ -70,7 +73,8 @@ private slots:
 
     // Both text forms, escapes, the default value, every section of the key
     // and no other; a truncated file gives what it holds.
-    void registryValues() {
+    void registryValues()
+    {
         const QByteArray registry = "WINE REGISTRY Version 2\n\n"
                                     "[Software\\\\A\\\\BC] 1\n\"X\"=\"no\"\n"
                                     "[Software\\\\a\\\\b] 1\n@=\"C:\\\\a \\\"b\\\"\"\n"
@@ -82,7 +86,8 @@ private slots:
                  (QStringList{text("C:\\a \"b\""), text("éé😀"), text("C:\\")}));
     }
 
-    void steamLibraries() {
+    void steamLibraries()
+    {
         QCOMPARE(SteamLibraries::pathsIn("\"libraryfolders\"\n{\n \"0\"\n {\n  \"path\" \"/a b\"\n"
                                          "  \"apps\" { \"228980\" \"1\" }\n }\n"
                                          " \"1\" { \"path\" \"D:\\\\Steam\" }\n}"),
@@ -94,7 +99,8 @@ private:
     // A prefix with drive_c, and a game folder in it holding the marker (a folder if it has '/').
     void game(const char* prefix, const char* where, const QByteArray& registry = {},
               const char* folder = "drive_c/Program Files/EA GAMES/Battlefield 1942",
-              const char* marker = "BF1942.exe") {
+              const char* marker = "BF1942.exe")
+    {
         const QDir at(home.filePath(text(prefix)));
         QVERIFY(at.mkpath(QStringLiteral("drive_c")));
         if (!registry.isNull())

@@ -15,7 +15,8 @@ class TestUserFolder : public QObject {
 private slots:
     void prepareLaysDownOnlyWhatIsMissing()
     {
-        const Files delivered{{u"gtdb.inf"_s, "delivered settings"}, {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
+        const Files delivered{{u"gtdb.inf"_s, "delivered settings"},
+                              {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
         QTemporaryDir temp;
         const auto write = [](const QDir& folder, const Files& files) {
             for (auto file = files.begin(); file != files.end(); ++file) {
@@ -29,18 +30,24 @@ private slots:
             write(own, before);
             UserFolder(own.path(), temp.filePath(u"share"_s)).prepare();
             Files files;
-            for (QDirIterator it(own.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+            for (QDirIterator it(own.path(), QDir::Files | QDir::Hidden,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();) {
                 const QString path = it.next();
                 files.insert(own.relativeFilePath(path), Checks::bytesOf(path));
             }
             return files;
         };
         const Files played{{u"gtdb.inf"_s, "the player's settings"}}; // and the archive deleted
-        QCOMPARE(prepared(u"played"_s, played), (Files{{u"gtdb.inf"_s, "the player's settings"}, {u"cons/cr/1/menu.rfa"_s, "placeholder"}}));
-        QCOMPARE(prepared(u"first"_s, {{u".grimtide-switch-killed.part"_s, "an interrupted copy"}}), delivered);
+        QCOMPARE(prepared(u"played"_s, played), (Files{{u"gtdb.inf"_s, "the player's settings"},
+                                                       {u"cons/cr/1/menu.rfa"_s, "placeholder"}}));
+        QCOMPARE(prepared(u"first"_s, {{u".grimtide-switch-killed.part"_s, "an interrupted copy"}}),
+                 delivered);
         // Without delivered settings it fails and lays down nothing.
         QVERIFY(QFile::remove(temp.filePath(u"share/gtdb.inf"_s)));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, UserFolder(temp.filePath(u"other"_s), temp.filePath(u"share"_s)).prepare());
+        QVERIFY_THROWS_EXCEPTION(
+            std::runtime_error,
+            UserFolder(temp.filePath(u"other"_s), temp.filePath(u"share"_s)).prepare());
         QVERIFY(!QFileInfo::exists(temp.filePath(u"other"_s)));
     }
 

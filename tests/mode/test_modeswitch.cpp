@@ -16,7 +16,8 @@ struct Started {
     TestFolder folder;
     std::unique_ptr<TestProgram> program;
 
-    explicit Started(const QString& status, const QString& packs = QStringLiteral("no")) {
+    explicit Started(const QString& status, const QString& packs = QStringLiteral("no"))
+    {
         TestFolder::Row row = folder.gameRow();
         row.status = status;
         row.rtr = row.sw = packs;
@@ -27,10 +28,12 @@ struct Started {
     Form2& main() { return program->main(); }
     SettingsRecord& settings() { return program->module.state.settings; }
     QStringList& messages() { return program->sink.messages; }
-    QString stored(QString SettingsRecord::*field) const {
+    QString stored(QString SettingsRecord::*field) const
+    {
         return folder.storedRows().value(0).*field;
     }
-    QStringList installed() const { // each game's init.con as its cons file; "" for none
+    QStringList installed() const
+    { // each game's init.con as its cons file; "" for none
 
         const QDir cons(QStringLiteral(GRIMTIDE_CONS_DIR));
         QHash<QByteArray, QString> names; // by content
@@ -42,7 +45,8 @@ struct Started {
                 folder.game() + QStringLiteral("/mods/%1/init.con").arg(QLatin1String(pack))));
         return shown;
     }
-    QString shownMode() { // the caption, the option set, the menu command offered
+    QString shownMode()
+    { // the caption, the option set, the menu command offered
         return QStringLiteral("%1 %2%3 %4%5")
             .arg(main().Label4->text())
             .arg(main().Option1->isChecked())
@@ -60,7 +64,8 @@ const QString pureShown = QStringLiteral("Pure 10 10");
 class TestModeSwitch : public QObject {
     Q_OBJECT
 private slots:
-    void switchesCopyTheModeFilesOfThePacksMarkedYes_data() {
+    void switchesCopyTheModeFilesOfThePacksMarkedYes_data()
+    {
         QTest::addColumn<QString>("rtr");
         QTest::addColumn<QString>("sw");
         QTest::addColumn<QStringList>("installed");
@@ -71,7 +76,8 @@ private slots:
             << QStringList{QStringLiteral("unbf"), {}, QStringLiteral("unx2")};
     }
 
-    void switchesCopyTheModeFilesOfThePacksMarkedYes() {
+    void switchesCopyTheModeFilesOfThePacksMarkedYes()
+    {
         QFETCH(QString, rtr);
         QFETCH(QString, sw);
         QFETCH(QStringList, installed);
@@ -99,7 +105,8 @@ private slots:
         QVERIFY(s.messages().isEmpty());
     }
 
-    void aFailedSwitchKeepsTheOldModeAndCanBeTriedAgain() {
+    void aFailedSwitchKeepsTheOldModeAndCanBeTriedAgain()
+    {
         Started s(QStringLiteral("Pure"), QStringLiteral("yes"));
         const QStringList all = QStringLiteral("unbf unx1 unx2").split(u' ');
         const QString xpack2 = s.folder.game() + QStringLiteral("/mods/xpack2");
@@ -126,7 +133,8 @@ private slots:
         QCOMPARE(s.stored(&SettingsRecord::status), QStringLiteral("Grimtide"));
     }
 
-    void whileLoadingNothingSwitchesOrSavesAFailedPackSaveIsReported() {
+    void whileLoadingNothingSwitchesOrSavesAFailedPackSaveIsReported()
+    {
         Started s(QStringLiteral("Pure"));
         s.program->module.state.loadingFlag = QStringLiteral("1");
         s.main().Option2->click();

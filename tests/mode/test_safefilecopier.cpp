@@ -13,7 +13,8 @@
 class TestSafeFileCopier : public QObject {
     Q_OBJECT
 private slots:
-    void failuresGetTheirNumbersAndChangeNothing_data() {
+    void failuresGetTheirNumbersAndChangeNothing_data()
+    {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("target"); // in the game folder
         QTest::addColumn<int>("number");
@@ -28,7 +29,8 @@ private slots:
         row("read-only target", "cons/unbf.con", init, FailureNumber::PermissionDenied);
     }
 
-    void failuresGetTheirNumbersAndChangeNothing() {
+    void failuresGetTheirNumbersAndChangeNothing()
+    {
         QFETCH(QString, source);
         QFETCH(QString, target);
         QFETCH(int, number);
@@ -44,7 +46,8 @@ private slots:
             Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/bf1942")).isEmpty());
     }
 
-    void namesMatchWithoutRegardToCaseInAnyFolderName() {
+    void namesMatchWithoutRegardToCaseInAnyFolderName()
+    {
         TestFolder folder;
         const QString game = folder.file(QStringLiteral("Battlefield 1942 – Ünïcode"));
         QDir().mkpath(game + QStringLiteral("/Mods/BF1942"));
@@ -57,7 +60,8 @@ private slots:
                  Checks::bytesOf(folder.file(QStringLiteral("Cons/purebf.con"))));
     }
 
-    void anotherCopyRemovesLeftoversButNeverALiveTemporary() {
+    void anotherCopyRemovesLeftoversButNeverALiveTemporary()
+    {
         TestFolder folder;
         const QString archives = folder.game() + QStringLiteral("/mods/gtide_base/archives");
         const QString target = archives + QStringLiteral("/menu.rfa");

@@ -16,8 +16,7 @@ struct Plan {
     int error = 0;
 } plan;
 
-template <typename Function>
-Function next(const char* name)
+template <typename Function> Function next(const char* name)
 {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }

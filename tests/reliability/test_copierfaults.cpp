@@ -41,10 +41,12 @@ private slots:
     {
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<bool>("replaced");
-        QTest::newRow("write, disk full") << Fault{"write", ENOSPC, FailureNumber::DiskFull} << false;
+        QTest::newRow("write, disk full")
+            << Fault{"write", ENOSPC, FailureNumber::DiskFull} << false;
         QTest::newRow("rename") << Fault{"rename", EIO, FailureNumber::DeviceIo} << false;
         QTest::newRow("data sync") << Fault{"fdatasync", EIO, FailureNumber::DeviceIo} << false;
-        // After the rename: the new file is in place, but may not survive a power cut; the player is told.
+        // After the rename: the new file is in place, but may not survive a power cut; the player
+        // is told.
         QTest::newRow("folder sync") << Fault{"fsync", EIO, FailureNumber::DeviceIo} << true;
     }
 
@@ -53,14 +55,16 @@ private slots:
         QFETCH(Fault, fault);
         QFETCH(bool, replaced);
         TestFolder folder;
-        const QString archives = folder.game() + u"/mods/gtide_base/archives"_s, target = archives + u"/menu.rfa"_s;
+        const QString archives = folder.game() + u"/mods/gtide_base/archives"_s,
+                      target = archives + u"/menu.rfa"_s;
         const QString source = u"cons/cr/4/menu.rfa"_s;
         Checks::writeBytes(target, "old archive");
         arm(fault.call.constData(), 0, fault.error);
         const int got = Checks::failureOf([&] { SafeFileCopier().copy(source, target); });
         arm(nullptr, 0, 0);
         QCOMPARE(got, fault.number);
-        QCOMPARE(Checks::bytesOf(target), replaced ? Checks::bytesOf(folder.file(source)) : QByteArray("old archive"));
+        QCOMPARE(Checks::bytesOf(target),
+                 replaced ? Checks::bytesOf(folder.file(source)) : QByteArray("old archive"));
         QCOMPARE(Checks::copierTemporariesIn(archives), QStringList());
     }
 
@@ -73,11 +77,18 @@ private slots:
         QTest::newRow("delete") << Fault{"unlink", EIO, FailureNumber::DeviceIo};
     }
 
-    // Step by step the n-th call of the kind fails, until a save gets through with every call it makes.
+    // Step by step the n-th call of the kind fails, until a save gets through with every call it
+    // makes.
     void eachFailingCallOfASaveLeavesTheOldRow()
     {
         QFETCH(Fault, fault);
-        const SettingsRecord newRow{u"Grimtide"_s, u"yes"_s, u"yes"_s, u"7"_s, u"3"_s, u"No"_s, u"/games/Battlefield 1942"_s};
+        const SettingsRecord newRow{u"Grimtide"_s,
+                                    u"yes"_s,
+                                    u"yes"_s,
+                                    u"7"_s,
+                                    u"3"_s,
+                                    u"No"_s,
+                                    u"/games/Battlefield 1942"_s};
         TestFolder folder;
         const QList<SettingsRecord> oldRows = folder.storedRows();
         const QByteArray oldFile = Checks::bytesOf(folder.databaseFile());

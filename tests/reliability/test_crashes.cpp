@@ -25,7 +25,13 @@ std::chrono::microseconds randomDelay()
 
 SettingsRecord numbered(int n)
 {
-    return {u"Grimtide"_s, u"yes"_s, u"no"_s, QString::number(n % 20 + 1), u"2"_s, u"No"_s, u"/games/save "_s + QString::number(n)};
+    return {u"Grimtide"_s,
+            u"yes"_s,
+            u"no"_s,
+            QString::number(n % 20 + 1),
+            u"2"_s,
+            u"No"_s,
+            u"/games/save "_s + QString::number(n)};
 }
 
 } // namespace
@@ -42,16 +48,19 @@ private slots:
         SettingsStore(db).save(numbered(0));
         int stored = 0;
         for (int kill = 0; kill < kills; ++kill) {
-            const auto outcome = KilledChild::run([&](const KilledChild::Report& report) {
-                SettingsStore store(db);
-                for (int n = stored + 1;; report(n++))
-                    store.save(numbered(n));
-            }, randomDelay());
+            const auto outcome = KilledChild::run(
+                [&](const KilledChild::Report& report) {
+                    SettingsStore store(db);
+                    for (int n = stored + 1;; report(n++))
+                        store.save(numbered(n));
+                },
+                randomDelay());
             const int returned = std::max(stored, outcome.lastStep);
             const SettingsRecord loaded = SettingsStore(db).load().record;
             QVERIFY(outcome.killed && Checks::integrityOk(db));
             QCOMPARE(folder.storedRows().size(), 1);
-            QVERIFY2(loaded == numbered(returned) || loaded == numbered(returned + 1), qPrintable(loaded.path));
+            QVERIFY2(loaded == numbered(returned) || loaded == numbered(returned + 1),
+                     qPrintable(loaded.path));
             stored = loaded == numbered(returned) ? returned : returned + 1;
         }
     }
@@ -63,13 +72,16 @@ private slots:
         const QStringList sources{u"cons/cr/1/menu.rfa"_s, u"cons/cr/2/menu.rfa"_s};
         for (int i = 0; i < 2; ++i)
             Checks::writeBytes(folder.file(sources[i]), archives[i]);
-        const QString archivesFolder = folder.game() + u"/mods/gtide_base/archives"_s, target = archivesFolder + u"/menu.rfa"_s;
+        const QString archivesFolder = folder.game() + u"/mods/gtide_base/archives"_s,
+                      target = archivesFolder + u"/menu.rfa"_s;
         Checks::writeBytes(target, "old archive");
         for (int kill = 0; kill < kills; ++kill) {
-            const auto outcome = KilledChild::run([&](const KilledChild::Report&) {
-                for (int n = 0;; ++n)
-                    SafeFileCopier().copy(sources[n % 2], target);
-            }, randomDelay());
+            const auto outcome = KilledChild::run(
+                [&](const KilledChild::Report&) {
+                    for (int n = 0;; ++n)
+                        SafeFileCopier().copy(sources[n % 2], target);
+                },
+                randomDelay());
             const QByteArray now = Checks::bytesOf(target);
             QVERIFY(outcome.killed && (now == "old archive" || archives.contains(now)));
             // The next install removes what a killed one left.
@@ -86,8 +98,10 @@ private slots:
         QTest::addColumn<int>("number");
         for (bool fullDisk : {true, false})
             for (bool save : {true, false})
-                QTest::addRow("%s, %s", save ? "save" : "install", fullDisk ? "full disk" : "read-only")
-                    << fullDisk << save << (fullDisk ? FailureNumber::DiskFull : FailureNumber::PermissionDenied);
+                QTest::addRow("%s, %s", save ? "save" : "install",
+                              fullDisk ? "full disk" : "read-only")
+                    << fullDisk << save
+                    << (fullDisk ? FailureNumber::DiskFull : FailureNumber::PermissionDenied);
     }
 
     void aRefusedWriteChangesNothing()
@@ -99,7 +113,8 @@ private slots:
         Checks::writeBytes(folder.file(u"cons/rt/2/game.rfa"_s), QByteArray(1 << 20, 'r'));
         QFile::copy(folder.databaseFile(), folder.game() + u"/gtdb.inf"_s);
         Checks::writeBytes(folder.game() + u"/game.rfa"_s, "old archive");
-        const QString disk = folder.file(u"disk"_s), db = disk + u"/gtdb.inf"_s, archive = disk + u"/game.rfa"_s;
+        const QString disk = folder.file(u"disk"_s), db = disk + u"/gtdb.inf"_s,
+                      archive = disk + u"/game.rfa"_s;
         std::optional<ScratchMount> mount;
         fullDisk ? mount.emplace(disk, 128) : mount.emplace(folder.game(), disk);
         if (!mount->mounted())
@@ -109,11 +124,14 @@ private slots:
             QFile::copy(folder.game() + u"/game.rfa"_s, archive);
             QFile filler(disk + u"/filler"_s); // takes the last free block
             filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-            while (filler.write(QByteArray(1024, 'f')) == 1024) {}
+            while (filler.write(QByteArray(1024, 'f')) == 1024) {
+            }
         }
         QCOMPARE(Checks::failureOf([&] {
-            save ? SettingsStore(db).save(numbered(1)) : SafeFileCopier().copy(u"cons/rt/2/game.rfa"_s, archive);
-        }), number);
+                     save ? SettingsStore(db).save(numbered(1))
+                          : SafeFileCopier().copy(u"cons/rt/2/game.rfa"_s, archive);
+                 }),
+                 number);
         QCOMPARE(Checks::bytesOf(db), Checks::bytesOf(folder.databaseFile()));
         QVERIFY(!QFile::exists(db + u"-journal"_s));
         QCOMPARE(Checks::bytesOf(archive), QByteArray("old archive"));

@@ -12,7 +12,8 @@
 namespace {
 
 // The record of the seven fields, in their order, between '|'.
-SettingsRecord record(const char* fields) {
+SettingsRecord record(const char* fields)
+{
     const QStringList f = QString::fromUtf8(fields).split(u'|');
     return {f[0], f[1], f[2], f[3], f[4], f[5], f[6]};
 }
@@ -24,7 +25,8 @@ const SettingsRecord sample = record("Grimtide|yes|no|7|3|No|/games/Battlefield 
 class TestSettingsStore : public QObject {
     Q_OBJECT
 private slots:
-    void loadReadsTheFirstRowAsStoredAndFlagsOnlyNulls() {
+    void loadReadsTheFirstRowAsStoredAndFlagsOnlyNulls()
+    {
         TestFolder folder;
         TestFolder::Row first;
         first.status = QStringLiteral("pure");
@@ -40,7 +42,8 @@ private slots:
         QCOMPARE(Checks::failureOf([&] { load(); }), FailureNumber::TypeMismatch);
     }
 
-    void unreadableFilesFailWithTheirNumberAndStayAsTheyWere_data() {
+    void unreadableFilesFailWithTheirNumberAndStayAsTheyWere_data()
+    {
         QTest::addColumn<QByteArray>("sql");
         QTest::addColumn<int>("number");
         QTest::newRow("no row") << QByteArray("DELETE FROM Options")
@@ -49,7 +52,8 @@ private slots:
                                   << +FailureNumber::TableMissing;
     }
 
-    void unreadableFilesFailWithTheirNumberAndStayAsTheyWere() {
+    void unreadableFilesFailWithTheirNumberAndStayAsTheyWere()
+    {
         QFETCH(QByteArray, sql);
         QFETCH(int, number);
         TestFolder folder;
@@ -59,7 +63,8 @@ private slots:
         QCOMPARE(Checks::bytesOf(folder.databaseFile()), before);
     }
 
-    void saveLeavesExactlyTheNewRowOrTheOldTable() {
+    void saveLeavesExactlyTheNewRowOrTheOldTable()
+    {
         TestFolder folder;
         const TestFolder::Row row = folder.gameRow();
         folder.writeSettings({row, row, row});
@@ -79,7 +84,8 @@ private slots:
         QCOMPARE(store.load().record, unusual);
     }
 
-    void aLockWaitsThenFailsWith3218() {
+    void aLockWaitsThenFailsWith3218()
+    {
         TestFolder folder;
         const QList<SettingsRecord> before = folder.storedRows();
         SettingsStore store(folder.databaseFile());

@@ -41,9 +41,10 @@ QList<QStringList> Checks::rows(const QString& databaseFile, const QByteArray& s
         return 0;
     };
     sqlite3* db = nullptr;
-    const bool done =
-        sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
-        && sqlite3_exec(db, sql.constData(), keep, &found, nullptr) == SQLITE_OK;
+    const bool done = sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db,
+                                      SQLITE_OPEN_READWRITE, nullptr)
+                          == SQLITE_OK
+                      && sqlite3_exec(db, sql.constData(), keep, &found, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     if (ok)
         *ok = done;
@@ -60,7 +61,8 @@ void Checks::exec(const QString& databaseFile, const char* sql)
 
 bool Checks::integrityOk(const QString& databaseFile)
 {
-    return rows(databaseFile, "PRAGMA integrity_check") == QList<QStringList>{{QStringLiteral("ok")}};
+    return rows(databaseFile, "PRAGMA integrity_check")
+           == QList<QStringList>{{QStringLiteral("ok")}};
 }
 
 QStringList Checks::copierTemporariesIn(const QString& folder)

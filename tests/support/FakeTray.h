@@ -15,13 +15,32 @@ public:
 
     bool available() const override { return isAvailable; }
     void setMenu(QMenu*) override {}
-    void add(const TrayIconRecord& record) override { told(QStringLiteral("add"), record.tip()); shown = isAvailable; }
-    void modify(const TrayIconRecord& record) override { told(QStringLiteral("modify"), record.tip()); }
-    void remove(const TrayIconRecord&) override { told(QStringLiteral("delete"), tip); shown = false; }
+    void add(const TrayIconRecord& record) override
+    {
+        told(QStringLiteral("add"), record.tip());
+        shown = isAvailable;
+    }
+    void modify(const TrayIconRecord& record) override
+    {
+        told(QStringLiteral("modify"), record.tip());
+    }
+    void remove(const TrayIconRecord&) override
+    {
+        told(QStringLiteral("delete"), tip);
+        shown = false;
+    }
     bool exists() const override { return shown; }
     void send(int message) { emit notified(message); }
-    void appear() { isAvailable = true; emit appeared(); }
+    void appear()
+    {
+        isAvailable = true;
+        emit appeared();
+    }
 
 private:
-    void told(const QString& operation, const QString& newTip) { operations.append(operation); tip = newTip; }
+    void told(const QString& operation, const QString& newTip)
+    {
+        operations.append(operation);
+        tip = newTip;
+    }
 };

@@ -10,7 +10,8 @@ KilledChild::Outcome KilledChild::run(const std::function<void(const Report& rep
                                       std::chrono::microseconds delay)
 {
     // Shared with the child, which survives the kill no more than its memory.
-    void* shared = ::mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    void* shared = ::mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE,
+                          MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     auto* lastStep = new (shared) std::atomic<int>(Outcome().lastStep);
     const pid_t child = ::fork();
     if (child == 0) {
@@ -26,7 +27,8 @@ KilledChild::Outcome KilledChild::run(const std::function<void(const Report& rep
         ::kill(child, SIGKILL);
         ::waitpid(child, &status, 0);
     }
-    const Outcome outcome{child > 0 && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL, lastStep->load()};
+    const Outcome outcome{child > 0 && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL,
+                          lastStep->load()};
     ::munmap(shared, sizeof(std::atomic<int>));
     return outcome;
 }

@@ -8,15 +8,21 @@
 ScratchMount::ScratchMount(const QString& at, int kilobytes) : m_at(QFile::encodeName(at))
 {
     QDir().mkpath(at);
-    m_mounted = ::mount("tmpfs", m_at.constData(), "tmpfs", 0, ("size=" + QByteArray::number(kilobytes) + 'k').constData()) == 0;
+    m_mounted = ::mount("tmpfs", m_at.constData(), "tmpfs", 0,
+                        ("size=" + QByteArray::number(kilobytes) + 'k').constData())
+                == 0;
 }
 
 ScratchMount::ScratchMount(const QString& of, const QString& at) : m_at(QFile::encodeName(at))
 {
     QDir().mkpath(at);
-    m_mounted = ::mount(QFile::encodeName(of).constData(), m_at.constData(), nullptr, MS_BIND, nullptr) == 0;
+    m_mounted =
+        ::mount(QFile::encodeName(of).constData(), m_at.constData(), nullptr, MS_BIND, nullptr)
+        == 0;
     // A bind mount takes the read-only flag only on a second, remounting call.
-    if (m_mounted && ::mount(nullptr, m_at.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+    if (m_mounted
+        && ::mount(nullptr, m_at.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr)
+               != 0) {
         ::umount(m_at.constData());
         m_mounted = false;
     }

@@ -6,7 +6,7 @@
 // Mounting needs root; when it fails, mounted() is false and the caller skips.
 class ScratchMount {
 public:
-    ScratchMount(const QString& at, int kilobytes);   // a small tmpfs to fill up
+    ScratchMount(const QString& at, int kilobytes);     // a small tmpfs to fill up
     ScratchMount(const QString& of, const QString& at); // a read-only view of another folder
     ~ScratchMount();
     ScratchMount(const ScratchMount&) = delete;

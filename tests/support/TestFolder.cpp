@@ -9,7 +9,8 @@
 
 TestFolder::TestFolder() : m_previousCurrent(QDir::currentPath())
 {
-    std::filesystem::copy(GRIMTIDE_CONS_DIR, file(QStringLiteral("cons")).toStdString(), std::filesystem::copy_options::recursive);
+    std::filesystem::copy(GRIMTIDE_CONS_DIR, file(QStringLiteral("cons")).toStdString(),
+                          std::filesystem::copy_options::recursive);
     QFile::copy(QStringLiteral(GRIMTIDE_FIXTURE_DB), databaseFile());
     QFile(databaseFile()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     for (const char* folder : {"bf1942", "xpack1", "xpack2", "gtide_base/archives/bf1942"})
@@ -35,14 +36,19 @@ TestFolder::Row TestFolder::gameRow() const
 void TestFolder::writeSettings(const QList<Row>& rows) const
 {
     Checks::writeBytes(databaseFile(), {}); // an empty file is an empty database
-    QString sql = QStringLiteral("CREATE TABLE Options (status TEXT, rtr TEXT, sw TEXT, cr TEXT, rt TEXT, secure TEXT, "
-                                 "path TEXT);");
+    QString sql = QStringLiteral(
+        "CREATE TABLE Options (status TEXT, rtr TEXT, sw TEXT, cr TEXT, rt TEXT, secure TEXT, "
+        "path TEXT);");
     for (const Row& row : rows) {
         QStringList values;
-        for (const auto& value : {row.status, row.rtr, row.sw, row.cr, row.rt, row.secure, row.path})
-            values << (value ? QLatin1Char('\'') + QString(*value).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'')
+        for (const auto& value :
+             {row.status, row.rtr, row.sw, row.cr, row.rt, row.secure, row.path})
+            values << (value ? QLatin1Char('\'')
+                                   + QString(*value).replace(QLatin1Char('\''), QLatin1String("''"))
+                                   + QLatin1Char('\'')
                              : QStringLiteral("NULL"));
-        sql += QStringLiteral("INSERT INTO Options VALUES (%1);").arg(values.join(QLatin1Char(',')));
+        sql +=
+            QStringLiteral("INSERT INTO Options VALUES (%1);").arg(values.join(QLatin1Char(',')));
     }
     Checks::exec(databaseFile(), sql.toUtf8().constData());
 }
@@ -50,8 +56,9 @@ void TestFolder::writeSettings(const QList<Row>& rows) const
 QList<SettingsRecord> TestFolder::storedRows() const
 {
     QList<SettingsRecord> records;
-    for (const QStringList& v : Checks::rows(databaseFile(), "SELECT status, rtr, sw, cr, rt, secure, "
-                                                             "path FROM Options ORDER BY rowid"))
+    for (const QStringList& v :
+         Checks::rows(databaseFile(), "SELECT status, rtr, sw, cr, rt, secure, "
+                                      "path FROM Options ORDER BY rowid"))
         records.append({v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
     return records;
 }

@@ -22,8 +22,10 @@ public:
 
     // The settings file with one row; a missing value is stored as null.
     struct Row {
-        std::optional<QString> status = QStringLiteral("Pure"), rtr = QStringLiteral("no"), sw = QStringLiteral("no"),
-                               cr = QStringLiteral("1"), rt = QStringLiteral("1"), secure = QStringLiteral("No"), path = std::nullopt;
+        std::optional<QString> status = QStringLiteral("Pure"), rtr = QStringLiteral("no"),
+                               sw = QStringLiteral("no"), cr = QStringLiteral("1"),
+                               rt = QStringLiteral("1"), secure = QStringLiteral("No"),
+                               path = std::nullopt;
     };
     void writeSettings(const QList<Row>& rows) const;
     void writeSettings(const Row& row) const { writeSettings(QList<Row>{row}); }

@@ -18,12 +18,14 @@ namespace fs = std::filesystem;
 namespace {
 
 // SQLite takes file names as UTF-8 on every platform.
-std::string utf8(const fs::path& path) {
+std::string utf8(const fs::path& path)
+{
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
 }
 
-std::string readText(const fs::path& file) {
+std::string readText(const fs::path& file)
+{
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         throw std::runtime_error(utf8(file) + ": cannot open for reading");
@@ -40,7 +42,8 @@ std::string readText(const fs::path& file) {
 }
 
 // A database file together with the side files SQLite may leave next to it.
-void removeDatabase(const fs::path& file) {
+void removeDatabase(const fs::path& file)
+{
     for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
         fs::path side = file;
         side += suffix;
@@ -54,7 +57,8 @@ void removeDatabase(const fs::path& file) {
 
 class Database {
 public:
-    explicit Database(const fs::path& file) {
+    explicit Database(const fs::path& file)
+    {
         const int rc = sqlite3_open_v2(utf8(file).c_str(), &m_db,
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         if (rc != SQLITE_OK) {
@@ -68,7 +72,8 @@ public:
     Database& operator=(const Database&) = delete;
     ~Database() { sqlite3_close(m_db); }
 
-    void exec(const std::string& sql) {
+    void exec(const std::string& sql)
+    {
         char* error = nullptr;
         if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
             const std::string message = error ? error : sqlite3_errmsg(m_db);
@@ -81,7 +86,8 @@ public:
         }
     }
 
-    void close() {
+    void close()
+    {
         if (sqlite3_close(m_db) != SQLITE_OK) {
             throw std::runtime_error(std::string("cannot close: ") + sqlite3_errmsg(m_db));
         }
@@ -92,7 +98,8 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-void build(const fs::path& sqlFile, const fs::path& output) {
+void build(const fs::path& sqlFile, const fs::path& output)
+{
     std::error_code sameError;
     if (fs::equivalent(sqlFile, output, sameError)) {
         throw std::runtime_error(utf8(output) + ": is the SQL file itself");
@@ -130,7 +137,8 @@ void build(const fs::path& sqlFile, const fs::path& output) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fputs("usage: makedb <sql file> <output db>\n", stderr);
         return 2;

@@ -28,12 +28,23 @@ struct Glyph {
 };
 
 constexpr std::array<Glyph, 17> glyphs = {{
-    {'0', {7, 5, 5, 5, 7}}, {'1', {2, 6, 2, 2, 7}}, {'2', {7, 1, 7, 4, 7}},
-    {'3', {7, 1, 3, 1, 7}}, {'4', {5, 5, 7, 1, 1}}, {'5', {7, 4, 7, 1, 7}},
-    {'6', {7, 4, 7, 5, 7}}, {'7', {7, 1, 1, 2, 2}}, {'8', {7, 5, 7, 5, 7}},
-    {'9', {7, 5, 7, 1, 7}}, {'d', {1, 1, 7, 5, 7}}, {'e', {7, 5, 7, 4, 7}},
-    {'f', {3, 4, 7, 4, 4}}, {'a', {7, 1, 7, 5, 7}}, {'u', {0, 5, 5, 5, 7}},
-    {'l', {4, 4, 4, 4, 3}}, {'t', {2, 7, 2, 2, 3}},
+    {'0', {7, 5, 5, 5, 7}},
+    {'1', {2, 6, 2, 2, 7}},
+    {'2', {7, 1, 7, 4, 7}},
+    {'3', {7, 1, 3, 1, 7}},
+    {'4', {5, 5, 7, 1, 1}},
+    {'5', {7, 4, 7, 1, 7}},
+    {'6', {7, 4, 7, 5, 7}},
+    {'7', {7, 1, 1, 2, 2}},
+    {'8', {7, 5, 7, 5, 7}},
+    {'9', {7, 5, 7, 1, 7}},
+    {'d', {1, 1, 7, 5, 7}},
+    {'e', {7, 5, 7, 4, 7}},
+    {'f', {3, 4, 7, 4, 4}},
+    {'a', {7, 1, 7, 5, 7}},
+    {'u', {0, 5, 5, 5, 7}},
+    {'l', {4, 4, 4, 4, 3}},
+    {'t', {2, 7, 2, 2, 3}},
 }};
 
 const Glyph& glyphFor(char letter)
@@ -55,8 +66,8 @@ void drawGlyph(QPainter& painter, QPoint topLeft, const Glyph& glyph, int scale)
     for (int row = 0; row < glyphHeight; ++row) {
         for (int column = 0; column < glyphWidth; ++column) {
             if (glyph.rows[row] & (4 >> column))
-                painter.fillRect(topLeft.x() + column * scale, topLeft.y() + row * scale,
-                                 scale, scale, Qt::black);
+                painter.fillRect(topLeft.x() + column * scale, topLeft.y() + row * scale, scale,
+                                 scale, Qt::black);
         }
     }
 }
@@ -72,8 +83,21 @@ void drawText(QPainter& painter, QPoint topLeft, const QByteArray& text, int sca
 // --------------------------------------------------------------- shape marks
 
 enum class MarkKind {
-    Plus, Cross, Tee, Bars, Dot, Ring, Chevron, Brackets, AngleBrackets,
-    Diamond, Square, Triangle, Corners, MilDots, RangeMarks
+    Plus,
+    Cross,
+    Tee,
+    Bars,
+    Dot,
+    Ring,
+    Chevron,
+    Brackets,
+    AngleBrackets,
+    Diamond,
+    Square,
+    Triangle,
+    Corners,
+    MilDots,
+    RangeMarks
 };
 
 // size and gap are fractions of the shape's radius.
@@ -90,8 +114,7 @@ struct Frame {
     QPointF at(qreal x, qreal y) const { return centre + QPointF(x, y) * radius; }
 };
 
-void drawArms(QPainter& painter, const Frame& frame, const QList<qreal>& degrees,
-              const Mark& mark)
+void drawArms(QPainter& painter, const Frame& frame, const QList<qreal>& degrees, const Mark& mark)
 {
     for (qreal angle : degrees) {
         const QPointF direction(qCos(qDegreesToRadians(angle)), qSin(qDegreesToRadians(angle)));
@@ -162,21 +185,36 @@ void drawMark(QPainter& painter, const Frame& frame, const Mark& mark)
 {
     const qreal s = mark.size;
     switch (mark.kind) {
-    case MarkKind::Plus: return drawArms(painter, frame, {0, 90, 180, 270}, mark);
-    case MarkKind::Cross: return drawArms(painter, frame, {45, 135, 225, 315}, mark);
-    case MarkKind::Tee: return drawArms(painter, frame, {0, 90, 180}, mark);
-    case MarkKind::Bars: return drawArms(painter, frame, {0, 180}, mark);
-    case MarkKind::Dot: return drawDot(painter, frame, s);
-    case MarkKind::Ring: return drawRing(painter, frame, s);
-    case MarkKind::Chevron: return drawMirrored(painter, frame, {{0, mark.gap}, {s * 0.8, mark.gap + s * 0.8}});
-    case MarkKind::Brackets: return drawMirrored(painter, frame, {{s * 0.6, -s}, {s, -s}, {s, s}, {s * 0.6, s}});
-    case MarkKind::AngleBrackets: return drawMirrored(painter, frame, {{s * 0.5, -s}, {s, 0}, {s * 0.5, s}});
-    case MarkKind::Diamond: return drawPolygon(painter, frame, 4, 0, s);
-    case MarkKind::Square: return drawPolygon(painter, frame, 4, 45, s);
-    case MarkKind::Triangle: return drawPolygon(painter, frame, 3, -90, s);
-    case MarkKind::Corners: return drawCorners(painter, frame, s);
-    case MarkKind::MilDots: return drawMilDots(painter, frame, s);
-    case MarkKind::RangeMarks: return drawRangeMarks(painter, frame, s);
+    case MarkKind::Plus:
+        return drawArms(painter, frame, {0, 90, 180, 270}, mark);
+    case MarkKind::Cross:
+        return drawArms(painter, frame, {45, 135, 225, 315}, mark);
+    case MarkKind::Tee:
+        return drawArms(painter, frame, {0, 90, 180}, mark);
+    case MarkKind::Bars:
+        return drawArms(painter, frame, {0, 180}, mark);
+    case MarkKind::Dot:
+        return drawDot(painter, frame, s);
+    case MarkKind::Ring:
+        return drawRing(painter, frame, s);
+    case MarkKind::Chevron:
+        return drawMirrored(painter, frame, {{0, mark.gap}, {s * 0.8, mark.gap + s * 0.8}});
+    case MarkKind::Brackets:
+        return drawMirrored(painter, frame, {{s * 0.6, -s}, {s, -s}, {s, s}, {s * 0.6, s}});
+    case MarkKind::AngleBrackets:
+        return drawMirrored(painter, frame, {{s * 0.5, -s}, {s, 0}, {s * 0.5, s}});
+    case MarkKind::Diamond:
+        return drawPolygon(painter, frame, 4, 0, s);
+    case MarkKind::Square:
+        return drawPolygon(painter, frame, 4, 45, s);
+    case MarkKind::Triangle:
+        return drawPolygon(painter, frame, 3, -90, s);
+    case MarkKind::Corners:
+        return drawCorners(painter, frame, s);
+    case MarkKind::MilDots:
+        return drawMilDots(painter, frame, s);
+    case MarkKind::RangeMarks:
+        return drawRangeMarks(painter, frame, s);
     }
 }
 
@@ -320,8 +358,8 @@ void drawEmblem(QPainter& painter)
     painter.setPen(QPen(iconSight, 4.5, Qt::SolidLine, Qt::FlatCap));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(QPointF(32, 28), 13, 13);
-    for (const QLineF& arm : {QLineF(32, 6, 32, 20), QLineF(32, 36, 32, 50),
-                              QLineF(10, 28, 24, 28), QLineF(40, 28, 54, 28)})
+    for (const QLineF& arm : {QLineF(32, 6, 32, 20), QLineF(32, 36, 32, 50), QLineF(10, 28, 24, 28),
+                              QLineF(40, 28, 54, 28)})
         painter.drawLine(arm);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
@@ -347,7 +385,8 @@ bool save(const QImage& image, const QDir& folder, const QString& name, const ch
     const QString path = folder.filePath(name);
     if (image.save(path, format))
         return true;
-    std::fprintf(stderr, "picturegen: cannot write %s\n", qPrintable(QDir::toNativeSeparators(path)));
+    std::fprintf(stderr, "picturegen: cannot write %s\n",
+                 qPrintable(QDir::toNativeSeparators(path)));
     return false;
 }
 
@@ -365,10 +404,13 @@ bool saveAll(const QDir& folder)
 {
     bool saved = saveChoices(crosshairs, folder, QStringLiteral("cr"));
     saved = saveChoices(reticles, folder, QStringLiteral("r")) && saved;
-    saved = save(lampImage(QColor(220, 20, 20)), folder, QStringLiteral("lamp_red.bmp"), "BMP") && saved;
-    saved = save(lampImage(QColor(20, 190, 40)), folder, QStringLiteral("lamp_green.bmp"), "BMP") && saved;
+    saved = save(lampImage(QColor(220, 20, 20)), folder, QStringLiteral("lamp_red.bmp"), "BMP")
+            && saved;
+    saved = save(lampImage(QColor(20, 190, 40)), folder, QStringLiteral("lamp_green.bmp"), "BMP")
+            && saved;
     for (int size : {16, 32, 48, 64, 128}) {
-        const QString name = QStringLiteral("icon") + QString::number(size) + QStringLiteral(".png");
+        const QString name =
+            QStringLiteral("icon") + QString::number(size) + QStringLiteral(".png");
         saved = save(iconImage(size), folder, name, "PNG") && saved;
     }
     return saved;

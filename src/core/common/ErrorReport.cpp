@@ -6,8 +6,7 @@
 QString ErrorReport::text(const QString& tag, int number)
 {
     return QStringLiteral("We have a problem, Please report this error = ") + tag
-           + QString::number(number) + QStringLiteral(" to: ")
-           + QStringLiteral(GRIMTIDE_CONTACT);
+           + QString::number(number) + QStringLiteral(" to: ") + QStringLiteral(GRIMTIDE_CONTACT);
 }
 
 bool ErrorReport::trap(const QString& tag, const std::function<void()>& body,

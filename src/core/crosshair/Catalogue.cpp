@@ -32,8 +32,8 @@ QString Catalogue::archiveDestination(Kind kind, const QString& modsPath)
 {
     if (kind == Kind::Crosshair)
         return modsPath
-               + GamePaths::join(
-                   {QStringLiteral("gtide_base"), QStringLiteral("archives"), QStringLiteral("menu.rfa")});
+               + GamePaths::join({QStringLiteral("gtide_base"), QStringLiteral("archives"),
+                                  QStringLiteral("menu.rfa")});
     return modsPath
            + GamePaths::join({QStringLiteral("gtide_base"), QStringLiteral("archives"),
                               QStringLiteral("bf1942"), QStringLiteral("game.rfa")});

@@ -14,7 +14,8 @@ void SecureMode::check4Click(bool ticked)
         const auto install = [this](Kind kind, const QString& choice) {
             Catalogue::installArchive(m_state.copier, kind, choice, m_state.modsPath());
         };
-        install(Kind::Crosshair, ticked ? QString::number(Catalogue::secureCrosshair) : settings.cr);
+        install(Kind::Crosshair,
+                ticked ? QString::number(Catalogue::secureCrosshair) : settings.cr);
         install(Kind::Reticle, ticked ? QString::number(Catalogue::secureReticle) : settings.rt);
         m_view.showSecureAppearance(ticked);
         m_view.mimgset();

@@ -39,8 +39,8 @@ QString GameFinder::Game::label() const
 
 bool GameFinder::isGame(const QString& folder)
 {
-    return holdsFile(folder, QStringLiteral("BF1942.exe")) ||
-           !existingFolder(folder + QStringLiteral("/mods/bf1942")).isEmpty();
+    return holdsFile(folder, QStringLiteral("BF1942.exe"))
+           || !existingFolder(folder + QStringLiteral("/mods/bf1942")).isEmpty();
 }
 
 QStringList GameFinder::usualFolders(const QString& root)
@@ -94,8 +94,8 @@ QList<GameFinder::Game> GameFinder::find(const QList<WinePrefixes::Prefix>& pref
     const auto addGames = [&](const QStringList& folders, const QString& where) {
         for (const QString& folder : folders) {
             const QString canonical = QFileInfo(folder).canonicalFilePath();
-            if (folder.isEmpty() || canonical.isEmpty() || seen.contains(canonical) ||
-                !isGame(folder))
+            if (folder.isEmpty() || canonical.isEmpty() || seen.contains(canonical)
+                || !isGame(folder))
                 continue;
             seen.insert(canonical);
             games.append({QDir::toNativeSeparators(QDir::cleanPath(folder)), where});

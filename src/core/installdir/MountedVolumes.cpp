@@ -33,8 +33,8 @@ bool isPlayerVolume(const QStorageInfo& volume)
         std::any_of(systemRoots.begin(), systemRoots.end(),
                     [&](const QString& s) { return MountedVolumes::matchLength(s, root) >= 0; });
     // Containers bind single files such as /etc/hosts; those are no volume.
-    return volume.isValid() && QFileInfo(root).isDir() && !underSystemRoot &&
-           !pseudoTypes.contains(volume.fileSystemType());
+    return volume.isValid() && QFileInfo(root).isDir() && !underSystemRoot
+           && !pseudoTypes.contains(volume.fileSystemType());
 }
 
 } // namespace

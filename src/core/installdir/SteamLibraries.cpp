@@ -42,8 +42,8 @@ Token nextToken(const QByteArray& vdf, qsizetype& at)
 
 bool isNumber(const QByteArray& text)
 {
-    return !text.isEmpty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !text.isEmpty()
+           && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 QByteArray readList(const QString& file)

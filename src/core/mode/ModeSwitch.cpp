@@ -37,23 +37,25 @@ void ModeSwitch::switchTo(GameMode mode)
     const QString tag = pure ? QStringLiteral("msetp") : QStringLiteral("msetu");
     const ErrorReport::PlainerMessage checkOptions{FailureNumber::PathNotFound,
                                                    QStringLiteral("Please check your options")};
-    const GameMode shownBefore = m_state.settings.status == statusText(GameMode::Pure)
-                                     ? GameMode::Pure
-                                     : GameMode::Grimtide;
-    const bool switched = m_state.report.trap(tag, [&] {
-        if (m_state.settings.status == statusText(other(mode))) {
-            // The status follows the game only once every file is in place,
-            // so a failed switch can simply be tried again.
-            copyModeFiles(mode);
-            m_state.settings.status = statusText(mode);
-            m_view.showStatus(m_state.settings.status);
-        } else if (pure) {
-            m_state.sink.show(QStringLiteral("you are already in pure mode"));
-        }
-        m_view.showMode(mode);
-        if (!m_state.isLoading())
-            m_state.msaveset();
-    }, checkOptions);
+    const GameMode shownBefore =
+        m_state.settings.status == statusText(GameMode::Pure) ? GameMode::Pure : GameMode::Grimtide;
+    const bool switched = m_state.report.trap(
+        tag,
+        [&] {
+            if (m_state.settings.status == statusText(other(mode))) {
+                // The status follows the game only once every file is in place,
+                // so a failed switch can simply be tried again.
+                copyModeFiles(mode);
+                m_state.settings.status = statusText(mode);
+                m_view.showStatus(m_state.settings.status);
+            } else if (pure) {
+                m_state.sink.show(QStringLiteral("you are already in pure mode"));
+            }
+            m_view.showMode(mode);
+            if (!m_state.isLoading())
+                m_state.msaveset();
+        },
+        checkOptions);
     // The option button the player clicked is on by now; after a failure the
     // mode column shows the mode the game is still in.
     if (!switched && m_state.settings.status != statusText(mode))

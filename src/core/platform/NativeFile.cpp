@@ -11,7 +11,7 @@
 #include <io.h>
 #define GT_OPEN_READ(p) _wopen(reinterpret_cast<const wchar_t*>(p.utf16()), _O_RDONLY | _O_BINARY)
 #define GT_OPEN_NEW(p, m)                                                                          \
-    _wopen(reinterpret_cast<const wchar_t*>(p.utf16()),                                           \
+    _wopen(reinterpret_cast<const wchar_t*>(p.utf16()),                                            \
            _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE)
 #define GT_SYNC(fd) _commit(fd)
 #define GT_READ(fd, b, n) _read(fd, b, unsigned(n))

@@ -37,7 +37,8 @@ void NativeFileSystem::syncFolder(const QString& folder)
 #ifdef _WIN32
     Q_UNUSED(folder); // MOVEFILE_WRITE_THROUGH already made the rename durable.
 #else
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         throw Failure(NativeFile::failureNumber(errno));
     const int rc = ::fsync(fd);

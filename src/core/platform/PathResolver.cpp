@@ -28,7 +28,7 @@ QString PathResolver::folder(const QString& path)
     if (absolute) {
         // "/" on this system, "C:/" on a system with drive letters.
         current = generic.startsWith(QLatin1Char('/')) ? QStringLiteral("/")
-                                                        : names.takeFirst() + QLatin1Char('/');
+                                                       : names.takeFirst() + QLatin1Char('/');
     } else {
         current = QDir::currentPath();
     }

@@ -24,8 +24,8 @@ QString RuntimeFolder::path()
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (isPrivate(runtime))
         return runtime;
-    const QString own = QDir::tempPath() + QStringLiteral("/grimtide-switch-")
-                        + QString::number(::geteuid());
+    const QString own =
+        QDir::tempPath() + QStringLiteral("/grimtide-switch-") + QString::number(::geteuid());
     ::mkdir(QFile::encodeName(own).constData(), 0700);
     return isPrivate(own) ? own : QString();
 }

@@ -1,9 +1,9 @@
 #include "core/platform/SafeFileCopier.h"
 
 #include "core/common/Failure.h"
-#include "core/platform/PathResolver.h"
 #include "core/platform/NativeFile.h"
 #include "core/platform/NativeFileSystem.h"
+#include "core/platform/PathResolver.h"
 
 #include <QDir>
 #include <QFileInfo>

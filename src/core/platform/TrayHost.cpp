@@ -17,11 +17,9 @@ namespace {
 
 constexpr int replyTimeoutMs = 1000;
 
-template <typename Reply>
-using ReplyHolder = std::unique_ptr<Reply, decltype(&std::free)>;
+template <typename Reply> using ReplyHolder = std::unique_ptr<Reply, decltype(&std::free)>;
 
-template <typename Reply>
-ReplyHolder<Reply> hold(Reply* reply)
+template <typename Reply> ReplyHolder<Reply> hold(Reply* reply)
 {
     return ReplyHolder<Reply>(reply, &std::free);
 }

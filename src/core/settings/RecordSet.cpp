@@ -10,10 +10,10 @@ namespace {
 
 const QStringList& settingsFields()
 {
-    static const QStringList fields{
-        QStringLiteral("status"), QStringLiteral("rtr"), QStringLiteral("sw"),
-        QStringLiteral("cr"),     QStringLiteral("rt"),  QStringLiteral("secure"),
-        QStringLiteral("path")};
+    static const QStringList fields{QStringLiteral("status"), QStringLiteral("rtr"),
+                                    QStringLiteral("sw"),     QStringLiteral("cr"),
+                                    QStringLiteral("rt"),     QStringLiteral("secure"),
+                                    QStringLiteral("path")};
     return fields;
 }
 

@@ -21,8 +21,8 @@ SqliteConnection::SqliteConnection(const QString& fileName)
     // player's last complete save back in place. Refusing to start instead
     // would leave the player with no settings at all. A journal that is not a
     // valid one is discarded by SQLite without touching "gtdb.inf".
-    const int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(fileName.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close(m_db);
         throw Failure(failureNumber(rc));

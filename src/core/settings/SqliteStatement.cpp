@@ -8,7 +8,8 @@
 SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql) : m_db(db)
 {
     const QByteArray utf8 = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_statement, nullptr);
+    const int rc =
+        sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_statement, nullptr);
     if (rc != SQLITE_OK)
         SqliteConnection::fail(db, rc);
 }
@@ -21,8 +22,8 @@ SqliteStatement::~SqliteStatement()
 void SqliteStatement::bind(int index, const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
-    const int rc = sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()),
-                                     SQLITE_TRANSIENT);
+    const int rc =
+        sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
     if (rc != SQLITE_OK)
         SqliteConnection::fail(m_db, rc);
 }

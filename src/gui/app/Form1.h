@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui/widgets/ProgramWindow.h"
 #include "core/settings/SettingsStore.h"
+#include "gui/widgets/ProgramWindow.h"
 
 #include <QTimer>
 

@@ -1,16 +1,16 @@
 #include "gui/app/Form2.h"
 
-#include "gui/widgets/CaptionClick.h"
-#include "gui/widgets/ClickFromCode.h"
+#include "core/app/TrayBackend.h"
 #include "core/common/Failure.h"
 #include "gui/app/Form1.h"
-#include "gui/widgets/ModalShow.h"
 #include "gui/app/Module1.h"
-#include "core/app/TrayBackend.h"
-#include "gui/widgets/Twips.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureCatalogue.h"
 #include "gui/installdir/Form4.h"
+#include "gui/widgets/CaptionClick.h"
+#include "gui/widgets/ClickFromCode.h"
+#include "gui/widgets/ModalShow.h"
+#include "gui/widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QCursor>
@@ -36,8 +36,7 @@ Control* makeControl(QWidget* area, const QString& caption, Placement at)
 
 // The box alone is drawn; the label beside it is its caption for the eye
 // and, through the accessible name, for screen readers.
-template <typename Box>
-Box* makeBox(QWidget* area, QLabel* caption, Placement at)
+template <typename Box> Box* makeBox(QWidget* area, QLabel* caption, Placement at)
 {
     auto* box = makeControl<Box>(area, QString(), at);
     box->setAccessibleName(caption->text());
@@ -66,8 +65,7 @@ Form2::Form2(Module1& module)
     : ProgramWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
                                  | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
                                  | Qt::MSWindowsFixedSizeDialogHint),
-      m_module(module), m_modeSwitch(module.state, *this),
-      m_expansionPacks(module.state, *this)
+      m_module(module), m_modeSwitch(module.state, *this), m_expansionPacks(module.state, *this)
 {
     setWindowTitle(QStringLiteral("Grimtide Switch"));
     setWindowIcon(PictureCatalogue::programIcon());
@@ -226,8 +224,9 @@ void Form2::showPackChoice(ExpansionPack pack, const QString& value)
 
 void Form2::addTrayIcon()
 {
-    m_module.trayIcon.setTip(m_module.state.settings.status == QStringLiteral("Pure") ? QStringLiteral("pure")
-                                                                  : QStringLiteral("unpure"));
+    m_module.trayIcon.setTip(m_module.state.settings.status == QStringLiteral("Pure")
+                                 ? QStringLiteral("pure")
+                                 : QStringLiteral("unpure"));
     m_module.tray().add(m_module.trayIcon);
 }
 
@@ -308,7 +307,8 @@ void Form2::unload()
 
 void Form2::mcrformClick()
 {
-    m_module.report().trap(QStringLiteral("mcrform"), [this] { ModalShow::exec(m_module.form3()); });
+    m_module.report().trap(QStringLiteral("mcrform"),
+                           [this] { ModalShow::exec(m_module.form3()); });
 }
 
 void Form2::msetupClick()

@@ -19,7 +19,8 @@ Module1::Module1(Services services)
           m_startedOnce = true;
           return new Form1(*this, m_services.databaseFile, startProgram);
       }),
-      m_form2([this] { return new Form2(*this); }), m_form3([this] { return new Form3(state, [this] { mimgset(); }); }),
+      m_form2([this] { return new Form2(*this); }),
+      m_form3([this] { return new Form3(state, [this] { mimgset(); }); }),
       m_form4([this] { return new Form4(state, [this] { endProgram(); }); })
 {
 }
@@ -61,8 +62,8 @@ void Module1::mimgset()
     m_report.trap(QStringLiteral("mimgset"), [this] {
         const Form3& chooser = form3();
         Form2& main = form2();
-        PictureRoutine::show(state.settings, chooser.ImageList1, chooser.ImageList2,
-                             *main.Picture1, *main.Picture2);
+        PictureRoutine::show(state.settings, chooser.ImageList1, chooser.ImageList2, *main.Picture1,
+                             *main.Picture2);
     });
 }
 

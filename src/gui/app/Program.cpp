@@ -1,7 +1,7 @@
 #include "gui/app/Program.h"
 
-#include "gui/app/Form1.h"
 #include "core/settings/SettingsStore.h"
+#include "gui/app/Form1.h"
 
 #include <QApplication>
 #include <QDir>

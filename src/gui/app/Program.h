@@ -1,10 +1,10 @@
 #pragma once
 
-#include "gui/widgets/MessageBoxSink.h"
-#include "gui/app/Module1.h"
 #include "core/platform/SafeFileCopier.h"
 #include "core/platform/SingleInstance.h"
 #include "core/platform/TerminationSignals.h"
+#include "gui/app/Module1.h"
+#include "gui/widgets/MessageBoxSink.h"
 
 class TrayBackend;
 

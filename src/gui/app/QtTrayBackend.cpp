@@ -48,8 +48,9 @@ void QtTrayBackend::add(const TrayIconRecord& record)
     }
     m_lookAgain.stop();
     m_icon = std::make_unique<QSystemTrayIcon>(m_picture);
-    connect(m_icon.get(), &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) { emit notified(messageFor(reason)); });
+    connect(
+        m_icon.get(), &QSystemTrayIcon::activated, this,
+        [this](QSystemTrayIcon::ActivationReason reason) { emit notified(messageFor(reason)); });
     // Only for a StatusNotifierItem: an X11 or Windows tray icon with a menu
     // would pop it up itself on a right click, beside the main window's own.
     if (TrayHost::hasStatusNotifierHost())

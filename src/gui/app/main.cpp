@@ -11,8 +11,9 @@ int main(int argc, char* argv[])
 {
     const CommandLine commandLine(
         QStringLiteral("grimtide-switch"),
-        QStringLiteral("Switches Battlefield 1942 between pure and the Grimtide mod. Reads gtdb.inf "
-                       "and cons/ in the working directory; takes no arguments."));
+        QStringLiteral(
+            "Switches Battlefield 1942 between pure and the Grimtide mod. Reads gtdb.inf "
+            "and cons/ in the working directory; takes no arguments."));
     if (const auto status = commandLine.answer(argc, argv))
         return *status;
     QApplication app(argc, argv);

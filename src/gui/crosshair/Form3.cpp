@@ -1,11 +1,11 @@
 #include "gui/crosshair/Form3.h"
 
-#include "core/common/Failure.h"
 #include "core/app/SharedState.h"
 #include "core/common/ErrorReport.h"
-#include "gui/widgets/Twips.h"
-#include "gui/widgets/ImageCombo.h"
+#include "core/common/Failure.h"
 #include "gui/crosshair/PictureCatalogue.h"
+#include "gui/widgets/ImageCombo.h"
+#include "gui/widgets/Twips.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -116,19 +116,22 @@ void Form3::command1Click()
 {
     const ErrorReport::PlainerMessage chooseFirst{FailureNumber::NoItemChosen,
                                                   QStringLiteral("Please choose crosshairs.")};
-    m_state.report.trap(QStringLiteral("3command1"), [this] {
-        if (m_state.settings.secure == QStringLiteral("No")) {
-            for (auto [list, value] : {std::pair{ImageCombo1, &m_state.settings.cr},
-                                       std::pair{ImageCombo2, &m_state.settings.rt}}) {
-                if (!list->hasSelection())
-                    throw Failure(FailureNumber::NoItemChosen);
-                *value = QString::number(list->selectedPosition());
+    m_state.report.trap(
+        QStringLiteral("3command1"),
+        [this] {
+            if (m_state.settings.secure == QStringLiteral("No")) {
+                for (auto [list, value] : {std::pair{ImageCombo1, &m_state.settings.cr},
+                                           std::pair{ImageCombo2, &m_state.settings.rt}}) {
+                    if (!list->hasSelection())
+                        throw Failure(FailureNumber::NoItemChosen);
+                    *value = QString::number(list->selectedPosition());
+                }
             }
-        }
-        hide();
-        m_mimgset();
-        m_state.msaveset();
-    }, chooseFirst);
+            hide();
+            m_mimgset();
+            m_state.msaveset();
+        },
+        chooseFirst);
 }
 
 void Form3::showAppearance(bool secure)
@@ -141,6 +144,7 @@ void Form3::showAppearance(bool secure)
     // one, and there is nothing for OK to store.
     for (QWidget* control : std::initializer_list<QWidget*>{Image1, Image2, Image3})
         control->setVisible(secure);
-    for (QWidget* control : std::initializer_list<QWidget*>{ImageCombo1, ImageCombo2, Command1, Image4})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ImageCombo1, ImageCombo2, Command1, Image4})
         control->setVisible(!secure);
 }

@@ -2,9 +2,9 @@
 
 #include "gui/widgets/ProgramWindow.h"
 
-#include <functional>
 #include "core/crosshair/Catalogue.h"
 #include "gui/widgets/ImageList.h"
+#include <functional>
 
 class ImageCombo;
 class SharedState;

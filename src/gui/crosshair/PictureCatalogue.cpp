@@ -35,7 +35,8 @@ ImageList PictureCatalogue::reticlePictures()
 
 QImage PictureCatalogue::lampPicture(bool green)
 {
-    return QImage(resourcePath(green ? QStringLiteral("lamp_green.bmp") : QStringLiteral("lamp_red.bmp")));
+    return QImage(
+        resourcePath(green ? QStringLiteral("lamp_green.bmp") : QStringLiteral("lamp_red.bmp")));
 }
 
 QIcon PictureCatalogue::programIcon()

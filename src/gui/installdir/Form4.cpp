@@ -1,9 +1,9 @@
 #include "gui/installdir/Form4.h"
 
-#include "core/common/Failure.h"
-#include "core/common/MessageSink.h"
 #include "core/app/SharedState.h"
 #include "core/common/ErrorReport.h"
+#include "core/common/Failure.h"
+#include "core/common/MessageSink.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
 #include "gui/widgets/Twips.h"
@@ -36,8 +36,8 @@ void placeGrown(QWidget& widget, Twips::Placement at, int down, const QSize& gro
 } // namespace
 
 Form4::Form4(SharedState& state, std::function<void()> endProgram)
-    : ProgramWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                                 Qt::CustomizeWindowHint),
+    : ProgramWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                                 | Qt::CustomizeWindowHint),
       m_state(state), m_endProgram(std::move(endProgram))
 {
     setWindowTitle(QStringLiteral("Choose Directory"));

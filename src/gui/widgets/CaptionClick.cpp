@@ -9,10 +9,7 @@ void CaptionClick::attach(QLabel& caption, QAbstractButton& box)
     caption.installEventFilter(new CaptionClick(caption, box));
 }
 
-CaptionClick::CaptionClick(QLabel& caption, QAbstractButton& box)
-    : QObject(&caption), m_box(box)
-{
-}
+CaptionClick::CaptionClick(QLabel& caption, QAbstractButton& box) : QObject(&caption), m_box(box) {}
 
 bool CaptionClick::eventFilter(QObject* watched, QEvent* event)
 {

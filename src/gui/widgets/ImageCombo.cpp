@@ -10,7 +10,7 @@
 namespace {
 constexpr int pictureKeyRole = Qt::UserRole + 1;
 constexpr int pictureMargin = 4; // the styles leave this much left of the picture
-}
+} // namespace
 
 ImageCombo::ImageCombo(QWidget* parent) : QComboBox(parent)
 {
@@ -92,7 +92,8 @@ void ImageCombo::fitPictures()
     const int roomBesideTheArrow = field.width() - pictureMargin;
     QSize pictureSize = m_images->imageSize();
     if (roomBesideTheArrow > 0 && pictureSize.width() > roomBesideTheArrow)
-        pictureSize = pictureSize.scaled(roomBesideTheArrow, pictureSize.height(), Qt::KeepAspectRatio);
+        pictureSize =
+            pictureSize.scaled(roomBesideTheArrow, pictureSize.height(), Qt::KeepAspectRatio);
     setIconSize(pictureSize);
     const QSize contents(pictureSize.width(), qMax(pictureSize.height(), fontMetrics().height()));
     const int fitting =

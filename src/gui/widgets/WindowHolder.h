@@ -7,8 +7,7 @@
 
 // A window that comes into being on first use: get() creates it hidden and
 // runs its load once. Closing destroys it, and the next get() makes it anew.
-template <typename Window>
-class WindowHolder {
+template <typename Window> class WindowHolder {
 public:
     using Factory = std::function<Window*()>;
     explicit WindowHolder(Factory factory) : m_factory(std::move(factory)) {}
