@@ -15,6 +15,7 @@ public:
     void modify(const TrayIconRecord& record) override { m_real.modify(record); }
     void remove(const TrayIconRecord& record) override { m_real.remove(record); }
     bool exists() const override { return m_real.exists(); }
+    void setMenu(QMenu* menu) override { m_real.setMenu(menu); }
 
 private:
     TrayBackend& m_real;
