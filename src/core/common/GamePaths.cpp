@@ -1,6 +1,7 @@
 #include "core/common/GamePaths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString GamePaths::join(const QStringList& names)
 {
@@ -10,4 +11,9 @@ QString GamePaths::join(const QStringList& names)
 QString GamePaths::modsPath(const QString& installPath)
 {
     return installPath + QDir::separator() + QStringLiteral("mods") + QDir::separator();
+}
+
+QString GamePaths::cleanAbsolute(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
 }

@@ -10,4 +10,7 @@ QString join(const QStringList& names);
 // The install directory followed by "mods" and a separator. A root directory
 // gives two separators in a row; the copier reads that as one.
 QString modsPath(const QString& installPath);
+// The path made absolute, with "/" separators and no "." or "..": the one
+// form in which two spellings of a folder compare equal.
+QString cleanAbsolute(const QString& path);
 } // namespace GamePaths

@@ -1,5 +1,7 @@
 #include "core/installdir/MountedVolumes.h"
 
+#include "core/common/GamePaths.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -13,11 +15,6 @@ constexpr Qt::CaseSensitivity pathCase = Qt::CaseInsensitive;
 #else
 constexpr Qt::CaseSensitivity pathCase = Qt::CaseSensitive;
 #endif
-
-QString cleanAbsolute(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
-}
 
 bool isPlayerVolume(const QStorageInfo& volume)
 {
@@ -41,7 +38,7 @@ bool isPlayerVolume(const QStorageInfo& volume)
 
 qsizetype MountedVolumes::matchLength(const QString& root, const QString& path)
 {
-    const QString clean = cleanAbsolute(root);
+    const QString clean = GamePaths::cleanAbsolute(root);
     if (path.compare(clean, pathCase) == 0)
         return clean.size();
     const QString prefix = clean.endsWith(u'/') ? clean : clean + u'/';

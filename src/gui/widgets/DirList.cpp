@@ -1,6 +1,7 @@
 #include "gui/widgets/DirList.h"
 
 #include "core/common/Failure.h"
+#include "core/common/GamePaths.h"
 #include "gui/widgets/FolderRowDelegate.h"
 
 #include <QDir>
@@ -16,11 +17,6 @@ namespace {
 constexpr int folderRole = Qt::UserRole + 1;
 // A slice of listing short enough that the window answers in between.
 constexpr qint64 sliceMilliseconds = 10;
-
-QString cleanAbsolute(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
-}
 
 QString parentOf(const QString& folder)
 {
@@ -91,7 +87,7 @@ int naturalCompare(const QString& a, const QString& b)
 
 DirList::DirList(QWidget* parent)
     : QListWidget(parent), m_delegate(new FolderRowDelegate(this)),
-      m_path(cleanAbsolute(QDir::currentPath()))
+      m_path(GamePaths::cleanAbsolute(QDir::currentPath()))
 {
     setItemDelegate(m_delegate);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -116,7 +112,7 @@ void DirList::setPath(const QString& path)
     const QFileInfo folder(path);
     if (path.isEmpty() || !folder.isDir() || !folder.isReadable())
         throw Failure(FailureNumber::DriveNotReady);
-    const QString clean = cleanAbsolute(path);
+    const QString clean = GamePaths::cleanAbsolute(path);
     if (clean == m_path)
         return;
     m_path = clean;

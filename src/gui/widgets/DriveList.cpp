@@ -1,5 +1,6 @@
 #include "gui/widgets/DriveList.h"
 
+#include "core/common/GamePaths.h"
 #include "core/installdir/GameFinder.h"
 
 #include <QDir>
@@ -8,11 +9,6 @@
 namespace {
 
 constexpr int isGameRole = Qt::UserRole + 1;
-
-QString cleanAbsolute(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(QDir::fromNativeSeparators(path)).absoluteFilePath());
-}
 
 QString volumeLabel(const MountedVolumes::Volume& volume)
 {
@@ -82,7 +78,7 @@ void DriveList::setDrive(const QString& pathOnDrive)
 // reached through a link or listed under its link name is found.
 int DriveList::driveIndexOf(const QString& path) const
 {
-    const QStringList forms{cleanAbsolute(path), QFileInfo(path).canonicalFilePath()};
+    const QStringList forms{GamePaths::cleanAbsolute(path), QFileInfo(path).canonicalFilePath()};
     int best = -1;
     qsizetype bestLength = -1;
     for (int i = 0; i < count(); ++i) {
