@@ -1,6 +1,7 @@
 #include "core/installdir/MountedVolumes.h"
 
 #include "core/common/GamePaths.h"
+#include "core/platform/NativeFileSystem.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,12 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-#ifdef Q_OS_WIN
-constexpr Qt::CaseSensitivity pathCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity pathCase = Qt::CaseSensitive;
-#endif
 
 bool isPlayerVolume(const QStorageInfo& volume)
 {
@@ -39,6 +34,7 @@ bool isPlayerVolume(const QStorageInfo& volume)
 qsizetype MountedVolumes::matchLength(const QString& root, const QString& path)
 {
     const QString clean = GamePaths::cleanAbsolute(root);
+    const Qt::CaseSensitivity pathCase = NativeFileSystem::nameCase();
     if (path.compare(clean, pathCase) == 0)
         return clean.size();
     const QString prefix = clean.endsWith(u'/') ? clean : clean + u'/';
@@ -61,7 +57,7 @@ QList<MountedVolumes::Volume> MountedVolumes::list()
             volumes.append({root, candidate.name()});
     }
     std::sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
-        return a.root.compare(b.root, pathCase) < 0;
+        return a.root.compare(b.root, NativeFileSystem::nameCase()) < 0;
     });
     return volumes;
 }

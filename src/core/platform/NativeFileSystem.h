@@ -12,4 +12,7 @@ public:
     static void removeQuietly(const QString& path);
     // The permission bits of an existing file, or the default for a new one.
     static int permissionsFor(const QString& path);
+    // How the system compares names: CaseSensitive where "Game" and "game"
+    // are two files.
+    static Qt::CaseSensitivity nameCase();
 };

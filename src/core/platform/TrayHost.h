@@ -10,7 +10,4 @@ public:
     // A StatusNotifierItem host (KDE, Xfce, GNOME's AppIndicator extension)
     // shows an icon's menu itself when the icon hands it one.
     static bool hasStatusNotifierHost();
-
-private:
-    static bool hasX11Tray();
 };

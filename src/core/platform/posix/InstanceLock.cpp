@@ -2,7 +2,6 @@
 
 #include "core/platform/AdvisoryLock.h"
 
-#ifndef _WIN32
 #include <QFile>
 
 #include <cerrno>
@@ -23,6 +22,11 @@ bool isPlainFile(int descriptor)
 }
 
 } // namespace
+
+InstanceLock::~InstanceLock()
+{
+    release();
+}
 
 InstanceLock::Outcome InstanceLock::take(const QString& path)
 {
@@ -61,23 +65,4 @@ void InstanceLock::release()
     ::unlink(QFile::encodeName(m_path).constData());
     ::close(m_descriptor);
     m_descriptor = -1;
-}
-
-#else
-
-// Without a way to call the first copy forward (see CallSocket) a lock would
-// only make a second copy run anyway, so there is none: each copy runs
-// unguarded.
-InstanceLock::Outcome InstanceLock::take(const QString&)
-{
-    return Outcome::Unavailable;
-}
-
-void InstanceLock::release() {}
-
-#endif
-
-InstanceLock::~InstanceLock()
-{
-    release();
 }

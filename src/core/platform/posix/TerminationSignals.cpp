@@ -2,7 +2,6 @@
 
 #include <QSocketNotifier>
 
-#ifndef _WIN32
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -69,13 +68,3 @@ void TerminationSignals::drain()
     }
     emit received();
 }
-
-#else
-
-// Windows sends none of these signals to a program with windows; its end of
-// the session comes through the application's own session signals.
-TerminationSignals::TerminationSignals() = default;
-TerminationSignals::~TerminationSignals() = default;
-void TerminationSignals::drain() {}
-
-#endif

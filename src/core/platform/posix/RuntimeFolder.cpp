@@ -1,6 +1,5 @@
 #include "core/platform/RuntimeFolder.h"
 
-#ifndef _WIN32
 #include <QDir>
 #include <QFile>
 
@@ -29,12 +28,3 @@ QString RuntimeFolder::path()
     ::mkdir(QFile::encodeName(own).constData(), 0700);
     return isPrivate(own) ? own : QString();
 }
-
-#else
-
-QString RuntimeFolder::path()
-{
-    return {};
-}
-
-#endif

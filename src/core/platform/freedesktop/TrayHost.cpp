@@ -1,6 +1,5 @@
 #include "core/platform/TrayHost.h"
 
-#ifdef GRIMTIDE_FREEDESKTOP_TRAY
 #include <QByteArray>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -24,6 +23,26 @@ template <typename Reply> ReplyHolder<Reply> hold(Reply* reply)
     return ReplyHolder<Reply>(reply, &std::free);
 }
 
+// An X11 tray owns the selection _NET_SYSTEM_TRAY_S<screen>.
+bool hasX11Tray()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return false;
+    int screen = 0;
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> x(
+        xcb_connect(nullptr, &screen), &xcb_disconnect);
+    if (xcb_connection_has_error(x.get()))
+        return false;
+    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen);
+    const auto atom = hold(xcb_intern_atom_reply(
+        x.get(), xcb_intern_atom(x.get(), 1, name.size(), name.constData()), nullptr));
+    if (!atom || atom->atom == XCB_ATOM_NONE)
+        return false;
+    const auto owner = hold(xcb_get_selection_owner_reply(
+        x.get(), xcb_get_selection_owner(x.get(), atom->atom), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
 } // namespace
 
 bool TrayHost::present()
@@ -45,38 +64,3 @@ bool TrayHost::hasStatusNotifierHost()
     return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
            && reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }
-
-// An X11 tray owns the selection _NET_SYSTEM_TRAY_S<screen>.
-bool TrayHost::hasX11Tray()
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return false;
-    int screen = 0;
-    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> x(
-        xcb_connect(nullptr, &screen), &xcb_disconnect);
-    if (xcb_connection_has_error(x.get()))
-        return false;
-    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen);
-    const auto atom = hold(xcb_intern_atom_reply(
-        x.get(), xcb_intern_atom(x.get(), 1, name.size(), name.constData()), nullptr));
-    if (!atom || atom->atom == XCB_ATOM_NONE)
-        return false;
-    const auto owner = hold(xcb_get_selection_owner_reply(
-        x.get(), xcb_get_selection_owner(x.get(), atom->atom), nullptr));
-    return owner && owner->owner != XCB_WINDOW_NONE;
-}
-
-#else
-
-// Windows and macOS always have their notification area.
-bool TrayHost::present()
-{
-    return true;
-}
-
-bool TrayHost::hasStatusNotifierHost()
-{
-    return false;
-}
-
-#endif

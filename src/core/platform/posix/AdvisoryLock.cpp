@@ -1,6 +1,5 @@
 #include "core/platform/AdvisoryLock.h"
 
-#ifndef _WIN32
 #include <sys/file.h>
 #include <sys/stat.h>
 
@@ -16,4 +15,3 @@ bool AdvisoryLock::stillNamed(const QByteArray& path, int descriptor)
     return ::fstat(descriptor, &opened) == 0 && ::lstat(path.constData(), &named) == 0
            && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
-#endif

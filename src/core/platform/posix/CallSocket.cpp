@@ -1,9 +1,7 @@
 #include "core/platform/CallSocket.h"
 
-#include <QSocketNotifier>
-
-#ifndef _WIN32
 #include <QFile>
+#include <QSocketNotifier>
 
 #include <cstring>
 #include <sys/socket.h>
@@ -37,6 +35,13 @@ const sockaddr* generic(const sockaddr_un& address)
 }
 
 } // namespace
+
+CallSocket::CallSocket() = default;
+
+CallSocket::~CallSocket()
+{
+    close();
+}
 
 bool CallSocket::listen(const QString& path)
 {
@@ -89,31 +94,4 @@ void CallSocket::answerCalls()
     }
     if (calledNow)
         emit called();
-}
-
-#else
-
-// No local socket is used here, so a later copy can't call the first one
-// forward and runs on its own.
-bool CallSocket::listen(const QString&)
-{
-    return false;
-}
-
-void CallSocket::close() {}
-
-bool CallSocket::call(const QString&)
-{
-    return false;
-}
-
-void CallSocket::answerCalls() {}
-
-#endif
-
-CallSocket::CallSocket() = default;
-
-CallSocket::~CallSocket()
-{
-    close();
 }
