@@ -4,7 +4,6 @@
 #include "core/common/NumberText.h"
 #include "gui/widgets/ClickFromCode.h"
 #include "gui/widgets/MessageBoxSink.h"
-#include "gui/widgets/ModalShow.h"
 #include "support/Checks.h"
 #include "support/RecordingSink.h"
 
@@ -94,17 +93,6 @@ private slots:
         QVERIFY(!option->isChecked());
         ClickFromCode::turnOn(*option);
         QCOMPARE(clicks.count(), 2);
-    }
-
-    void aModalShowReturnsOnceTheWindowIsHidden()
-    {
-        QWidget window;
-        QTimer::singleShot(50, &window, [&] {
-            QCOMPARE(QApplication::activeModalWidget(), &window);
-            window.hide();
-        });
-        ModalShow::exec(window);
-        QCOMPARE(window.windowModality(), Qt::NonModal);
     }
 };
 

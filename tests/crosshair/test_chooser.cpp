@@ -76,6 +76,8 @@ private slots:
         QFile::remove(s.folder.file(QStringLiteral("cons/rt/1/game.rfa")));
         s.withChooserOpen([&] {
             pickItem(*s.chooser().ImageCombo1, 4);
+            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) // no default, no cancel key
+                QTest::keyClick(s.chooser().Command1, key);
             QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/4/menu.rfa")));
             s.m().state.settings.cr = QStringLiteral("1");
             s.chooser().Command1->click(); // the reticle is not chosen yet

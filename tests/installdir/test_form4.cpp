@@ -24,6 +24,8 @@ private slots:
     {
         startIn(true, 1);
         Form4* chooser = &program->module.form4();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) // no default, no cancel key
+            QTest::keyClick(chooser->Command1, key);
         QVERIFY(chooser->isVisible() && chooser->Command2->isVisible());
         QCOMPARE(chooser->Label1->text(),
                  QStringLiteral("Please choose your Battlefield 1942 directory"));

@@ -9,7 +9,6 @@
 #include "gui/installdir/Form4.h"
 #include "gui/widgets/CaptionClick.h"
 #include "gui/widgets/ClickFromCode.h"
-#include "gui/widgets/ModalShow.h"
 #include "gui/widgets/Twips.h"
 
 #include <QCheckBox>
@@ -186,7 +185,7 @@ void Form2::askForInstallDirectory()
     Form4& chooser = m_module.form4();
     chooser.Command2->hide();
     chooser.openTheOnlyGame();
-    ModalShow::exec(chooser);
+    chooser.exec();
 }
 
 void Form2::setControlsFromSettings()
@@ -307,8 +306,7 @@ void Form2::unload()
 
 void Form2::mcrformClick()
 {
-    m_module.report().trap(QStringLiteral("mcrform"),
-                           [this] { ModalShow::exec(m_module.form3()); });
+    m_module.report().trap(QStringLiteral("mcrform"), [this] { m_module.form3().exec(); });
 }
 
 void Form2::msetupClick()

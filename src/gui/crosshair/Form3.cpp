@@ -31,7 +31,7 @@ void setImage(QLabel& image, const QImage& picture)
 } // namespace
 
 Form3::Form3(SharedState& state, std::function<void()> mimgset)
-    : ProgramWindow(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+    : ProgramDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                                  | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       ImageList1(PictureCatalogue::crosshairPictures()),
       ImageList2(PictureCatalogue::reticlePictures()), m_state(state), m_mimgset(std::move(mimgset))

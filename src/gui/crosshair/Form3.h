@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/widgets/ProgramWindow.h"
+#include "gui/widgets/ProgramDialog.h"
 
 #include "core/crosshair/Catalogue.h"
 #include "gui/widgets/ImageList.h"
@@ -14,7 +14,7 @@ class QPushButton;
 // "Crosshairs": picking an item installs its archive at once; OK stores both
 // choices and saves, Cancel only hides. It also holds the two picture lists
 // that the main window's pictures come from.
-class Form3 : public ProgramWindow {
+class Form3 : public ProgramDialog {
     Q_OBJECT
 public:
     Form3(SharedState& state, std::function<void()> mimgset);

@@ -36,7 +36,7 @@ void placeGrown(QWidget& widget, Twips::Placement at, int down, const QSize& gro
 } // namespace
 
 Form4::Form4(SharedState& state, std::function<void()> endProgram)
-    : ProgramWindow(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+    : ProgramDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                                  | Qt::CustomizeWindowHint),
       m_state(state), m_endProgram(std::move(endProgram))
 {
@@ -86,7 +86,7 @@ void Form4::placeControls()
 
 void Form4::resizeEvent(QResizeEvent* event)
 {
-    ProgramWindow::resizeEvent(event);
+    ProgramDialog::resizeEvent(event);
     placeControls();
 }
 

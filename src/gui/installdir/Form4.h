@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/widgets/ProgramWindow.h"
+#include "gui/widgets/ProgramDialog.h"
 
 #include <functional>
 
@@ -13,7 +13,7 @@ class QPushButton;
 // "Choose Directory": where the player picks the game's install directory.
 // Browsing changes nothing but the window; only "Ok" stores the directory,
 // derives the mods path and saves.
-class Form4 : public ProgramWindow {
+class Form4 : public ProgramDialog {
     Q_OBJECT
 public:
     Form4(SharedState& state, std::function<void()> endProgram);

@@ -16,7 +16,7 @@ QSize size(const QWidget& onScreenOf, int width, int height);
 struct Placement {
     int left, top, width, height;
 };
-// A push button placed in twips that Enter does not press unless it has
-// the focus.
+// A push button placed in twips that Enter never presses (Space does, when
+// it has the focus): no dialog takes it for its default button.
 QPushButton* button(QWidget* parent, const QString& caption, Placement at);
 } // namespace Twips

@@ -19,7 +19,6 @@ public:
     {
         if (!m_window) {
             m_window = m_factory();
-            m_window->setAttribute(Qt::WA_DeleteOnClose);
             QObject::connect(m_window.data(), &Window::closedForGood, m_window.data(),
                              [this] { forget(); });
             m_window->load();
@@ -38,8 +37,13 @@ public:
     }
 
 private:
-    // The window deletes itself later; from now on it is gone for us.
-    void forget() { m_window.clear(); }
+    // Deleted later, and from now on gone for us. Not by Qt::WA_DeleteOnClose:
+    // QDialog::exec() would delete a dialog that was only hidden.
+    void forget()
+    {
+        m_window->deleteLater();
+        m_window.clear();
+    }
 
     Factory m_factory;
     QPointer<Window> m_window;
