@@ -4,6 +4,7 @@
 #include "core/common/GamePaths.h"
 #include "gui/widgets/FolderRowDelegate.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -38,49 +39,19 @@ QString nameOf(const QString& folder)
     return name.isEmpty() ? QDir::toNativeSeparators(folder) : name;
 }
 
-qsizetype digitsAt(const QString& text, qsizetype i)
+// Numbers by their value, case ignored: "a1" < "B2" < "b10". Always in
+// English, for the same order on every machine: Qt's collator for the C
+// locale ignores numbers, and a player's own locale may reorder names
+// (Swedish puts "Ä" after "z").
+const QCollator& folderOrder()
 {
-    qsizetype end = i;
-    while (end < text.size() && text[end].isDigit())
-        ++end;
-    return end - i;
-}
-
-QStringView withoutLeadingZeros(QStringView digits)
-{
-    while (digits.size() > 1 && digits.front() == u'0')
-        digits = digits.sliced(1);
-    return digits;
-}
-
-// Case-insensitive, numbers by their value ("a1" < "B2" < "b10"), the same
-// order in every locale.
-int naturalCompare(const QString& a, const QString& b)
-{
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < a.size() && j < b.size()) {
-        const qsizetype digitsA = digitsAt(a, i);
-        const qsizetype digitsB = digitsAt(b, j);
-        if (digitsA > 0 && digitsB > 0) {
-            const QStringView numberA = withoutLeadingZeros(QStringView(a).sliced(i, digitsA));
-            const QStringView numberB = withoutLeadingZeros(QStringView(b).sliced(j, digitsB));
-            if (numberA.size() != numberB.size())
-                return numberA.size() < numberB.size() ? -1 : 1;
-            if (const int order = numberA.compare(numberB); order != 0)
-                return order;
-            i += digitsA;
-            j += digitsB;
-            continue;
-        }
-        const QChar foldedA = a[i++].toCaseFolded();
-        const QChar foldedB = b[j++].toCaseFolded();
-        if (foldedA != foldedB)
-            return foldedA < foldedB ? -1 : 1;
-    }
-    if (i < a.size() || j < b.size())
-        return i < a.size() ? 1 : -1;
-    return a.compare(b);
+    static const QCollator collator = [] {
+        QCollator english(QLocale(QLocale::English));
+        english.setNumericMode(true);
+        english.setCaseSensitivity(Qt::CaseInsensitive);
+        return english;
+    }();
+    return collator;
 }
 
 } // namespace
@@ -167,8 +138,10 @@ void DirList::listSlice()
 {
     QElapsedTimer slice;
     slice.start();
-    while (m_scan->hasNext() && !slice.hasExpired(sliceMilliseconds))
-        m_found.append(m_scan->nextFileInfo().fileName());
+    while (m_scan->hasNext() && !slice.hasExpired(sliceMilliseconds)) {
+        QString name = m_scan->nextFileInfo().fileName();
+        m_found.push_back({folderOrder().sortKey(name), std::move(name)});
+    }
     if (m_scan->hasNext()) {
         m_slices.start();
         return;
@@ -181,12 +154,16 @@ void DirList::listSlice()
 
 void DirList::addSubfolders()
 {
-    std::sort(m_found.begin(), m_found.end(),
-              [](const QString& a, const QString& b) { return naturalCompare(a, b) < 0; });
+    // Names the collator finds equal ("B2" and "b2", "a01" and "a1") go by
+    // their code points, never by the order they were found in.
+    std::sort(m_found.begin(), m_found.end(), [](const Subfolder& a, const Subfolder& b) {
+        const int order = a.order.compare(b.order);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
     const QString parent = m_path.endsWith(u'/') ? m_path : m_path + u'/';
     setUpdatesEnabled(false);
-    for (const QString& name : std::as_const(m_found))
-        addRow(parent + name, name, m_depth + 1, false);
+    for (const Subfolder& found : m_found)
+        addRow(parent + found.name, found.name, m_depth + 1, false);
     setUpdatesEnabled(true);
     m_found.clear();
     fitIndent();

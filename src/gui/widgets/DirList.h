@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QCollatorSortKey>
 #include <QListWidget>
 #include <QString>
-#include <QStringList>
 #include <QTimer>
 
 #include <memory>
+#include <vector>
 
 class FolderRowDelegate;
 class QDirIterator;
@@ -47,6 +48,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    struct Subfolder {
+        QCollatorSortKey order; // made while listing, so that sorting is quick
+        QString name;
+    };
+
     void showPath();
     void addRow(const QString& folder, const QString& name, int depth, bool open);
     void startListing();
@@ -62,6 +68,6 @@ private:
     int m_depth = 0;      // of the current folder; the root is 0
     int m_widestName = 0; // in pixels, of the names listed
     std::unique_ptr<QDirIterator> m_scan;
-    QStringList m_found;
+    std::vector<Subfolder> m_found;
     QTimer m_slices;
 };
