@@ -34,9 +34,6 @@ public:
     // keeping the old path.
     void setPath(const QString& path);
 
-    // Whether the subfolders of the current folder are all listed.
-    bool isListed() const { return !m_scan; }
-
 signals:
     // On every change of path(), by the player or by setPath().
     void pathChanged(const QString& path);

@@ -36,12 +36,6 @@ void ImageCombo::addItem(int position, const QString& key, const QString& text,
     fitPictures();
 }
 
-void ImageCombo::setItemText(int position, const QString& text)
-{
-    checkPosition(position, count());
-    QComboBox::setItemText(position - 1, text);
-}
-
 int ImageCombo::selectedPosition() const
 {
     return currentIndex() + 1;
@@ -50,13 +44,6 @@ int ImageCombo::selectedPosition() const
 bool ImageCombo::hasSelection() const
 {
     return currentIndex() >= 0;
-}
-
-void ImageCombo::setSelectedPosition(int position)
-{
-    if (position != 0)
-        checkPosition(position, count());
-    setCurrentIndex(position - 1);
 }
 
 void ImageCombo::setText(const QString& text)

@@ -22,11 +22,9 @@ public:
     // data, so findData(key) + 1 is its position.
     void addItem(int position, const QString& key, const QString& text,
                  const QString& pictureKey = {});
-    void setItemText(int position, const QString& text);
 
     int selectedPosition() const;
     bool hasSelection() const;
-    void setSelectedPosition(int position);
 
     // Shown in the field while nothing is chosen.
     void setText(const QString& text);
