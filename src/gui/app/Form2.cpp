@@ -2,6 +2,7 @@
 
 #include "core/app/TrayBackend.h"
 #include "core/common/Failure.h"
+#include "core/settings/SettingsValues.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Module1.h"
 #include "gui/crosshair/Form3.h"
@@ -195,10 +196,10 @@ void Form2::setControlsFromSettings()
     showStatus(settings.status);
     showPackChoice(ExpansionPack::Rtr, settings.rtr);
     showPackChoice(ExpansionPack::Sw, settings.sw);
-    ClickFromCode::setChecked(*Check1, settings.rtr != QStringLiteral("no"));
-    ClickFromCode::setChecked(*Check2, settings.sw != QStringLiteral("no"));
-    showMode(settings.status == QStringLiteral("Pure") ? GameMode::Pure : GameMode::Grimtide);
-    if (settings.secure == QStringLiteral("Yes"))
+    ClickFromCode::setChecked(*Check1, !SettingsValues::isPackOff(settings.rtr));
+    ClickFromCode::setChecked(*Check2, !SettingsValues::isPackOff(settings.sw));
+    showMode(SettingsValues::isPure(settings.status) ? GameMode::Pure : GameMode::Grimtide);
+    if (SettingsValues::isSecureOn(settings.secure))
         ClickFromCode::setChecked(*Check4, true);
 }
 
@@ -224,7 +225,7 @@ void Form2::showPackChoice(ExpansionPack pack, const QString& value)
 
 void Form2::addTrayIcon()
 {
-    m_module.trayIcon.setTip(m_module.state.settings.status == QStringLiteral("Pure")
+    m_module.trayIcon.setTip(SettingsValues::isPure(m_module.state.settings.status)
                                  ? QStringLiteral("pure")
                                  : QStringLiteral("unpure"));
     m_module.tray().add(m_module.trayIcon);
