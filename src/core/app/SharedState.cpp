@@ -2,17 +2,11 @@
 
 #include "core/common/Failure.h"
 #include "core/common/GamePaths.h"
-#include "core/common/NumberText.h"
 
 SharedState::SharedState(const ErrorReport& report, MessageSink& sink, FileCopier& copier,
                          RowWriter writeRow)
     : report(report), sink(sink), copier(copier), m_writeRow(std::move(writeRow))
 {
-}
-
-bool SharedState::isLoading() const
-{
-    return NumberText::read(loadingFlag) != 0;
 }
 
 void SharedState::setRecord(const SettingsRecord& record)

@@ -20,10 +20,11 @@ public:
                 RowWriter writeRow);
 
     SettingsRecord settings;
-    QString loadingFlag; // "1" while the main window loads, "0" afterwards
 
-    // The loading flag read as a number.
-    bool isLoading() const;
+    // True until the main window's load has run to its end; a failed load
+    // leaves it so for the rest of the run.
+    bool isLoading() const { return m_loading; }
+    void setLoading(bool loading) { m_loading = loading; }
 
     // The record as loaded, or a new install directory: the only two places
     // the mods path is derived.
@@ -45,5 +46,6 @@ public:
 private:
     RowWriter m_writeRow;
     QString m_modsPath;
+    bool m_loading = true;
     int m_saveRefusal = 0;
 };

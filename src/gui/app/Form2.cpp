@@ -151,7 +151,7 @@ void Form2::connectCommands()
 
 void Form2::load()
 {
-    m_module.state.loadingFlag = QStringLiteral("1");
+    m_module.state.setLoading(true);
     m_module.report().trap(QStringLiteral("load"), [this] {
         loadSettingsRow();
         if (m_module.programEnded())
@@ -161,7 +161,7 @@ void Form2::load()
         show();
         repaint();
         addTrayIcon();
-        m_module.state.loadingFlag = QStringLiteral("0");
+        m_module.state.setLoading(false);
     });
 }
 

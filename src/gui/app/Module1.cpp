@@ -83,10 +83,10 @@ void Module1::closeMainWindow()
 {
     // Until the main window has loaded, the player has chosen nothing that a
     // save would keep, and the record may be half-read: it ends unsaved.
-    if (state.loadingFlag == QStringLiteral("0"))
-        m_form2.close();
-    else
+    if (state.isLoading())
         endProgram();
+    else
+        m_form2.close();
 }
 
 void Module1::bringForward()
