@@ -1,7 +1,6 @@
 #include "gui/app/Form2.h"
 
 #include "core/app/TrayBackend.h"
-#include "core/common/Failure.h"
 #include "core/settings/SettingsValues.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Module1.h"
@@ -167,18 +166,10 @@ void Form2::load()
 
 void Form2::loadSettingsRow()
 {
-    SettingsStore::Loaded loaded;
-    try {
-        loaded = m_module.form1().data1().load();
-    } catch (const Failure& failure) {
-        m_module.state.refuseSavesAfterLoadFailure(failure.number());
-        throw;
-    }
-    m_module.state.setRecord(loaded.record);
     // A field without a value (the path, on a first start) reads as the
     // empty text and costs no other field; the player is asked for the
     // install directory, whose Ok saves the whole record.
-    if (loaded.hadEmptyField)
+    if (m_module.state.loadSettings())
         askForInstallDirectory();
 }
 
