@@ -65,8 +65,7 @@ private slots:
             QCOMPARE(yesNo(main.Check1->isChecked()) + u' ' + yesNo(main.Check2->isChecked()),
                      packs);
             QCOMPARE(main.Label7->text() + u' ' + main.Label8->text(), packs);
-            QCOMPARE(m.state.loadingFlag, QStringLiteral("0"));
-            QVERIFY(s.program.sink.messages.isEmpty());
+            QVERIFY(!m.state.isLoading() && s.program.sink.messages.isEmpty());
             QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.stored);
             QVERIFY(m.form3Holder().exists()
                     && !m.form3().isVisible()); // made hidden, for its picture lists
@@ -170,7 +169,7 @@ private slots:
             QVERIFY2(s.main().isVisible()
                          && s.program.tray.operations.isEmpty() == bool(broken.number),
                      broken.name);
-            QCOMPARE(s.program.module.state.loadingFlag, QString::number(bool(broken.number)));
+            QCOMPARE(s.program.module.state.isLoading(), bool(broken.number));
             s.main().close();
             QCOMPARE(s.program.ends, 1);
             QCOMPARE(s.program.sink.messages,

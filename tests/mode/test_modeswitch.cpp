@@ -136,7 +136,7 @@ private slots:
     void whileLoadingNothingSwitchesOrSavesAFailedPackSaveIsReported()
     {
         Started s(QStringLiteral("Pure"));
-        s.program->module.state.loadingFlag = QStringLiteral("1");
+        s.program->module.state.setLoading(true);
         s.main().Option2->click();
         QTest::mouseClick(s.main().Label2, Qt::RightButton); // only a left click clicks
         QVERIFY(!s.main().Check1->isChecked());
@@ -144,7 +144,7 @@ private slots:
         QVERIFY(s.program->copier.sources.isEmpty());
         QCOMPARE(s.main().Label7->text(), QStringLiteral("yes"));
         QCOMPARE(s.stored(&SettingsRecord::rtr), QStringLiteral("no"));
-        s.program->module.state.loadingFlag = QStringLiteral("0");
+        s.program->module.state.setLoading(false);
         s.main().Check2->click();
         QCOMPARE(s.stored(&SettingsRecord::sw), QStringLiteral("yes"));
         QFile::remove(s.folder.databaseFile());

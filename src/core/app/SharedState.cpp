@@ -2,23 +2,11 @@
 
 #include "core/common/Failure.h"
 #include "core/common/GamePaths.h"
-#include "core/common/NumberText.h"
 
 SharedState::SharedState(const ErrorReport& report, MessageSink& sink, FileCopier& copier,
-                         RowWriter writeRow)
-    : report(report), sink(sink), copier(copier), m_writeRow(std::move(writeRow))
+                         QString settingsFile)
+    : report(report), sink(sink), copier(copier), m_settingsFile(std::move(settingsFile))
 {
-}
-
-bool SharedState::isLoading() const
-{
-    return NumberText::read(loadingFlag) != 0;
-}
-
-void SharedState::setRecord(const SettingsRecord& record)
-{
-    settings = record;
-    m_modsPath = GamePaths::modsPath(settings.path);
 }
 
 void SharedState::setInstallPath(const QString& path)
@@ -27,16 +15,42 @@ void SharedState::setInstallPath(const QString& path)
     m_modsPath = GamePaths::modsPath(path);
 }
 
+void SharedState::openSettingsStore()
+{
+    m_store.emplace(m_settingsFile);
+}
+
+void SharedState::closeSettingsStore()
+{
+    m_store.reset();
+}
+
+SettingsStore& SharedState::settingsStore()
+{
+    if (!m_store)
+        openSettingsStore();
+    return *m_store;
+}
+
+bool SharedState::loadSettings()
+{
+    SettingsStore::Loaded loaded;
+    try {
+        loaded = settingsStore().load();
+    } catch (const Failure& failure) {
+        // An empty table has nothing to lose; the first save gives it its row.
+        if (failure.number() != FailureNumber::NoCurrentRecord)
+            m_saveRefusal = failure.number();
+        throw;
+    }
+    settings = loaded.record;
+    m_modsPath = GamePaths::modsPath(settings.path);
+    return loaded.hadEmptyField;
+}
+
 void SharedState::msaveset()
 {
     if (m_saveRefusal != 0)
         throw Failure(m_saveRefusal);
-    m_writeRow(settings);
-}
-
-void SharedState::refuseSavesAfterLoadFailure(int failureNumber)
-{
-    // An empty table has nothing to lose; the first save gives it its row.
-    if (failureNumber != FailureNumber::NoCurrentRecord)
-        m_saveRefusal = failureNumber;
+    settingsStore().save(settings);
 }

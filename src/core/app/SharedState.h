@@ -1,49 +1,60 @@
 #pragma once
 
 #include "core/settings/SettingsRecord.h"
+#include "core/settings/SettingsStore.h"
 
 #include <QString>
 
-#include <functional>
+#include <optional>
 
 class ErrorReport;
 class FileCopier;
 class MessageSink;
 
 // What the program's commands share: the settings record with the mods path
-// derived from it, the loading flag, and the services every command calls on
-// (the report, the message box, the copier and the settings save).
+// derived from it, the settings data source it is loaded from and saved to,
+// the loading flag, and the services every command calls on (the report, the
+// message box and the copier).
 class SharedState {
 public:
-    using RowWriter = std::function<void(const SettingsRecord&)>;
     SharedState(const ErrorReport& report, MessageSink& sink, FileCopier& copier,
-                RowWriter writeRow);
+                QString settingsFile);
 
     SettingsRecord settings;
-    QString loadingFlag; // "1" while the main window loads, "0" afterwards
 
-    // The loading flag read as a number.
-    bool isLoading() const;
+    // True until the main window's load has run to its end; a failed load
+    // leaves it so for the rest of the run.
+    bool isLoading() const { return m_loading; }
+    void setLoading(bool loading) { m_loading = loading; }
 
-    // The record as loaded, or a new install directory: the only two places
-    // the mods path is derived.
-    void setRecord(const SettingsRecord& record);
+    // A new install directory. This and the load are the only places the
+    // mods path is derived.
     void setInstallPath(const QString& path);
     const QString& modsPath() const { return m_modsPath; }
 
+    // The settings file is open from the start-up window's creation to its
+    // close; a load or a save while it is closed opens it afresh.
+    void openSettingsStore();
+    void closeSettingsStore();
+    // Reads the row into the record; true when a field held no value and
+    // reads as the empty text. A settings file that did not load may not be
+    // written over with values it never gave: every later save then fails
+    // with the load's number.
+    bool loadSettings();
     // Writes the whole record as the table's one row. No trap of its own:
     // a failure reaches the calling command's report.
     void msaveset();
-    // A settings file that did not load may not be written over with values
-    // it never gave; every later save then fails with this number.
-    void refuseSavesAfterLoadFailure(int failureNumber);
 
     const ErrorReport& report;
     MessageSink& sink;
     FileCopier& copier;
 
 private:
-    RowWriter m_writeRow;
+    SettingsStore& settingsStore();
+
+    QString m_settingsFile;
+    std::optional<SettingsStore> m_store;
     QString m_modsPath;
+    bool m_loading = true;
     int m_saveRefusal = 0;
 };

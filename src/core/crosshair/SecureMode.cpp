@@ -4,12 +4,13 @@
 #include "core/common/ErrorReport.h"
 #include "core/crosshair/Catalogue.h"
 #include "core/crosshair/SecureView.h"
+#include "core/settings/SettingsValues.h"
 
 void SecureMode::check4Click(bool ticked)
 {
     m_state.report.trap(QStringLiteral("check4"), [&] {
         SettingsRecord& settings = m_state.settings;
-        settings.secure = ticked ? QStringLiteral("Yes") : QStringLiteral("No");
+        settings.secure = SettingsValues::secureValue(ticked);
         using Catalogue::Kind;
         const auto install = [this](Kind kind, const QString& choice) {
             Catalogue::installArchive(m_state.copier, kind, choice, m_state.modsPath());

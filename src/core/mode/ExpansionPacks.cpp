@@ -2,6 +2,7 @@
 
 #include "core/app/SharedState.h"
 #include "core/common/ErrorReport.h"
+#include "core/settings/SettingsValues.h"
 
 void ExpansionPacks::check1Click(bool ticked)
 {
@@ -18,7 +19,7 @@ void ExpansionPacks::packClick(ExpansionPack pack, bool ticked)
     const bool rtr = pack == ExpansionPack::Rtr;
     m_state.report.trap(rtr ? QStringLiteral("check1") : QStringLiteral("check2"), [&] {
         QString& value = rtr ? m_state.settings.rtr : m_state.settings.sw;
-        value = ticked ? QStringLiteral("yes") : QStringLiteral("no");
+        value = SettingsValues::packValue(ticked);
         m_view.showPackChoice(pack, value);
         if (!m_state.isLoading())
             m_state.msaveset();

@@ -1,6 +1,7 @@
 #include "core/mode/ModeFiles.h"
 
 #include "core/common/GamePaths.h"
+#include "core/settings/SettingsValues.h"
 
 namespace {
 
@@ -16,15 +17,14 @@ QList<ModeCopy> modeCopies(GameMode mode, const QString& rtr, const QString& sw,
                            const QString& modsPath)
 {
     const bool pure = mode == GameMode::Pure;
-    const QString yes = QStringLiteral("yes");
     QList<ModeCopy> copies{
         gameFolderCopy(pure ? QStringLiteral("purebf.con") : QStringLiteral("unbf.con"),
                        QStringLiteral("bf1942"), modsPath)};
-    if (rtr == yes)
+    if (SettingsValues::isPackOn(rtr))
         copies.append(
             gameFolderCopy(pure ? QStringLiteral("purex1.con") : QStringLiteral("unx1.con"),
                            QStringLiteral("xpack1"), modsPath));
-    if (sw == yes)
+    if (SettingsValues::isPackOn(sw))
         copies.append(
             gameFolderCopy(pure ? QStringLiteral("purex2.con") : QStringLiteral("unx2.con"),
                            QStringLiteral("xpack2"), modsPath));

@@ -11,6 +11,6 @@ struct ModeCopy {
 };
 
 // The copies that put the game in a mode, in the order they are made: the
-// base game first, then the expansions whose value is exactly "yes".
+// base game first, then the expansions whose value is on (isPackOn).
 QList<ModeCopy> modeCopies(GameMode mode, const QString& rtr, const QString& sw,
                            const QString& modsPath);

@@ -6,12 +6,13 @@
 #include "core/common/FileCopier.h"
 #include "core/common/MessageSink.h"
 #include "core/mode/ModeView.h"
+#include "core/settings/SettingsValues.h"
 
 namespace {
 
 QString statusText(GameMode mode)
 {
-    return mode == GameMode::Pure ? QStringLiteral("Pure") : QStringLiteral("Grimtide");
+    return mode == GameMode::Pure ? SettingsValues::pure() : SettingsValues::grimtide();
 }
 
 GameMode other(GameMode mode)
@@ -38,7 +39,7 @@ void ModeSwitch::switchTo(GameMode mode)
     const ErrorReport::PlainerMessage checkOptions{FailureNumber::PathNotFound,
                                                    QStringLiteral("Please check your options")};
     const GameMode shownBefore =
-        m_state.settings.status == statusText(GameMode::Pure) ? GameMode::Pure : GameMode::Grimtide;
+        SettingsValues::isPure(m_state.settings.status) ? GameMode::Pure : GameMode::Grimtide;
     const bool switched = m_state.report.trap(
         tag,
         [&] {

@@ -1,8 +1,46 @@
 #include "core/settings/SettingsStore.h"
 
 #include "core/common/Failure.h"
-#include "core/settings/RecordSet.h"
 #include "core/settings/SqliteConnection.h"
+#include "core/settings/SqliteStatement.h"
+
+#include <QStringList>
+
+#include <array>
+#include <utility>
+
+namespace {
+
+// The row's fields, in the order the load reads them; both statements are
+// made from this list. Other columns of the table are left alone.
+constexpr std::array fields{
+    std::pair{"status", &SettingsRecord::status}, std::pair{"rtr", &SettingsRecord::rtr},
+    std::pair{"sw", &SettingsRecord::sw},         std::pair{"cr", &SettingsRecord::cr},
+    std::pair{"rt", &SettingsRecord::rt},         std::pair{"secure", &SettingsRecord::secure},
+    std::pair{"path", &SettingsRecord::path}};
+
+QString fieldList()
+{
+    QStringList names;
+    for (const auto& [name, member] : fields)
+        names.append(QString::fromLatin1(name));
+    return names.join(QStringLiteral(", "));
+}
+
+QString selectFirstRow()
+{
+    return QStringLiteral("SELECT %1 FROM Options ORDER BY rowid LIMIT 1").arg(fieldList());
+}
+
+QString insertRow()
+{
+    QStringList marks;
+    marks.fill(QStringLiteral("?"), fields.size());
+    return QStringLiteral("INSERT INTO Options (%1) VALUES (%2)")
+        .arg(fieldList(), marks.join(QStringLiteral(", ")));
+}
+
+} // namespace
 
 SettingsStore::SettingsStore(const QString& fileName)
 {
@@ -15,78 +53,46 @@ SettingsStore::SettingsStore(const QString& fileName)
 
 SettingsStore::~SettingsStore() = default;
 
-RecordSet& SettingsStore::recordSet()
+SqliteConnection& SettingsStore::connection()
 {
     if (m_openFailure != 0)
         throw Failure(m_openFailure);
-    if (!m_recordSet)
-        m_recordSet = std::make_unique<RecordSet>(*m_connection);
-    return *m_recordSet;
+    return *m_connection;
 }
 
 SettingsStore::Loaded SettingsStore::load()
 {
-    RecordSet& rows = recordSet();
-    rows.requery();
-    rows.moveFirst();
+    SqliteConnection& db = connection();
+    SqliteStatement select(db.handle(), selectFirstRow());
+    if (!select.step())
+        throw Failure(FailureNumber::NoCurrentRecord);
     Loaded loaded;
-    const auto read = [&](const char* name, QString& into) {
-        const auto value = rows.field(QString::fromLatin1(name));
-        into = value.value_or(QString());
+    for (int column = 0; column < int(fields.size()); ++column) {
+        const std::optional<QString> value = select.text(column);
+        loaded.record.*fields[column].second = value.value_or(QString());
         loaded.hadEmptyField = loaded.hadEmptyField || !value;
-    };
-    SettingsRecord& r = loaded.record;
-    read("status", r.status);
-    read("rtr", r.rtr);
-    read("sw", r.sw);
-    read("cr", r.cr);
-    read("rt", r.rt);
-    read("secure", r.secure);
-    read("path", r.path);
+    }
     return loaded;
 }
 
 void SettingsStore::save(const SettingsRecord& record)
 {
-    recordSet();
-    m_connection->exec(QStringLiteral("BEGIN IMMEDIATE"));
+    SqliteConnection& db = connection();
+    db.exec(QStringLiteral("BEGIN IMMEDIATE"));
     try {
-        replaceAllRowsWith(record);
-        m_connection->exec(QStringLiteral("COMMIT"));
+        // A table without one of the fields refuses the insert (3265).
+        SqliteStatement insert(db.handle(), insertRow());
+        for (int column = 0; column < int(fields.size()); ++column)
+            insert.bind(column + 1, record.*fields[column].second);
+        insert.run();
+        db.exec(QStringLiteral("DELETE FROM Options WHERE rowid <> last_insert_rowid()"));
+        db.exec(QStringLiteral("COMMIT"));
     } catch (...) {
         try {
-            m_connection->exec(QStringLiteral("ROLLBACK"));
+            db.exec(QStringLiteral("ROLLBACK"));
         } catch (const Failure&) {
             // SQLite already rolled back on its own (a full disk does that).
         }
         throw;
     }
-}
-
-void SettingsStore::replaceAllRowsWith(const SettingsRecord& record)
-{
-    RecordSet& rows = *m_recordSet;
-    rows.addNew();
-    rows.setField(QStringLiteral("status"), record.status);
-    rows.setField(QStringLiteral("sw"), record.sw);
-    rows.setField(QStringLiteral("rtr"), record.rtr);
-    rows.setField(QStringLiteral("path"), record.path);
-    rows.setField(QStringLiteral("cr"), record.cr);
-    rows.setField(QStringLiteral("rt"), record.rt);
-    rows.setField(QStringLiteral("secure"), record.secure);
-    rows.update();
-    rows.requery();
-    countRows();
-    while (rows.recordCount() > 1) {
-        rows.moveFirst();
-        rows.deleteCurrent();
-        rows.requery();
-        countRows();
-    }
-    rows.moveLast();
-}
-
-void SettingsStore::countRows()
-{
-    m_savedRowCount = QString::number(m_recordSet->recordCount());
 }

@@ -7,7 +7,6 @@
 #include <memory>
 
 class SqliteConnection;
-class RecordSet;
 
 // The settings data source: "gtdb.inf" opened for reading and writing. A file
 // that can't be opened is remembered, and every use of the store fails with
@@ -18,8 +17,6 @@ public:
 
     explicit SettingsStore(const QString& fileName = defaultFileName());
     ~SettingsStore();
-
-    int openFailure() const { return m_openFailure; }
 
     struct Loaded {
         SettingsRecord record;
@@ -33,15 +30,9 @@ public:
     // the table holds exactly the new row, or, on failure, what it held before.
     void save(const SettingsRecord& record);
 
-    QString savedRowCount() const { return m_savedRowCount; }
-
 private:
-    RecordSet& recordSet();
-    void replaceAllRowsWith(const SettingsRecord& record);
-    void countRows();
+    SqliteConnection& connection();
 
     std::unique_ptr<SqliteConnection> m_connection;
-    std::unique_ptr<RecordSet> m_recordSet;
     int m_openFailure = 0;
-    QString m_savedRowCount;
 };

@@ -28,13 +28,6 @@ void SqliteStatement::bind(int index, const QString& text)
         SqliteConnection::fail(m_db, rc);
 }
 
-void SqliteStatement::bind(int index, qint64 number)
-{
-    const int rc = sqlite3_bind_int64(m_statement, index, number);
-    if (rc != SQLITE_OK)
-        SqliteConnection::fail(m_db, rc);
-}
-
 bool SqliteStatement::step()
 {
     const int rc = sqlite3_step(m_statement);
@@ -49,21 +42,6 @@ void SqliteStatement::run()
 {
     while (step()) {
     }
-}
-
-int SqliteStatement::columnCount() const
-{
-    return sqlite3_column_count(m_statement);
-}
-
-QString SqliteStatement::columnName(int column) const
-{
-    return QString::fromUtf8(sqlite3_column_name(m_statement, column));
-}
-
-qint64 SqliteStatement::integer(int column) const
-{
-    return sqlite3_column_int64(m_statement, column);
 }
 
 std::optional<QString> SqliteStatement::text(int column) const

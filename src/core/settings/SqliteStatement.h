@@ -17,13 +17,9 @@ public:
     SqliteStatement& operator=(const SqliteStatement&) = delete;
 
     void bind(int index, const QString& text);
-    void bind(int index, qint64 number);
     bool step(); // true while a row is available
     void run();  // steps a statement that returns no rows
 
-    int columnCount() const;
-    QString columnName(int column) const;
-    qint64 integer(int column) const;
     // The column as text; numbers are given in their text form, null is
     // nullopt, and a blob cannot be read as text (failure 13).
     std::optional<QString> text(int column) const;

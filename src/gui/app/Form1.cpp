@@ -7,17 +7,16 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-Form1::Form1(Module1& module, const QString& databaseFile, bool startProgram)
+Form1::Form1(Module1& module)
     : ProgramWindow(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                                  | Qt::CustomizeWindowHint),
-      m_module(module), m_data1(databaseFile)
+      m_module(module)
 {
     setWindowTitle(QStringLiteral("Loading"));
     setFixedSize(Twips::size(*this, 1155, 285));
     Timer1.setInterval(1);
     connect(&Timer1, &QTimer::timeout, this, &Form1::timer1Tick);
-    if (startProgram)
-        Timer1.start();
+    Timer1.start();
 }
 
 void Form1::timer1Tick()

@@ -1,7 +1,7 @@
 #include "gui/app/Form2.h"
 
 #include "core/app/TrayBackend.h"
-#include "core/common/Failure.h"
+#include "core/settings/SettingsValues.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Module1.h"
 #include "gui/crosshair/Form3.h"
@@ -149,7 +149,7 @@ void Form2::connectCommands()
 
 void Form2::load()
 {
-    m_module.state.loadingFlag = QStringLiteral("1");
+    m_module.state.setLoading(true);
     m_module.report().trap(QStringLiteral("load"), [this] {
         loadSettingsRow();
         if (m_module.programEnded())
@@ -159,24 +159,16 @@ void Form2::load()
         show();
         repaint();
         addTrayIcon();
-        m_module.state.loadingFlag = QStringLiteral("0");
+        m_module.state.setLoading(false);
     });
 }
 
 void Form2::loadSettingsRow()
 {
-    SettingsStore::Loaded loaded;
-    try {
-        loaded = m_module.form1().data1().load();
-    } catch (const Failure& failure) {
-        m_module.state.refuseSavesAfterLoadFailure(failure.number());
-        throw;
-    }
-    m_module.state.setRecord(loaded.record);
     // A field without a value (the path, on a first start) reads as the
     // empty text and costs no other field; the player is asked for the
     // install directory, whose Ok saves the whole record.
-    if (loaded.hadEmptyField)
+    if (m_module.state.loadSettings())
         askForInstallDirectory();
 }
 
@@ -194,10 +186,10 @@ void Form2::setControlsFromSettings()
     showStatus(settings.status);
     showPackChoice(ExpansionPack::Rtr, settings.rtr);
     showPackChoice(ExpansionPack::Sw, settings.sw);
-    ClickFromCode::setChecked(*Check1, settings.rtr != QStringLiteral("no"));
-    ClickFromCode::setChecked(*Check2, settings.sw != QStringLiteral("no"));
-    showMode(settings.status == QStringLiteral("Pure") ? GameMode::Pure : GameMode::Grimtide);
-    if (settings.secure == QStringLiteral("Yes"))
+    ClickFromCode::setChecked(*Check1, !SettingsValues::isPackOff(settings.rtr));
+    ClickFromCode::setChecked(*Check2, !SettingsValues::isPackOff(settings.sw));
+    showMode(SettingsValues::isPure(settings.status) ? GameMode::Pure : GameMode::Grimtide);
+    if (SettingsValues::isSecureOn(settings.secure))
         ClickFromCode::setChecked(*Check4, true);
 }
 
@@ -223,7 +215,7 @@ void Form2::showPackChoice(ExpansionPack pack, const QString& value)
 
 void Form2::addTrayIcon()
 {
-    m_module.trayIcon.setTip(m_module.state.settings.status == QStringLiteral("Pure")
+    m_module.trayIcon.setTip(SettingsValues::isPure(m_module.state.settings.status)
                                  ? QStringLiteral("pure")
                                  : QStringLiteral("unpure"));
     m_module.tray().add(m_module.trayIcon);

@@ -9,15 +9,15 @@
 #include <QApplication>
 
 Module1::Module1(Services services)
-    : state(m_report, services.sink, services.copier,
-            [this](const SettingsRecord& record) { form1().data1().save(record); }),
+    : state(m_report, services.sink, services.copier, services.databaseFile),
       m_services(std::move(services)), m_report(m_services.sink), m_secureMode(state, *this),
       m_form1([this] {
-          // Only the first start-up window starts the program; one made again
-          // later just carries the settings data source for a save.
-          const bool startProgram = !m_startedOnce;
-          m_startedOnce = true;
-          return new Form1(*this, m_services.databaseFile, startProgram);
+          // The settings file is open while the start-up window lives.
+          state.openSettingsStore();
+          auto* loading = new Form1(*this);
+          QObject::connect(loading, &Form1::closedForGood, loading,
+                           [this] { state.closeSettingsStore(); });
+          return loading;
       }),
       m_form2([this] { return new Form2(*this); }),
       m_form3([this] { return new Form3(state, [this] { mimgset(); }); }),
@@ -83,10 +83,10 @@ void Module1::closeMainWindow()
 {
     // Until the main window has loaded, the player has chosen nothing that a
     // save would keep, and the record may be half-read: it ends unsaved.
-    if (state.loadingFlag == QStringLiteral("0"))
-        m_form2.close();
-    else
+    if (state.isLoading())
         endProgram();
+    else
+        m_form2.close();
 }
 
 void Module1::bringForward()

@@ -73,7 +73,6 @@ private:
     ErrorReport m_report;
     SecureMode m_secureMode;
     bool m_ended = false;
-    bool m_startedOnce = false;
     WindowHolder<Form1> m_form1;
     WindowHolder<Form2> m_form2;
     WindowHolder<Form3> m_form3;

@@ -3,6 +3,7 @@
 #include "core/app/SharedState.h"
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
+#include "core/settings/SettingsValues.h"
 #include "gui/crosshair/PictureCatalogue.h"
 #include "gui/widgets/ImageCombo.h"
 #include "gui/widgets/Twips.h"
@@ -119,7 +120,7 @@ void Form3::command1Click()
     m_state.report.trap(
         QStringLiteral("3command1"),
         [this] {
-            if (m_state.settings.secure == QStringLiteral("No")) {
+            if (SettingsValues::isSecureOff(m_state.settings.secure)) {
                 for (auto [list, value] : {std::pair{ImageCombo1, &m_state.settings.cr},
                                            std::pair{ImageCombo2, &m_state.settings.rt}}) {
                     if (!list->hasSelection())

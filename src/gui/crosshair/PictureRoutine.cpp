@@ -3,6 +3,7 @@
 #include "core/common/NumberText.h"
 #include "core/crosshair/Catalogue.h"
 #include "core/settings/SettingsRecord.h"
+#include "core/settings/SettingsValues.h"
 #include "gui/widgets/ImageList.h"
 
 #include <QLabel>
@@ -31,7 +32,7 @@ void showChoice(QLabel& box, const ImageList& pictures, const QString& choiceTex
 void PictureRoutine::show(const SettingsRecord& settings, const ImageList& crosshairs,
                           const ImageList& reticles, QLabel& crosshairBox, QLabel& reticleBox)
 {
-    if (settings.secure != QStringLiteral("No")) {
+    if (!SettingsValues::isSecureOff(settings.secure)) {
         showPicture(crosshairBox, crosshairs.picture(Catalogue::secureCrosshair));
         showPicture(reticleBox, reticles.picture(Catalogue::secureReticle));
         return;
