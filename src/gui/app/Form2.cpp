@@ -1,9 +1,9 @@
 #include "gui/app/Form2.h"
 
-#include "core/app/TrayBackend.h"
 #include "core/common/Failure.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Module1.h"
+#include "gui/app/TrayBackend.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureCatalogue.h"
 #include "gui/installdir/Form4.h"
@@ -142,7 +142,8 @@ void Form2::connectCommands()
     connect(mpopunpure, &QAction::triggered, this,
             [this] { trayModeItem(QStringLiteral("mpopunpure"), false); });
     connect(mpopexit, &QAction::triggered, this, &Form2::mpopexitClick);
-    connect(&m_module.tray(), &TrayBackend::notified, this, &Form2::trayNotification);
+    connect(&m_module.tray(), &TrayBackend::restoreRequested, this, &Form2::restoreFromTray);
+    connect(&m_module.tray(), &TrayBackend::menuRequested, this, &Form2::popUpTrayMenu);
     // A tray that comes up after the load gets the icon of the mode at that moment.
     connect(&m_module.tray(), &TrayBackend::appeared, this, &Form2::addTrayIcon);
     m_module.tray().setMenu(mpopupsys);
@@ -224,10 +225,9 @@ void Form2::showPackChoice(ExpansionPack pack, const QString& value)
 
 void Form2::addTrayIcon()
 {
-    m_module.trayIcon.setTip(m_module.state.settings.status == QStringLiteral("Pure")
-                                 ? QStringLiteral("pure")
-                                 : QStringLiteral("unpure"));
-    m_module.tray().add(m_module.trayIcon);
+    m_module.tray().add(m_module.state.settings.status == QStringLiteral("Pure")
+                            ? QStringLiteral("pure")
+                            : QStringLiteral("unpure"));
 }
 
 void Form2::changeEvent(QEvent* event)
@@ -244,14 +244,6 @@ void Form2::hideIfStillMinimized()
 {
     if (isMinimized())
         hide();
-}
-
-void Form2::trayNotification(int message)
-{
-    if (message == TrayIconRecord::leftButtonUp || message == TrayIconRecord::leftDoubleClick)
-        restoreFromTray();
-    else if (message == TrayIconRecord::rightButtonUp)
-        popUpTrayMenu();
 }
 
 void Form2::restoreFromTray()
@@ -276,8 +268,7 @@ void Form2::trayModeItem(const QString& tag, bool pure)
             m_modeSwitch.msetp();
         else
             m_modeSwitch.msetu();
-        m_module.trayIcon.setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
-        m_module.tray().modify(m_module.trayIcon);
+        m_module.tray().setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
     });
 }
 
@@ -287,7 +278,7 @@ void Form2::mpopexitClick()
         m_module.form1Holder().close();
         m_module.form3Holder().close();
         m_module.msaveset();
-        m_module.tray().remove(m_module.trayIcon);
+        m_module.tray().remove();
         m_module.endProgram();
     });
 }
@@ -301,7 +292,7 @@ void Form2::unload()
     });
     // Even after a failed save the icon goes and the process ends: nothing
     // may linger without a window.
-    m_module.tray().remove(m_module.trayIcon);
+    m_module.tray().remove();
     m_module.endProgram();
 }
 

@@ -21,8 +21,6 @@ public:
     explicit Form2(Module1& module);
 
     void load() override;
-    // A mouse action on the tray icon, as its message number.
-    void trayNotification(int message);
     // Shows the window in front, from the tray or the task bar.
     void restoreFromTray();
     ModeSwitch& modeSwitch() { return m_modeSwitch; }
