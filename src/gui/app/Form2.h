@@ -29,30 +29,38 @@ public:
     void showMode(GameMode mode) override;
     void showPackChoice(ExpansionPack pack, const QString& value) override;
 
+    // Label4 shows `status` under the caption Label1.
     QLabel* Label1;
     QLabel* Label4;
+    // Label7 shows `rtr` and Label8 `sw`, under the captions Label9 and Label10.
     QLabel* Label9;
     QLabel* Label7;
     QLabel* Label10;
     QLabel* Label8;
+    // Option1 ("Pure", Label5) or Option2 ("Grimtide", Label6) is on: the game's mode.
     QRadioButton* Option1;
     QLabel* Label5;
     QRadioButton* Option2;
     QLabel* Label6;
+    // Check1 ("RTR", Label2) and Check2 ("SW", Label3): the expansion packs installed.
     QCheckBox* Check1;
     QLabel* Label2;
     QCheckBox* Check2;
     QLabel* Label3;
+    // Picture1 shows the crosshair `cr`, Picture2 the reticle `rt` (captions Label12, Label13).
     QLabel* Label12;
     QLabel* Picture1;
     QLabel* Label13;
     QLabel* Picture2;
+    // Check4 ("Secure Mode", Label14) is ticked while `secure` is "Yes".
     QCheckBox* Check4;
     QLabel* Label14;
 
+    // msetup opens the install directory chooser, mcrform the crosshair chooser.
     QMenuBar* menuBar;
     QAction* msetup;
     QAction* mcrform;
+    // The tray menu: the switch to the other mode, and the way out.
     QMenu* mpopupsys;
     QAction* mpoppure;
     QAction* mpopunpure;
