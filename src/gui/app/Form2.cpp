@@ -2,8 +2,8 @@
 
 #include "core/common/Failure.h"
 #include "gui/app/Form1.h"
+#include "gui/app/MainWindowTray.h"
 #include "gui/app/Module1.h"
-#include "gui/app/TrayBackend.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureCatalogue.h"
 #include "gui/installdir/Form4.h"
@@ -13,8 +13,6 @@
 #include "gui/widgets/Twips.h"
 
 #include <QCheckBox>
-#include <QCursor>
-#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -71,6 +69,7 @@ Form2::Form2(Module1& module)
     setWindowIcon(PictureCatalogue::programIcon());
     createControls();
     createMenus();
+    m_tray = new MainWindowTray(*this, *mpopupsys, module.tray(), module.state.settings);
     connectCommands();
 }
 
@@ -142,11 +141,6 @@ void Form2::connectCommands()
     connect(mpopunpure, &QAction::triggered, this,
             [this] { trayModeItem(QStringLiteral("mpopunpure"), false); });
     connect(mpopexit, &QAction::triggered, this, &Form2::mpopexitClick);
-    connect(&m_module.tray(), &TrayBackend::restoreRequested, this, &Form2::restoreFromTray);
-    connect(&m_module.tray(), &TrayBackend::menuRequested, this, &Form2::popUpTrayMenu);
-    // A tray that comes up after the load gets the icon of the mode at that moment.
-    connect(&m_module.tray(), &TrayBackend::appeared, this, &Form2::addTrayIcon);
-    m_module.tray().setMenu(mpopupsys);
 }
 
 void Form2::load()
@@ -160,7 +154,7 @@ void Form2::load()
         m_module.mimgset();
         show();
         repaint();
-        addTrayIcon();
+        m_tray->addIcon();
         m_module.state.loadingFlag = QStringLiteral("0");
     });
 }
@@ -223,44 +217,6 @@ void Form2::showPackChoice(ExpansionPack pack, const QString& value)
     (pack == ExpansionPack::Rtr ? Label7 : Label8)->setText(value);
 }
 
-void Form2::addTrayIcon()
-{
-    m_module.tray().add(m_module.state.settings.status == QStringLiteral("Pure")
-                            ? QStringLiteral("pure")
-                            : QStringLiteral("unpure"));
-}
-
-void Form2::changeEvent(QEvent* event)
-{
-    ProgramWindow::changeEvent(event);
-    // Minimized, the window goes to the tray, but only when there is an icon
-    // there to bring it back. The hide waits for the event loop, because
-    // showMinimized() shows the window again right after this event.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_module.tray().exists())
-        QMetaObject::invokeMethod(this, &Form2::hideIfStillMinimized, Qt::QueuedConnection);
-}
-
-void Form2::hideIfStillMinimized()
-{
-    if (isMinimized())
-        hide();
-}
-
-void Form2::restoreFromTray()
-{
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
-}
-
-void Form2::popUpTrayMenu()
-{
-    raise();
-    activateWindow();
-    mpopupsys->exec(QCursor::pos());
-}
-
 void Form2::trayModeItem(const QString& tag, bool pure)
 {
     m_module.report().trap(tag, [this, pure] {
@@ -268,7 +224,7 @@ void Form2::trayModeItem(const QString& tag, bool pure)
             m_modeSwitch.msetp();
         else
             m_modeSwitch.msetu();
-        m_module.tray().setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
+        m_tray->setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
     });
 }
 
@@ -278,7 +234,7 @@ void Form2::mpopexitClick()
         m_module.form1Holder().close();
         m_module.form3Holder().close();
         m_module.msaveset();
-        m_module.tray().remove();
+        m_tray->removeIcon();
         m_module.endProgram();
     });
 }
@@ -292,7 +248,7 @@ void Form2::unload()
     });
     // Even after a failed save the icon goes and the process ends: nothing
     // may linger without a window.
-    m_module.tray().remove();
+    m_tray->removeIcon();
     m_module.endProgram();
 }
 

@@ -5,6 +5,7 @@
 #include "core/mode/ModeView.h"
 #include "gui/widgets/ProgramWindow.h"
 
+class MainWindowTray;
 class Module1;
 class QAction;
 class QCheckBox;
@@ -14,16 +15,16 @@ class QMenuBar;
 class QRadioButton;
 
 // "Grimtide Switch", the main window. It is the view of the mode commands,
-// which it owns; its controls are public for the pictures and the tests.
+// which it owns; its controls are public for the pictures and the tests. Its
+// tray icon and the minimize to the tray are its MainWindowTray's.
 class Form2 : public ProgramWindow, public ModeView {
     Q_OBJECT
 public:
     explicit Form2(Module1& module);
 
     void load() override;
-    // Shows the window in front, from the tray or the task bar.
-    void restoreFromTray();
     ModeSwitch& modeSwitch() { return m_modeSwitch; }
+    MainWindowTray& tray() { return *m_tray; }
 
     void showStatus(const QString& status) override;
     void showMode(GameMode mode) override;
@@ -68,7 +69,6 @@ public:
     QAction* mpopexit;
 
 protected:
-    void changeEvent(QEvent* event) override;
     void unload() override;
 
 private:
@@ -78,9 +78,6 @@ private:
     void loadSettingsRow();
     void askForInstallDirectory();
     void setControlsFromSettings();
-    void addTrayIcon();
-    void hideIfStillMinimized();
-    void popUpTrayMenu();
     void trayModeItem(const QString& tag, bool pure);
     void mpopexitClick();
     void mcrformClick();
@@ -89,4 +86,5 @@ private:
     Module1& m_module;
     ModeSwitch m_modeSwitch;
     ExpansionPacks m_expansionPacks;
+    MainWindowTray* m_tray;
 };
