@@ -1,7 +1,6 @@
 #include "gui/app/MainWindowTray.h"
 
 #include "core/settings/SettingsRecord.h"
-#include "gui/app/TrayBackend.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -23,16 +22,6 @@ void MainWindowTray::addIcon()
 {
     m_tray.add(m_settings.status == QStringLiteral("Pure") ? QStringLiteral("pure")
                                                            : QStringLiteral("unpure"));
-}
-
-void MainWindowTray::setTip(const QString& tip)
-{
-    m_tray.setTip(tip);
-}
-
-void MainWindowTray::removeIcon()
-{
-    m_tray.remove();
 }
 
 void MainWindowTray::restoreWindow()

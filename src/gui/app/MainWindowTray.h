@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
+#include "gui/app/TrayBackend.h"
 
 class QMenu;
 class QWidget;
-class TrayBackend;
 struct SettingsRecord;
 
 // The main window's tray icon: its tip names the mode when it is added, a
@@ -19,8 +17,8 @@ public:
 
     // Also when a tray comes up after the load, with the mode at that moment.
     void addIcon();
-    void setTip(const QString& tip);
-    void removeIcon();
+    void setTip(const QString& tip) { m_tray.setTip(tip); }
+    void removeIcon() { m_tray.remove(); }
     // Shows the window in front, from the tray or the task bar.
     void restoreWindow();
 
