@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TrayBackend.h"
+#include "gui/app/TrayBackend.h"
 
 #include <functional>
 
@@ -10,10 +10,9 @@ class ReportingTray : public TrayBackend {
 public:
     ReportingTray(TrayBackend& real, std::function<void()> added);
 
-    bool available() const override { return m_real.available(); }
-    void add(const TrayIconRecord& record) override;
-    void modify(const TrayIconRecord& record) override { m_real.modify(record); }
-    void remove(const TrayIconRecord& record) override { m_real.remove(record); }
+    void add(const QString& tip) override;
+    void setTip(const QString& tip) override { m_real.setTip(tip); }
+    void remove() override { m_real.remove(); }
     bool exists() const override { return m_real.exists(); }
     void setMenu(QMenu* menu) override { m_real.setMenu(menu); }
 

@@ -1,4 +1,3 @@
-#include "core/app/TrayIconRecord.h"
 #include "gui/app/Form2.h"
 #include "gui/crosshair/Form3.h"
 #include "support/TestFolder.h"
@@ -28,21 +27,16 @@ private slots:
     void aMinimizedWindowComesBackByATrayClickAndARightClickPopsUpTheMenu()
     {
         Form2& main = program->main();
-        for (int click : {TrayIconRecord::leftDoubleClick, TrayIconRecord::leftButtonUp}) {
-            main.showMinimized();
-            QTRY_VERIFY(!main.isVisible());
-            for (int ignored : {512, 513, 516, 0})
-                program->tray.send(ignored);
-            QVERIFY(!main.isVisible());
-            program->tray.send(click);
-            QVERIFY(main.isVisible() && !main.isMinimized());
-        }
+        main.showMinimized();
+        QTRY_VERIFY(!main.isVisible());
+        emit program->tray.restoreRequested();
+        QVERIFY(main.isVisible() && !main.isMinimized());
         QMenu* popped = nullptr;
         QTimer::singleShot(100, this, [&] {
             popped = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             popped->close();
         });
-        program->tray.send(TrayIconRecord::rightButtonUp);
+        emit program->tray.menuRequested();
         QCOMPARE(popped, main.mpopupsys);
         // A tray that comes late gets the icon of the mode then; until then, minimize is a plain
         // one.
@@ -65,7 +59,7 @@ private slots:
         Form2& main = program->main();
         main.mpopunpure->trigger();
         QCOMPARE(program->tray.tip, u"Unpure"_s);
-        QCOMPARE(program->tray.operations.last(), u"modify"_s);
+        QCOMPARE(program->tray.operations.last(), u"setTip"_s);
         QCOMPARE(folder->storedRows().value(0).status, u"Grimtide"_s);
         main.Option1->click(); // switches back, but leaves the tip alone
         QCOMPARE(program->tray.tip, u"Unpure"_s);
@@ -81,7 +75,7 @@ private slots:
             program->module.state.settings.rt = u"3"_s; // a pick not saved yet
             exit ? program->main().mpopexit->trigger() : void(program->main().close());
             QCOMPARE(program->ends, 1);
-            QCOMPARE(program->tray.operations.last(), u"delete"_s);
+            QCOMPARE(program->tray.operations.last(), u"remove"_s);
             QCOMPARE(folder->storedRows(), QList<SettingsRecord>{program->module.state.settings});
             QVERIFY(
                 !program->module.form3Holder().exists()); // the chooser, made at start, goes too

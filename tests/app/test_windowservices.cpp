@@ -1,4 +1,3 @@
-#include "core/app/TrayIconRecord.h"
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
 #include "core/common/NumberText.h"
@@ -58,16 +57,11 @@ private slots:
         QVERIFY2(room >= widest, qPrintable(u"%1 < %2"_s.arg(room).arg(widest)));
     }
 
-    void numbersAndTrayTipsFromText()
+    void numbersFromText()
     {
         QCOMPARE(NumberText::read(u" 2.5"_s), 2.5);
         QCOMPARE(Checks::failureOf([] { NumberText::read(u"inf"_s); }),
                  FailureNumber::TypeMismatch);
-        TrayIconRecord record; // the tip is a zero-ended field of 64 bytes
-        record.setTip(QString(100, u't'));
-        QCOMPARE(record.tipBytes, QByteArray(63, 't') + '\0');
-        record.setTip(u"Unpure"_s);
-        QCOMPARE(record.tip(), u"Unpure"_s);
     }
 
     // The command runs, seeing the new value, only when the value changes,

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "core/app/TrayBackend.h"
-#include "core/app/TrayIconRecord.h"
+#include "gui/app/TrayBackend.h"
 
 #include <QStringList>
 
@@ -13,24 +12,19 @@ public:
     QString tip;
     QStringList operations;
 
-    bool available() const override { return isAvailable; }
     void setMenu(QMenu*) override {}
-    void add(const TrayIconRecord& record) override
+    void add(const QString& newTip) override
     {
-        told(QStringLiteral("add"), record.tip());
+        told(QStringLiteral("add"), newTip);
         shown = isAvailable;
     }
-    void modify(const TrayIconRecord& record) override
+    void setTip(const QString& newTip) override { told(QStringLiteral("setTip"), newTip); }
+    void remove() override
     {
-        told(QStringLiteral("modify"), record.tip());
-    }
-    void remove(const TrayIconRecord&) override
-    {
-        told(QStringLiteral("delete"), tip);
+        told(QStringLiteral("remove"), tip);
         shown = false;
     }
     bool exists() const override { return shown; }
-    void send(int message) { emit notified(message); }
     void appear()
     {
         isAvailable = true;

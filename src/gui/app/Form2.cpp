@@ -1,8 +1,8 @@
 #include "gui/app/Form2.h"
 
-#include "core/app/TrayBackend.h"
 #include "core/settings/SettingsValues.h"
 #include "gui/app/Form1.h"
+#include "gui/app/MainWindowTray.h"
 #include "gui/app/Module1.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureCatalogue.h"
@@ -12,8 +12,6 @@
 #include "gui/widgets/Twips.h"
 
 #include <QCheckBox>
-#include <QCursor>
-#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -70,6 +68,7 @@ Form2::Form2(Module1& module)
     setWindowIcon(PictureCatalogue::programIcon());
     createControls();
     createMenus();
+    m_tray = new MainWindowTray(*this, *mpopupsys, module.tray(), module.state.settings);
     connectCommands();
 }
 
@@ -141,10 +140,6 @@ void Form2::connectCommands()
     connect(mpopunpure, &QAction::triggered, this,
             [this] { trayModeItem(QStringLiteral("mpopunpure"), false); });
     connect(mpopexit, &QAction::triggered, this, &Form2::mpopexitClick);
-    connect(&m_module.tray(), &TrayBackend::notified, this, &Form2::trayNotification);
-    // A tray that comes up after the load gets the icon of the mode at that moment.
-    connect(&m_module.tray(), &TrayBackend::appeared, this, &Form2::addTrayIcon);
-    m_module.tray().setMenu(mpopupsys);
 }
 
 void Form2::load()
@@ -158,7 +153,7 @@ void Form2::load()
         m_module.mimgset();
         show();
         repaint();
-        addTrayIcon();
+        m_tray->addIcon();
         m_module.state.setLoading(false);
     });
 }
@@ -213,53 +208,6 @@ void Form2::showPackChoice(ExpansionPack pack, const QString& value)
     (pack == ExpansionPack::Rtr ? Label7 : Label8)->setText(value);
 }
 
-void Form2::addTrayIcon()
-{
-    m_module.trayIcon.setTip(SettingsValues::isPure(m_module.state.settings.status)
-                                 ? QStringLiteral("pure")
-                                 : QStringLiteral("unpure"));
-    m_module.tray().add(m_module.trayIcon);
-}
-
-void Form2::changeEvent(QEvent* event)
-{
-    ProgramWindow::changeEvent(event);
-    // Minimized, the window goes to the tray, but only when there is an icon
-    // there to bring it back. The hide waits for the event loop, because
-    // showMinimized() shows the window again right after this event.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_module.tray().exists())
-        QMetaObject::invokeMethod(this, &Form2::hideIfStillMinimized, Qt::QueuedConnection);
-}
-
-void Form2::hideIfStillMinimized()
-{
-    if (isMinimized())
-        hide();
-}
-
-void Form2::trayNotification(int message)
-{
-    if (message == TrayIconRecord::leftButtonUp || message == TrayIconRecord::leftDoubleClick)
-        restoreFromTray();
-    else if (message == TrayIconRecord::rightButtonUp)
-        popUpTrayMenu();
-}
-
-void Form2::restoreFromTray()
-{
-    setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
-}
-
-void Form2::popUpTrayMenu()
-{
-    raise();
-    activateWindow();
-    mpopupsys->exec(QCursor::pos());
-}
-
 void Form2::trayModeItem(const QString& tag, bool pure)
 {
     m_module.report().trap(tag, [this, pure] {
@@ -267,8 +215,7 @@ void Form2::trayModeItem(const QString& tag, bool pure)
             m_modeSwitch.msetp();
         else
             m_modeSwitch.msetu();
-        m_module.trayIcon.setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
-        m_module.tray().modify(m_module.trayIcon);
+        m_tray->setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
     });
 }
 
@@ -278,7 +225,7 @@ void Form2::mpopexitClick()
         m_module.form1Holder().close();
         m_module.form3Holder().close();
         m_module.msaveset();
-        m_module.tray().remove(m_module.trayIcon);
+        m_tray->removeIcon();
         m_module.endProgram();
     });
 }
@@ -292,7 +239,7 @@ void Form2::unload()
     });
     // Even after a failed save the icon goes and the process ends: nothing
     // may linger without a window.
-    m_module.tray().remove(m_module.trayIcon);
+    m_tray->removeIcon();
     m_module.endProgram();
 }
 

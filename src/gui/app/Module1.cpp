@@ -2,6 +2,7 @@
 
 #include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
+#include "gui/app/MainWindowTray.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureRoutine.h"
 #include "gui/installdir/Form4.h"
@@ -97,6 +98,6 @@ void Module1::bringForward()
         dialog->raise();
         dialog->activateWindow();
     } else if (m_form2.exists() && !m_ended) {
-        form2().restoreFromTray();
+        form2().tray().restoreWindow();
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/app/SharedState.h"
-#include "core/app/TrayIconRecord.h"
 #include "core/common/ErrorReport.h"
 #include "core/crosshair/SecureMode.h"
 #include "core/crosshair/SecureView.h"
@@ -38,7 +37,6 @@ public:
     Module1& operator=(const Module1&) = delete;
 
     SharedState state;
-    TrayIconRecord trayIcon;
 
     void msaveset() { state.msaveset(); }
     void msetp();

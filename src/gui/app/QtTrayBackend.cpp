@@ -1,6 +1,5 @@
 #include "gui/app/QtTrayBackend.h"
 
-#include "core/app/TrayIconRecord.h"
 #include "core/platform/TrayHost.h"
 
 namespace {
@@ -18,27 +17,13 @@ QtTrayBackend::QtTrayBackend(QIcon icon, QObject* parent)
 
 QtTrayBackend::~QtTrayBackend() = default;
 
-bool QtTrayBackend::available() const
+bool QtTrayBackend::available()
 {
     // Qt's check comes second: it must not run before a tray is up.
     return TrayHost::present() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-int QtTrayBackend::messageFor(QSystemTrayIcon::ActivationReason reason)
-{
-    switch (reason) {
-    case QSystemTrayIcon::Trigger:
-        return TrayIconRecord::leftButtonUp;
-    case QSystemTrayIcon::DoubleClick:
-        return TrayIconRecord::leftDoubleClick;
-    case QSystemTrayIcon::Context:
-        return TrayIconRecord::rightButtonUp;
-    default:
-        return 0;
-    }
-}
-
-void QtTrayBackend::add(const TrayIconRecord& record)
+void QtTrayBackend::add(const QString& tip)
 {
     if (m_icon)
         return;
@@ -48,27 +33,33 @@ void QtTrayBackend::add(const TrayIconRecord& record)
     }
     m_lookAgain.stop();
     m_icon = std::make_unique<QSystemTrayIcon>(m_picture);
-    connect(
-        m_icon.get(), &QSystemTrayIcon::activated, this,
-        [this](QSystemTrayIcon::ActivationReason reason) { emit notified(messageFor(reason)); });
+    connect(m_icon.get(), &QSystemTrayIcon::activated, this, &QtTrayBackend::activated);
     // Only for a StatusNotifierItem: an X11 or Windows tray icon with a menu
     // would pop it up itself on a right click, beside the main window's own.
     if (TrayHost::hasStatusNotifierHost())
         m_icon->setContextMenu(m_menu);
-    m_icon->setToolTip(record.tip());
+    m_icon->setToolTip(tip);
     m_icon->show();
 }
 
-void QtTrayBackend::modify(const TrayIconRecord& record)
+void QtTrayBackend::setTip(const QString& tip)
 {
     if (m_icon)
-        m_icon->setToolTip(record.tip());
+        m_icon->setToolTip(tip);
 }
 
-void QtTrayBackend::remove(const TrayIconRecord&)
+void QtTrayBackend::remove()
 {
     m_lookAgain.stop();
     m_icon.reset();
+}
+
+void QtTrayBackend::activated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+        emit restoreRequested();
+    else if (reason == QSystemTrayIcon::Context)
+        emit menuRequested();
 }
 
 void QtTrayBackend::lookForTray()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TrayBackend.h"
+#include "gui/app/TrayBackend.h"
 
 #include <QIcon>
 #include <QSystemTrayIcon>
@@ -18,16 +18,15 @@ public:
     explicit QtTrayBackend(QIcon icon, QObject* parent = nullptr);
     ~QtTrayBackend() override;
 
-    bool available() const override;
     void setMenu(QMenu* menu) override { m_menu = menu; }
-    void add(const TrayIconRecord& record) override;
-    void modify(const TrayIconRecord& record) override;
-    void remove(const TrayIconRecord& record) override;
+    void add(const QString& tip) override;
+    void setTip(const QString& tip) override;
+    void remove() override;
     bool exists() const override { return m_icon != nullptr; }
 
-    static int messageFor(QSystemTrayIcon::ActivationReason reason);
-
 private:
+    static bool available();
+    void activated(QSystemTrayIcon::ActivationReason reason);
     void lookForTray();
 
     QIcon m_picture;
