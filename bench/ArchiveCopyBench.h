@@ -2,9 +2,11 @@
 
 class ResultTable;
 
-// The rows "archive copy": the program's copier installing an archive of
-// 1, 16, 64 and 256 MiB against cp and sync of the same file, and a note on
-// how the time per MiB holds from 16 MiB up.
+// The rows "archive": the program's copier installing an archive of 64 MiB,
+// 256 MiB and 1 GiB, on disk and on a tmpfs, against two floors that copy
+// the same file to the same place and make it as durable: cp --reflink=never
+// and plain cp (which may share the blocks where the file system can), each
+// followed by fdatasync of the copy and fsync of its folder.
 namespace ArchiveCopyBench {
 void run(ResultTable& table);
 } // namespace ArchiveCopyBench

@@ -3,17 +3,14 @@
 #include <sqlite3.h>
 
 BareSettingsFile::BareSettingsFile(const QString& fileName)
-    : m_connection(fileName),
-      m_update(prepare("UPDATE Options SET status = "
-                       "CASE status WHEN 'Pure' THEN 'Grimtide' ELSE 'Pure' END")),
-      m_insert(prepare("INSERT INTO Options SELECT * FROM Options")),
+    : m_connection(fileName), m_insert(prepare("INSERT INTO Options SELECT * FROM Options")),
       m_delete(prepare("DELETE FROM Options WHERE rowid <> last_insert_rowid()"))
 {
 }
 
 BareSettingsFile::~BareSettingsFile()
 {
-    for (sqlite3_stmt* statement : {m_update, m_insert, m_delete})
+    for (sqlite3_stmt* statement : {m_insert, m_delete})
         sqlite3_finalize(statement);
 }
 
@@ -26,24 +23,18 @@ sqlite3_stmt* BareSettingsFile::prepare(const char* sql)
     return statement;
 }
 
-void BareSettingsFile::writeOneRow()
-{
-    transaction({m_update});
-}
-
 void BareSettingsFile::replaceRow()
 {
-    transaction({m_insert, m_delete});
+    m_connection.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    step(m_insert);
+    step(m_delete);
+    m_connection.exec(QStringLiteral("COMMIT"));
 }
 
-void BareSettingsFile::transaction(std::initializer_list<sqlite3_stmt*> statements)
+void BareSettingsFile::step(sqlite3_stmt* statement)
 {
-    m_connection.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    for (sqlite3_stmt* statement : statements) {
-        const int rc = sqlite3_step(statement);
-        sqlite3_reset(statement);
-        if (rc != SQLITE_DONE)
-            SqliteConnection::fail(m_connection.handle(), rc);
-    }
-    m_connection.exec(QStringLiteral("COMMIT"));
+    const int rc = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    if (rc != SQLITE_DONE)
+        SqliteConnection::fail(m_connection.handle(), rc);
 }

@@ -2,13 +2,12 @@
 
 #include "core/settings/SqliteConnection.h"
 
-#include <initializer_list>
-
 struct sqlite3_stmt;
 
-// The least a settings write can cost: statements prepared once, run in one
-// bare transaction, on a connection opened as the program opens its own, so
-// with the same journal and sync settings.
+// The least the program's save can cost: its one row replaced (BEGIN
+// IMMEDIATE, INSERT, DELETE the other rows, COMMIT) by statements prepared
+// once, on a connection opened as the program opens its own, so with the same
+// journal and sync settings.
 class BareSettingsFile {
 public:
     explicit BareSettingsFile(const QString& fileName);
@@ -16,17 +15,14 @@ public:
     BareSettingsFile(const BareSettingsFile&) = delete;
     BareSettingsFile& operator=(const BareSettingsFile&) = delete;
 
-    // Changes the one row.
-    void writeOneRow();
     // Inserts a new row and deletes the other.
     void replaceRow();
 
 private:
     sqlite3_stmt* prepare(const char* sql);
-    void transaction(std::initializer_list<sqlite3_stmt*> statements);
+    void step(sqlite3_stmt* statement);
 
     SqliteConnection m_connection;
-    sqlite3_stmt* m_update;
     sqlite3_stmt* m_insert;
     sqlite3_stmt* m_delete;
 };

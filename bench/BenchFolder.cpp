@@ -20,7 +20,8 @@ void require(bool done, const char* what)
 
 } // namespace
 
-BenchFolder::BenchFolder()
+BenchFolder::BenchFolder(const QString& base)
+    : m_dir(QDir(base).filePath(QStringLiteral("grimtide-bench-XXXXXX")))
 {
     require(m_dir.isValid(), "no temporary folder");
     copyCons();

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 
 // A portable folder made ready for a run: the built "cons" and a "gtdb.inf"
-// whose one row has both packs "yes" and points at a game folder of its own.
+// whose one row has both packs "yes" and points at a game folder of its own,
+// made in the given folder (by default the temporary folder).
 class BenchFolder {
 public:
-    BenchFolder();
+    explicit BenchFolder(const QString& base = QDir::tempPath());
 
     QString path() const { return m_dir.path(); }
     QString file(const QString& relative) const { return m_dir.filePath(relative); }

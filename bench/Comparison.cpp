@@ -1,6 +1,7 @@
 #include "Comparison.h"
 
 #include <chrono>
+#include <cstdlib>
 
 namespace {
 
@@ -15,9 +16,17 @@ double milliseconds(const Comparison::Work& work)
 
 } // namespace
 
+int Comparison::roundsFor(int rounds)
+{
+    const char* asked = std::getenv("GRIMTIDE_BENCH_ROUNDS");
+    const int trial = asked ? std::atoi(asked) : 0;
+    return trial > 0 ? trial : rounds;
+}
+
 void Comparison::alternate(int rounds, const Work& oursRun, const Work& floorRun)
 {
-    for (int round = 0; round < rounds; ++round) {
+    const int runs = roundsFor(rounds);
+    for (int round = 0; round < runs; ++round) {
         const bool oursFirst = round % 2 == 0;
         (oursFirst ? oursRun : floorRun)();
         (oursFirst ? floorRun : oursRun)();

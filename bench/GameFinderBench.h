@@ -2,10 +2,10 @@
 
 class ResultTable;
 
-// The row "game finder, 50 prefixes": the search that "Choose Directory"
-// runs when it opens, over a home holding 50 Lutris prefixes, each with a
-// system.reg of a real prefix's size, against reading those registry files
-// and nothing else.
+// The rows "game finder": the search that "Choose Directory" runs when it
+// opens, over a home holding 50 and then 500 Lutris prefixes, each with a
+// system.reg of a real prefix's size, against GameFinderFloor's plain search
+// of the same home.
 namespace GameFinderBench {
 void run(ResultTable& table);
 } // namespace GameFinderBench

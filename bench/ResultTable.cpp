@@ -4,7 +4,7 @@
 
 namespace {
 
-const char* const rowFormat = "%-28s %12s %12s %6s %7s %-6s %20s %20s\n";
+const char* const rowFormat = "%-42s %12s %12s %6s %7s %-6s %20s %20s\n";
 
 std::string withUnit(double value, const std::string& unit)
 {

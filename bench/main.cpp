@@ -1,6 +1,7 @@
 // Runs every benchmark and prints one table: each piece of the program's
 // work against the least the same work costs on this machine.
 #include "ArchiveCopyBench.h"
+#include "BenchMedium.h"
 #include "GameFinderBench.h"
 #include "ResultTable.h"
 #include "StartupBench.h"
@@ -19,6 +20,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     Program::configureApplication();
     ResultTable table;
+    if (!BenchMedium::hasTmpfs())
+        table.addNote("no tmpfs at /dev/shm: the tmpfs rows are left out");
     const auto stage = [&table](const char* name, void (*run)(ResultTable&)) {
         std::fprintf(stderr, "bench: %s\n", name);
         run(table);

@@ -1,4 +1,4 @@
-// The least a Qt Widgets start-up costs: one plain window of the given size,
+// The least any Qt Widgets start-up costs: one empty window of the given size,
 // shown and painted from the event loop, then the same quick exit as the
 // program's.
 #include <QApplication>
