@@ -16,7 +16,7 @@ private slots:
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>(
             "output"); // on stdout, or else the one line on stderr with status 2
-        for (const char* program : {GRIMTIDE_SWITCH_PROGRAM, GRIMTIDE_LAUNCHER_PROGRAM})
+        for (const char* program : {GRIMTIDE_SWITCH_PROGRAM, GRIMTIDE_PATH_COMMAND})
             for (const auto& [argument, output] :
                  {std::pair{"--version", "GPLv3+: GNU GPL version 3 or later"},
                   {"--help", "--version"},
@@ -54,9 +54,34 @@ private slots:
                            && err.contains(argument.mid(argument.lastIndexOf(u'-') + 1))
                      : out.contains(output) && err.isEmpty(),
                  qPrintable(out + err));
-        QCOMPARE(
-            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-            QStringList());
+        // Nothing is laid out: the command on the PATH at most makes the player's folder, empty.
+        const auto entries = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+        const QStringList left = QDir(folder.path()).entryList(entries);
+        QVERIFY2(left.isEmpty()
+                     || (left == QStringList{u"grimtide-switch"_s}
+                         && QDir(folder.filePath(left.constFirst())).isEmpty(entries)),
+                 qPrintable(left.join(u' ')));
+    }
+
+    void theCommandOnThePathStartsTheProgramInThePlayersFolder()
+    {
+        QTemporaryDir home;
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
+            environment.insert(QString::fromLatin1(name), home.path());
+        run.setProcessEnvironment(environment);
+        run.start(u"" GRIMTIDE_PATH_COMMAND ""_s, {});
+        QVERIFY(run.waitForStarted());
+        const QString process = u"/proc/%1/"_s.arg(run.processId());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            QFileInfo(process + u"exe"_s).canonicalFilePath(),
+            QFileInfo(u"" GRIMTIDE_INSTALLED_PROGRAM ""_s).canonicalFilePath(), 30000);
+        const QDir own(home.filePath(u"grimtide-switch"_s));
+        QCOMPARE(QFileInfo(process + u"cwd"_s).canonicalFilePath(), own.canonicalPath());
+        QVERIFY(QFileInfo(own.filePath(u"cons/rt/3/game.rfa"_s)).isFile()); // laid out first
+        run.kill();
+        run.waitForFinished();
     }
 
     void theWindowNamesItsDesktopEntry()

@@ -2,10 +2,19 @@
 
 #include <QFile>
 
+#include <vector>
+
 #include <unistd.h>
 
-void NativeProcess::replaceWith(const QString& program)
+void NativeProcess::replaceWith(const QString& program, const QStringList& arguments)
 {
-    const QByteArray path = QFile::encodeName(program);
-    ::execl(path.constData(), path.constData(), static_cast<char*>(nullptr));
+    const QStringList words = QStringList{program} + arguments; // the first is the program's name
+    std::vector<QByteArray> encoded;
+    for (const QString& word : words)
+        encoded.push_back(QFile::encodeName(word));
+    std::vector<char*> argv;
+    for (QByteArray& word : encoded)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    ::execv(argv.front(), argv.data());
 }
