@@ -82,7 +82,7 @@ private slots:
                                     "\"Z\"=dword:00000001\n\"Z\n"
                                     "[Software\\\\A] 1\n\"X\"=\"no\"\n"
                                     "[Software\\\\A\\\\B] 1\n\"X\"=\"C:\\\\";
-        QCOMPARE(WineRegistry::textValues(registry, {text("software\\a\\b")}),
+        QCOMPARE(WineRegistry({text("software\\a\\b")}).textValues(registry),
                  (QStringList{text("C:\\a \"b\""), text("éé😀"), text("C:\\")}));
     }
 
@@ -93,6 +93,20 @@ private slots:
                                          " \"1\" { \"path\" \"D:\\\\Steam\" }\n}"),
                  (QStringList{text("/a b"), text("D:\\Steam")}));
         QVERIFY(SteamLibraries::pathsIn("\"libraryfolders\" { \"0\" { \"path\" \"/a").isEmpty());
+    }
+
+    // Each text once, however often a registry repeats its key, and no more than a key holds.
+    void registryValuesOnceAndBounded()
+    {
+        QByteArray registry = "WINE REGISTRY Version 2\n";
+        for (int copy = 0; copy < 2000; ++copy)
+            registry += "[Software\\\\A] 1\n\"X\"=\"C:\\\\game\"\n\"Y\"=\""
+                        + QByteArray::number(copy) + "\"\n";
+        const QStringList values = WineRegistry({text("Software\\A")}).textValues(registry);
+        QCOMPARE(values.size(), WineRegistry::mostValues);
+        QCOMPARE(values.first(), text("C:\\game"));
+        QCOMPARE(values.count(text("C:\\game")), 1);
+        QCOMPARE(values.last(), QString::number(WineRegistry::mostValues - 2));
     }
 
 private:

@@ -74,14 +74,12 @@ QString GameFinder::inPrefix(const WinePrefixes::Prefix& prefix, const QString& 
     return existingFolder(drive + u'/' + rest);
 }
 
-QStringList GameFinder::registeredFolders(const WinePrefixes::Prefix& prefix)
+QStringList GameFinder::registeredFolders(WineRegistry& registry,
+                                          const WinePrefixes::Prefix& prefix)
 {
-    static const QStringList keys{
-        QStringLiteral("Software\\EA GAMES\\Battlefield 1942"),
-        QStringLiteral("Software\\Wow6432Node\\EA GAMES\\Battlefield 1942")};
-    const QString registry = QDir(prefix.folder).filePath(QStringLiteral("system.reg"));
     QStringList folders;
-    for (const QString& value : WineRegistry::textValues(registry, keys))
+    for (const QString& value :
+         registry.textValuesInFile(QDir(prefix.folder).filePath(QStringLiteral("system.reg"))))
         folders.append(inPrefix(prefix, value));
     return folders;
 }
@@ -89,6 +87,8 @@ QStringList GameFinder::registeredFolders(const WinePrefixes::Prefix& prefix)
 QList<GameFinder::Game> GameFinder::find(const QList<WinePrefixes::Prefix>& prefixes,
                                          const QList<MountedVolumes::Volume>& volumes)
 {
+    WineRegistry registry({QStringLiteral("Software\\EA GAMES\\Battlefield 1942"),
+                           QStringLiteral("Software\\Wow6432Node\\EA GAMES\\Battlefield 1942")});
     QList<Game> games;
     QSet<QString> seen;
     const auto addGames = [&](const QStringList& folders, const QString& where) {
@@ -102,7 +102,7 @@ QList<GameFinder::Game> GameFinder::find(const QList<WinePrefixes::Prefix>& pref
         }
     };
     for (const WinePrefixes::Prefix& prefix : prefixes) {
-        addGames(registeredFolders(prefix), prefix.where);
+        addGames(registeredFolders(registry, prefix), prefix.where);
         addGames(usualFolders(prefix.driveC()), prefix.where);
     }
     for (const MountedVolumes::Volume& volume : volumes)

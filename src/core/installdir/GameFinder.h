@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+class WineRegistry;
+
 // Finds Battlefield 1942 where a player's installer put it: in each Wine
 // prefix, at the folder its registry names or at the usual install folders
 // of its drive C:, and at those folders on each volume. Reads only; a
@@ -26,7 +28,8 @@ public:
     static bool isGame(const QString& folder);
 
 private:
-    static QStringList registeredFolders(const WinePrefixes::Prefix& prefix);
+    static QStringList registeredFolders(WineRegistry& registry,
+                                         const WinePrefixes::Prefix& prefix);
     static QStringList usualFolders(const QString& root);
     static QString inPrefix(const WinePrefixes::Prefix& prefix, const QString& windowsPath);
 };
