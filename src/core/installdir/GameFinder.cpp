@@ -133,6 +133,7 @@ QList<GameFinder::Game> GameFinder::find(const QList<WinePrefixes::Prefix>& pref
         }
     };
     for (const WinePrefixes::Prefix& prefix : prefixes) {
+        addGames({prefix.gameFolder}, prefix.where);
         addGames(registeredFolders(registry, prefix), prefix.where);
         addGames(usualFolders(prefix.driveC()), prefix.where);
     }

@@ -9,10 +9,11 @@
 class WineRegistry;
 
 // Finds Battlefield 1942 where a player's installer put it: in each Wine
-// prefix, at the folders its registry names or at the usual install folders
-// of its drive C:, and at those folders on each volume. Reads only; a
-// prefix or volume that cannot be read just holds no game, and no folder of
-// the system's own (/proc, /sys, /dev) is ever offered.
+// prefix, at the folder a launcher recorded, at the folders its registry
+// names or at the usual install folders of its drive C:, and at those
+// folders on each volume. Reads only; a prefix or volume that cannot be
+// read just holds no game, and no folder of the system's own (/proc, /sys,
+// /dev) is ever offered.
 class GameFinder {
 public:
     struct Game {
