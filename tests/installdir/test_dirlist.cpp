@@ -85,7 +85,7 @@ private slots:
         const QString usb = native(QStringLiteral("/media/usb"));
         const QString working = native(QStorageInfo(QDir::currentPath()).rootPath());
         QStringList roots;
-        for (const DriveList::Drive& drive : DriveList::machineDrives())
+        for (const DriveList::Drive& drive : DriveList::volumesAtHand())
             roots << drive.root;
         QVERIFY(roots.contains(native(QDir::rootPath())) && roots.contains(working));
         // Each volume once, and none of the system's own (kernel or memory file systems).

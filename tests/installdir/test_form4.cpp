@@ -30,6 +30,7 @@ private slots:
         QCOMPARE(chooser->Label1->text(),
                  QStringLiteral("Please choose your Battlefield 1942 directory"));
         const SettingsRecord before = program->module.state.settings;
+        QTRY_VERIFY(!chooser->Drive1->isSearching());
         QTest::keyClick(chooser->Drive1, Qt::Key_Home); // the game found
         QCOMPARE(chooser->Label1->text(), games.first());
         chooser->Command2->click();
@@ -58,6 +59,7 @@ private slots:
             startIn(false, gamesFound);
             QString shown;
             program->whenChooserShows([&](Form4& chooser) {
+                QTRY_VERIFY(!chooser.Drive1->isSearching());
                 shown = chooser.Dir1->path();
                 chooser.Command1->click();
             });
