@@ -65,7 +65,10 @@ void Form4::createControls()
     setTabOrder(Command1, Command2);
 
     connect(Drive1, &DriveList::driveChanged, this, &Form4::drive1Change);
-    connect(Drive1, &DriveList::searchEnded, this, &Form4::openGameIfOnlyOne);
+    connect(Drive1, &DriveList::searchEnded, this, [this] {
+        placeControls();
+        openGameIfOnlyOne();
+    });
     connect(Dir1, &DirList::pathChanged, this, &Form4::dir1Change);
     connect(Command1, &QPushButton::clicked, this, &Form4::command1Click);
     connect(Command2, &QPushButton::clicked, this,
@@ -81,7 +84,12 @@ void Form4::placeControls()
     const int taller = std::max(0, height() - initial.height());
     placeGrown(*Label1, label1At, 0, {wider, 0});
     placeGrown(*Dir1, dir1At, 0, {wider, taller});
+    // The drive list as wide as its longest entry, up to the label's right edge.
     placeGrown(*Drive1, drive1At, taller, {0, 0});
+    const int room = Label1->geometry().right() + 1 - Drive1->x();
+    Drive1->resize(std::clamp(Drive1->widthForLongestEntry(), Drive1->width(),
+                              std::max(room, Drive1->width())),
+                   Drive1->height());
     placeGrown(*Command1, command1At, taller, {0, 0});
     placeGrown(*Command2, command2At, taller, {0, 0});
 }

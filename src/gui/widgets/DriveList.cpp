@@ -5,7 +5,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -138,4 +142,29 @@ void DriveList::pick(int index)
         m_shown = root;
         emit driveChanged(root);
     }
+}
+
+int DriveList::widthForLongestEntry() const
+{
+    int longest = 0;
+    for (int i = 0; i < count(); ++i)
+        longest = std::max(longest, fontMetrics().horizontalAdvance(itemText(i)));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    return style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option, {longest, fontMetrics().height()}, this)
+        .width();
+}
+
+void DriveList::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect text =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    option.currentText =
+        fontMetrics().elidedText(option.currentText, Qt::ElideMiddle, text.width());
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

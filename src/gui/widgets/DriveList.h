@@ -40,6 +40,8 @@ public:
 
     // Until the search has ended, also before it starts.
     bool isSearching() const;
+    // The width that shows the longest entry whole.
+    int widthForLongestEntry() const;
     // The game folders listed, in their order.
     QStringList games() const;
 
@@ -57,6 +59,9 @@ signals:
     void searchEnded();
 
 protected:
+    // The shown entry shortened in its middle, so that both the game and
+    // where it is stay readable in a narrow list.
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
