@@ -144,8 +144,7 @@ private slots:
         list.setPath(folder);
         QVERIFY(listed.count() > 0 || listed.wait());
         const int own = int(QDir::cleanPath(folder).count(u'/')) - (folder == QDir::rootPath());
-        const int rowHeight = list.visualItemRect(list.item(own)).height();
-        const int shown = list.viewport()->height() / rowHeight;
+        const int shown = list.viewport()->height() / list.visualItemRect(list.item(own)).height();
         const auto inView = [&](int row) {
             return list.viewport()->rect().contains(list.visualItemRect(list.item(row)));
         };

@@ -100,15 +100,13 @@ private slots:
     // Each text once, however often a registry repeats its key, and no more than a key holds.
     void registryValuesOnceAndBounded()
     {
-        QByteArray registry = "WINE REGISTRY Version 2\n";
+        QByteArray registry;
         for (int copy = 0; copy < 2000; ++copy)
             registry += "[Software\\\\A] 1\n\"X\"=\"C:\\\\game\"\n\"Y\"=\""
                         + QByteArray::number(copy) + "\"\n";
         const QStringList values = WineRegistry({text("Software\\A")}).textValues(registry);
+        QCOMPARE(values.mid(0, 3), (QStringList{text("C:\\game"), text("0"), text("1")}));
         QCOMPARE(values.size(), WineRegistry::mostValues);
-        QCOMPARE(values.first(), text("C:\\game"));
-        QCOMPARE(values.count(text("C:\\game")), 1);
-        QCOMPARE(values.last(), QString::number(WineRegistry::mostValues - 2));
     }
 
     void lutrisGameFiles_data()
@@ -127,9 +125,9 @@ private slots:
             "\xEF\xBB\xBF# Lutris\r\ngame:   # the game\r\n    prefix: \"/p q\"  # here\r\n"
             "    exe: 'it''s # not a comment'\r\n",
             "/p q", "it's # not a comment");
-        row("plain folded over lines", "game:\n  exe: /a b\n    c\n\n    d # note\n  x: 1\n",
-            nullptr, "/a b c\nd");
-        row("single quotes folded", "game:\n  prefix: 'a\n    b  '\n", "a b  ", nullptr);
+        row("folded over lines",
+            "game:\n  exe: /a b\n    c\n\n    d # note\n  prefix: 'a\n    b  '\n", "a b  ",
+            "/a b c\nd");
         row("double quotes: escapes and folds",
             "game:\n  prefix: \"/j\\xFCrgen/\\u00e9\\\n    t a \n    b\\ \\\"c\\\"\"\n",
             "/j\u00fcrgen/\u00e9t a b \"c\"", nullptr);
@@ -137,9 +135,10 @@ private slots:
             "system:\n  prefix: /no\ngame:\n  exe: ~\n  prefix:\n    nested: /no\n  sub:\n"
             "    exe: /no\n",
             nullptr, nullptr);
-        row("not closed, unknown escape, flow form",
-            "game:\n  prefix: \"/p\n  exe: \"\\q\"\nwine:\n  exe: /no\n", nullptr, nullptr);
-        row("no mapping under game", "game: {prefix: /no}\n\tprefix: /no\n", nullptr, nullptr);
+        row("not closed, unknown escape, no mapping under game",
+            "game:\n  prefix: \"/p\n  exe: \"\\q\"\nwine:\n  exe: /no\ngame: {prefix: "
+            "/no}\n\tprefix: /no\n",
+            nullptr, nullptr);
     }
 
     void lutrisGameFiles()
