@@ -20,7 +20,7 @@ void require(bool done, const char* what)
 
 } // namespace
 
-BenchFolder::BenchFolder(const QString& base)
+BenchFolder::BenchFolder(const QString& base, Start start)
     : m_dir(QDir(base).filePath(QStringLiteral("grimtide-bench-XXXXXX")))
 {
     require(m_dir.isValid(), "no temporary folder");
@@ -29,7 +29,8 @@ BenchFolder::BenchFolder(const QString& base)
     require(QFile::copy(portable + QStringLiteral("/gtdb.inf"), databaseFile()),
             "no built gtdb.inf");
     QFile(databaseFile()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    pointSettingsAtGame();
+    if (start == Start::Later)
+        pointSettingsAtGame();
 }
 
 void BenchFolder::enter() const

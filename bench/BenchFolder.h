@@ -6,10 +6,12 @@
 
 // A portable folder made ready for a run: the built "cons" and a "gtdb.inf"
 // whose one row has both packs "yes" and points at a game folder of its own,
-// made in the given folder (by default the temporary folder).
+// made in the given folder (by default the temporary folder). For a first
+// start the row keeps the delivered file's empty path.
 class BenchFolder {
 public:
-    explicit BenchFolder(const QString& base = QDir::tempPath());
+    enum class Start { Later, First };
+    explicit BenchFolder(const QString& base = QDir::tempPath(), Start start = Start::Later);
 
     QString path() const { return m_dir.path(); }
     QString file(const QString& relative) const { return m_dir.filePath(relative); }

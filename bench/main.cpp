@@ -22,7 +22,11 @@ int main(int argc, char* argv[])
     ResultTable table;
     if (!BenchMedium::hasTmpfs())
         table.addNote("no tmpfs at /dev/shm: the tmpfs rows are left out");
-    const auto stage = [&table](const char* name, void (*run)(ResultTable&)) {
+    // GRIMTIDE_BENCH_ONLY=finder runs only the stages whose name holds it.
+    const QByteArray only = qgetenv("GRIMTIDE_BENCH_ONLY");
+    const auto stage = [&table, &only](const char* name, void (*run)(ResultTable&)) {
+        if (!QByteArray(name).contains(only))
+            return;
         std::fprintf(stderr, "bench: %s\n", name);
         run(table);
     };

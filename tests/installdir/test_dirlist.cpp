@@ -85,7 +85,7 @@ private slots:
         const QString usb = native(QStringLiteral("/media/usb"));
         const QString working = native(QStorageInfo(QDir::currentPath()).rootPath());
         QStringList roots;
-        for (const DriveList::Drive& drive : DriveList::machineDrives())
+        for (const DriveList::Drive& drive : DriveList::volumesAtHand())
             roots << drive.root;
         QVERIFY(roots.contains(native(QDir::rootPath())) && roots.contains(working));
         // Each volume once, and none of the system's own (kernel or memory file systems).
@@ -117,6 +117,44 @@ private slots:
         emit list.activated(0);
         QCOMPARE(spy.count(), 1); // code emits nothing, a pick does
         QCOMPARE(spy.at(0).at(0).toString(), root);
+    }
+
+    // Deep down a folder with few or many subfolders, or up at the root: its own row and what
+    // fits of its first subfolders are in view, the rest of the room shows its ancestors.
+    void theOpenedFolderAndItsFirstSubfoldersAreInView_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("subfolders");
+        QTest::newRow("deep, many below")
+            << game + QStringLiteral("/deeper/and/deeper/still") << 30;
+        QTest::newRow("deep, few below") << game << 0;
+        QTest::newRow("the root") << QDir::rootPath() << 0;
+    }
+
+    void theOpenedFolderAndItsFirstSubfoldersAreInView()
+    {
+        QFETCH(QString, folder);
+        QFETCH(int, subfolders);
+        for (int i = 0; i < subfolders; ++i)
+            QVERIFY(QDir(folder).mkpath(QStringLiteral("sub%1").arg(i, 2, 10, QChar(u'0'))));
+        DirList list;
+        list.resize(130, 126);
+        list.show();
+        QSignalSpy listed(&list, &DirList::listed);
+        list.setPath(folder);
+        QVERIFY(listed.count() > 0 || listed.wait());
+        const int own = int(QDir::cleanPath(folder).count(u'/')) - (folder == QDir::rootPath());
+        const int shown = list.viewport()->height() / list.visualItemRect(list.item(own)).height();
+        const auto inView = [&](int row) {
+            return list.viewport()->rect().contains(list.visualItemRect(list.item(row)));
+        };
+        const int wanted = std::min(list.count() - own, shown); // the folder and its first ones
+        for (int row = own; row < own + wanted; ++row)
+            QVERIFY2(inView(row), qPrintable(list.item(row)->text()));
+        int rowsInView = 0; // no room left empty while ancestors are out of view
+        for (int row = 0; row < list.count(); ++row)
+            rowsInView += inView(row);
+        QCOMPARE(rowsInView, std::min(int(list.count()), shown));
     }
 
 private:

@@ -30,6 +30,7 @@ private slots:
         QCOMPARE(chooser->Label1->text(),
                  QStringLiteral("Please choose your Battlefield 1942 directory"));
         const SettingsRecord before = program->module.state.settings;
+        QTRY_VERIFY(!chooser->Drive1->isSearching());
         QTest::keyClick(chooser->Drive1, Qt::Key_Home); // the game found
         QCOMPARE(chooser->Label1->text(), games.first());
         chooser->Command2->click();
@@ -43,10 +44,14 @@ private slots:
         chooser = &program->module.form4();
         const QString reopenedAt = QDir::toNativeSeparators(folder->path());
         QCOMPARE(chooser->Dir1->path(), reopenedAt);
-        // The list and its label grow with the window, the rest keeps to the bottom.
+        // The list and its label grow with the window, the rest keeps to the bottom; the drive
+        // list takes the room its longest entry needs.
+        QTRY_VERIFY(!chooser->Drive1->isSearching());
         chooser->resize(chooser->size() + QSize(100, 80));
         QCOMPARE(chooser->Dir1->geometry(), QRect(24, 48, 229, 206));
-        QCOMPARE(chooser->Drive1->geometry(), QRect(40, 256, 97, 21));
+        const int room = chooser->Label1->geometry().right() + 1 - 40;
+        QCOMPARE(chooser->Drive1->geometry(),
+                 QRect(40, 256, std::min(chooser->Drive1->widthForLongestEntry(), room), 21));
         chooser->Command1->click();
         QVERIFY(!chooser->isVisible());
         QCOMPARE(folder->storedRows().value(0).path, reopenedAt);
@@ -58,6 +63,7 @@ private slots:
             startIn(false, gamesFound);
             QString shown;
             program->whenChooserShows([&](Form4& chooser) {
+                QTRY_VERIFY(!chooser.Drive1->isSearching());
                 shown = chooser.Dir1->path();
                 chooser.Command1->click();
             });

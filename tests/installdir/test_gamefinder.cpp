@@ -1,4 +1,6 @@
 #include "core/installdir/GameFinder.h"
+#include "core/installdir/HeroicGameFile.h"
+#include "core/installdir/LutrisGameFile.h"
 #include "core/installdir/SteamLibraries.h"
 #include "core/installdir/WineRegistry.h"
 #include "support/Checks.h"
@@ -82,7 +84,7 @@ private slots:
                                     "\"Z\"=dword:00000001\n\"Z\n"
                                     "[Software\\\\A] 1\n\"X\"=\"no\"\n"
                                     "[Software\\\\A\\\\B] 1\n\"X\"=\"C:\\\\";
-        QCOMPARE(WineRegistry::textValues(registry, {text("software\\a\\b")}),
+        QCOMPARE(WineRegistry({text("software\\a\\b")}).textValues(registry),
                  (QStringList{text("C:\\a \"b\""), text("éé😀"), text("C:\\")}));
     }
 
@@ -93,6 +95,69 @@ private slots:
                                          " \"1\" { \"path\" \"D:\\\\Steam\" }\n}"),
                  (QStringList{text("/a b"), text("D:\\Steam")}));
         QVERIFY(SteamLibraries::pathsIn("\"libraryfolders\" { \"0\" { \"path\" \"/a").isEmpty());
+    }
+
+    // Each text once, however often a registry repeats its key, and no more than a key holds.
+    void registryValuesOnceAndBounded()
+    {
+        QByteArray registry;
+        for (int copy = 0; copy < 2000; ++copy)
+            registry += "[Software\\\\A] 1\n\"X\"=\"C:\\\\game\"\n\"Y\"=\""
+                        + QByteArray::number(copy) + "\"\n";
+        const QStringList values = WineRegistry({text("Software\\A")}).textValues(registry);
+        QCOMPARE(values.mid(0, 3), (QStringList{text("C:\\game"), text("0"), text("1")}));
+        QCOMPARE(values.size(), WineRegistry::mostValues);
+    }
+
+    void lutrisGameFiles_data()
+    {
+        QTest::addColumn<QByteArray>("yaml");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("exe");
+        const auto row = [](const char* name, const char* yaml, const char* prefix,
+                            const char* exe) {
+            QTest::newRow(name) << QByteArray(yaml) << (prefix ? text(prefix) : QString())
+                                << (exe ? text(exe) : QString());
+        };
+        row("plain", "game:\n  exe: /g/BF1942.exe\n  prefix: ~/p\nsystem: {}\n", "~/p",
+            "/g/BF1942.exe");
+        row("quoted, with comments, BOM and CRLF",
+            "\xEF\xBB\xBF# Lutris\r\ngame:   # the game\r\n    prefix: \"/p q\"  # here\r\n"
+            "    exe: 'it''s # not a comment'\r\n",
+            "/p q", "it's # not a comment");
+        row("folded over lines",
+            "game:\n  exe: /a b\n    c\n\n    d # note\n  prefix: 'a\n    b  '\n", "a b  ",
+            "/a b c\nd");
+        row("double quotes: escapes and folds",
+            "game:\n  prefix: \"/j\\xFCrgen/\\u00e9\\\n    t a \n    b\\ \\\"c\\\"\"\n",
+            "/j\u00fcrgen/\u00e9t a b \"c\"", nullptr);
+        row("other sections, nulls, nested keys",
+            "system:\n  prefix: /no\ngame:\n  exe: ~\n  prefix:\n    nested: /no\n  sub:\n"
+            "    exe: /no\n",
+            nullptr, nullptr);
+        row("not closed, unknown escape, no mapping under game",
+            "game:\n  prefix: \"/p\n  exe: \"\\q\"\nwine:\n  exe: /no\ngame: {prefix: "
+            "/no}\n\tprefix: /no\n",
+            nullptr, nullptr);
+    }
+
+    void lutrisGameFiles()
+    {
+        QFETCH(QByteArray, yaml);
+        QFETCH(QString, prefix);
+        QFETCH(QString, exe);
+        const LutrisGameFile::Game game = LutrisGameFile::parse(yaml);
+        QCOMPARE(game.prefix, prefix);
+        QCOMPARE(game.exe, exe);
+    }
+
+    void heroicGameFiles()
+    {
+        QCOMPARE(HeroicGameFile::prefixes(R"({"winePrefix": "/a", "bf": {"winePrefix": "/b"},
+                                              "c": {"winePrefix": "/a"}, "version": "v0"})"),
+                 (QStringList{text("/a"), text("/b")}));
+        for (const char* odd : {R"({"bf": {"winePrefix": 7}})", "[1]", "{\"bf\": {"})
+            QVERIFY(HeroicGameFile::prefixes(odd).isEmpty());
     }
 
 private:

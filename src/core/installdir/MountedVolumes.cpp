@@ -11,6 +11,8 @@
 
 namespace {
 
+using Volume = MountedVolumes::Volume;
+
 bool isPlayerVolume(const QStorageInfo& volume)
 {
     static const QList<QByteArray> pseudoTypes{
@@ -27,6 +29,22 @@ bool isPlayerVolume(const QStorageInfo& volume)
     // Containers bind single files such as /etc/hosts; those are no volume.
     return volume.isValid() && QFileInfo(root).isDir() && !underSystemRoot
            && !pseudoTypes.contains(volume.fileSystemType());
+}
+
+QList<Volume> sortedOnce(const QList<QStorageInfo>& candidates)
+{
+    QList<Volume> volumes;
+    for (const QStorageInfo& candidate : candidates) {
+        const QString root = QDir::toNativeSeparators(candidate.rootPath());
+        const bool listed = std::any_of(volumes.begin(), volumes.end(),
+                                        [&](const Volume& v) { return v.root == root; });
+        if (candidate.isValid() && !listed)
+            volumes.append({root, candidate.name()});
+    }
+    std::sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
+        return a.root.compare(b.root, NativeFileSystem::nameCase()) < 0;
+    });
+    return volumes;
 }
 
 } // namespace
@@ -48,16 +66,10 @@ QList<MountedVolumes::Volume> MountedVolumes::list()
         if (isPlayerVolume(volume))
             candidates.append(volume);
     }
-    QList<Volume> volumes;
-    for (const QStorageInfo& candidate : candidates) {
-        const QString root = QDir::toNativeSeparators(candidate.rootPath());
-        const bool listed = std::any_of(volumes.begin(), volumes.end(),
-                                        [&](const Volume& v) { return v.root == root; });
-        if (candidate.isValid() && !listed)
-            volumes.append({root, candidate.name()});
-    }
-    std::sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) {
-        return a.root.compare(b.root, NativeFileSystem::nameCase()) < 0;
-    });
-    return volumes;
+    return sortedOnce(candidates);
+}
+
+QList<MountedVolumes::Volume> MountedVolumes::rootAndWorkingDirectory()
+{
+    return sortedOnce({QStorageInfo::root(), QStorageInfo(QDir::currentPath())});
 }

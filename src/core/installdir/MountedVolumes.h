@@ -16,6 +16,9 @@ public:
     // Always holds "/" (where there is one) and the working directory's
     // volume; sorted by root, each root once.
     static QList<Volume> list();
+    // Only those two, known without asking every mounted file system (one
+    // of which may be a network's that does not answer).
+    static QList<Volume> rootAndWorkingDirectory();
 
     // Whether root is path or one of its ancestors, compared as the system
     // compares names; "/media/usb" holds "/media/usb/x" but not "/media/usbx".

@@ -1,7 +1,8 @@
 #include "core/installdir/SteamLibraries.h"
 
+#include "core/platform/RegularFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -48,10 +49,9 @@ bool isNumber(const QByteArray& text)
 
 QByteArray readList(const QString& file)
 {
-    QFile vdf(file);
-    if (vdf.size() > largestList || !vdf.open(QIODevice::ReadOnly))
-        return {};
-    return vdf.read(largestList);
+    QByteArray vdf;
+    RegularFile::read(file, largestList, vdf);
+    return vdf;
 }
 
 } // namespace

@@ -1,47 +1,23 @@
 #include "core/installdir/WineRegistry.h"
 
-#include <QByteArrayView>
-#include <QFile>
+#include "core/platform/RegularFile.h"
 
-#include <array>
+#include <QSet>
+
+#include <cstring>
 
 namespace {
-
-// A prefix's system.reg is a few MiB; one far larger is no registry of ours
-// to read.
-constexpr qint64 largestRegistry = 32 << 20;
-
-QByteArrayView lineAt(QByteArrayView text, qsizetype start)
-{
-    const qsizetype end = text.indexOf('\n', start);
-    return text.sliced(start, (end < 0 ? text.size() : end) - start);
-}
 
 char folded(char c)
 {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
 }
 
-// Where the needle (lower case) stands in the text from `from` on, its
-// letters in any case; -1 if nowhere. Skips by the last byte of each window
-// as Horspool's search does, so a long key is found by looking at a fraction
-// of a large file.
-qsizetype indexOfCaseless(QByteArrayView text, const QByteArray& needle, qsizetype from)
+QByteArrayView lineAt(QByteArrayView text, qsizetype start)
 {
-    const qsizetype length = needle.size();
-    std::array<qsizetype, 256> skip;
-    skip.fill(length);
-    for (qsizetype i = 0; i + 1 < length; ++i)
-        skip[uchar(needle[i])] = length - 1 - i;
-    for (qsizetype at = from; at + length <= text.size();) {
-        qsizetype i = length - 1;
-        while (i >= 0 && folded(text[at + i]) == needle[i])
-            --i;
-        if (i < 0)
-            return at;
-        at += skip[uchar(folded(text[at + length - 1]))];
-    }
-    return -1;
+    const auto* end = static_cast<const char*>(
+        std::memchr(text.data() + start, '\n', size_t(text.size() - start)));
+    return text.sliced(start, (end ? end - text.data() : text.size()) - start);
 }
 
 int hexDigit(char c)
@@ -92,8 +68,9 @@ qsizetype valueStart(QByteArrayView line)
     return -1;
 }
 
-// The value of a line "name"="text" or "name"=str(2):"text"; null for others.
-QString textValue(QByteArrayView line)
+// The quoted text of a line "name"="text" or "name"=str(2):"text", still
+// escaped; empty for other lines.
+QByteArrayView quotedValue(QByteArrayView line)
 {
     const qsizetype start = valueStart(line);
     if (start < 0)
@@ -101,41 +78,93 @@ QString textValue(QByteArrayView line)
     const QByteArrayView rest = line.sliced(start);
     for (QByteArrayView kind : {QByteArrayView("=\""), QByteArrayView("=str(2):\"")}) {
         if (rest.startsWith(kind))
-            return unescaped(rest.sliced(kind.size()));
+            return rest.sliced(kind.size() - 1);
     }
     return {};
 }
 
-void collectValues(QByteArrayView text, qsizetype from, QStringList& values)
-{
-    for (qsizetype at = from; at < text.size() && text[at] != '[';) {
-        const QByteArrayView line = lineAt(text, at);
-        const QString value = textValue(line);
-        if (!value.isNull())
-            values.append(value);
-        at += line.size() + 1;
+// The values of one key, as they stand in the file, each once.
+struct KeyValues {
+    QList<QByteArrayView> quoted; // from the opening quote on
+    QSet<QByteArrayView> seen;
+
+    void add(QByteArrayView value)
+    {
+        if (quoted.size() < WineRegistry::mostValues && !seen.contains(value)) {
+            seen.insert(value);
+            quoted.append(value);
+        }
     }
-}
+};
 
 } // namespace
 
-QStringList WineRegistry::textValues(const QByteArray& registry, const QStringList& keys)
+WineRegistry::WineRegistry(const QStringList& keys)
 {
-    const QByteArrayView text(registry);
+    for (const QString& key : keys)
+        m_headers.append('[' + key.toLower().toUtf8().replace("\\", "\\\\") + ']');
+}
+
+// Which key the header line at `at` opens, or -1. The closing bracket,
+// where a header of that length has it, decides for nearly every other
+// header at once; only then are the names compared.
+qsizetype WineRegistry::keyAt(QByteArrayView text, qsizetype at) const
+{
+    const char* const line = text.data() + at;
+    const qsizetype room = text.size() - at;
+    for (qsizetype key = 0; key < m_headers.size(); ++key) {
+        const char* const header = m_headers[key].constData();
+        const qsizetype length = m_headers[key].size();
+        if (length > room || line[length - 1] != ']')
+            continue;
+        qsizetype i = 1;
+        while (i < length && folded(line[i]) == header[i])
+            ++i;
+        if (i == length)
+            return key;
+    }
+    return -1;
+}
+
+// One pass from header to header: '[' opens a header only at a line's start.
+QStringList WineRegistry::textValues(QByteArrayView text) const
+{
+    QList<KeyValues> found(m_headers.size());
+    const char* const begin = text.data();
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const auto* bracket =
+            static_cast<const char*>(std::memchr(begin + at, '[', size_t(text.size() - at)));
+        if (!bracket)
+            break;
+        at = bracket - begin;
+        const qsizetype key = at == 0 || text[at - 1] == '\n' ? keyAt(text, at) : -1;
+        if (key < 0) {
+            ++at;
+            continue;
+        }
+        at += lineAt(text, at).size() + 1;
+        while (at < text.size() && text[at] != '[') {
+            const QByteArrayView line = lineAt(text, at);
+            if (const QByteArrayView quoted = quotedValue(line); !quoted.isEmpty())
+                found[key].add(quoted);
+            at += line.size() + 1;
+        }
+    }
     QStringList values;
-    for (const QString& key : keys) {
-        const QByteArray header = "\n[" + key.toLower().toUtf8().replace("\\", "\\\\") + ']';
-        for (qsizetype at = indexOfCaseless(text, header, 0); at >= 0;
-             at = indexOfCaseless(text, header, at + 1))
-            collectValues(text, at + 1 + lineAt(text, at + 1).size() + 1, values);
+    for (const KeyValues& key : found) {
+        for (QByteArrayView quoted : key.quoted) {
+            const QString value = unescaped(quoted.sliced(1));
+            if (values.size() < mostValues && !values.contains(value))
+                values.append(value);
+        }
     }
     return values;
 }
 
-QStringList WineRegistry::textValues(const QString& file, const QStringList& keys)
+QStringList WineRegistry::textValuesInFile(const QString& file)
 {
-    QFile registry(file);
-    if (registry.size() > largestRegistry || !registry.open(QIODevice::ReadOnly))
+    if (!RegularFile::read(file, largestFile, m_buffer))
         return {};
-    return textValues(registry.read(registry.size()), keys);
+    return textValues(QByteArrayView(m_buffer));
 }

@@ -15,4 +15,8 @@ public:
     // How the system compares names: CaseSensitive where "Game" and "game"
     // are two files.
     static Qt::CaseSensitivity nameCase();
+    // Whether a path with its links resolved lies in a folder of the
+    // system's own devices and processes (/proc, /sys, /dev), where no game
+    // is and where reading may never end.
+    static bool isSystemFolder(const QString& canonicalPath);
 };

@@ -24,16 +24,26 @@ QString PathResolver::folder(const QString& path)
     const QString generic = QDir::fromNativeSeparators(path);
     const bool absolute = QDir::isAbsolutePath(generic);
     QStringList names = generic.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString current;
+    QString start;
     if (absolute) {
         // "/" on this system, "C:/" on a system with drive letters.
-        current = generic.startsWith(QLatin1Char('/')) ? QStringLiteral("/")
-                                                       : names.takeFirst() + QLatin1Char('/');
+        start = generic.startsWith(QLatin1Char('/')) ? QStringLiteral("/")
+                                                     : names.takeFirst() + QLatin1Char('/');
     } else {
-        current = QDir::currentPath();
+        start = QDir::currentPath();
     }
-    for (const QString& name : names) {
-        current = entryIn(current, name);
+    return folderBelow(start, names.join(QLatin1Char('/')));
+}
+
+QString PathResolver::folderBelow(const QString& base, const QString& relative)
+{
+    QString current = base;
+    for (const QString& name :
+         QDir::fromNativeSeparators(relative).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        // The exact name, as a folder, takes one look; any other case a listing.
+        const QString exact =
+            current.endsWith(QLatin1Char('/')) ? current + name : current + QLatin1Char('/') + name;
+        current = QFileInfo(exact).isDir() ? exact : entryIn(current, name);
         if (!QFileInfo(current).isDir())
             throw Failure(FailureNumber::PathNotFound);
     }

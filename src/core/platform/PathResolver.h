@@ -9,6 +9,9 @@ class PathResolver {
 public:
     // An existing folder, each name resolved; 76 when one is missing.
     static QString folder(const QString& path);
+    // The same below a folder known to exist, whose own names are taken as
+    // they are: only the relative path's names are looked up.
+    static QString folderBelow(const QString& base, const QString& relative);
     // An existing file to read: 76 for a missing folder, 53 for a missing
     // file, 75 for a folder where the file should be.
     static QString existingFile(const QString& path);

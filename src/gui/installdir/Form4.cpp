@@ -13,6 +13,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -64,6 +65,10 @@ void Form4::createControls()
     setTabOrder(Command1, Command2);
 
     connect(Drive1, &DriveList::driveChanged, this, &Form4::drive1Change);
+    connect(Drive1, &DriveList::searchEnded, this, [this] {
+        placeControls();
+        openGameIfOnlyOne();
+    });
     connect(Dir1, &DirList::pathChanged, this, &Form4::dir1Change);
     connect(Command1, &QPushButton::clicked, this, &Form4::command1Click);
     connect(Command2, &QPushButton::clicked, this,
@@ -79,7 +84,12 @@ void Form4::placeControls()
     const int taller = std::max(0, height() - initial.height());
     placeGrown(*Label1, label1At, 0, {wider, 0});
     placeGrown(*Dir1, dir1At, 0, {wider, taller});
+    // The drive list as wide as its longest entry, up to the label's right edge.
     placeGrown(*Drive1, drive1At, taller, {0, 0});
+    const int room = Label1->geometry().right() + 1 - Drive1->x();
+    Drive1->resize(std::clamp(Drive1->widthForLongestEntry(), Drive1->width(),
+                              std::max(room, Drive1->width())),
+                   Drive1->height());
     placeGrown(*Command1, command1At, taller, {0, 0});
     placeGrown(*Command2, command2At, taller, {0, 0});
 }
@@ -92,19 +102,27 @@ void Form4::resizeEvent(QResizeEvent* event)
 
 void Form4::openTheOnlyGame()
 {
+    m_openTheOnlyGame = true;
+    if (!Drive1->isSearching())
+        openGameIfOnlyOne();
+}
+
+void Form4::openGameIfOnlyOne()
+{
     const QStringList games = Drive1->games();
-    if (games.size() != 1)
+    if (!std::exchange(m_openTheOnlyGame, false) || games.size() != 1)
         return;
     try {
         Dir1->setPath(games.first());
         Drive1->setDrive(games.first());
     } catch (const Failure&) {
-        // Gone since it was found: the list stays at the working directory.
+        // Gone since it was found: the list stays where it is.
     }
 }
 
 void Form4::drive1Change()
 {
+    m_openTheOnlyGame = false;
     m_state.report.trap(QStringLiteral("drive1"), [this] { Dir1->setPath(Drive1->drive()); });
 }
 
@@ -112,11 +130,13 @@ void Form4::dir1Change()
 {
     // Browsing shows the folder but leaves the stored path alone, so that
     // Cancel or the close box really cancel.
+    m_openTheOnlyGame = false;
     m_state.report.trap(QStringLiteral("dir1"), [this] { Label1->setText(Dir1->path()); });
 }
 
 void Form4::command1Click()
 {
+    m_openTheOnlyGame = false;
     m_state.report.trap(QStringLiteral("4command1"), [this] {
         m_state.setInstallPath(Dir1->path());
         Label1->setText(m_state.settings.path);

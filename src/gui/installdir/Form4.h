@@ -18,8 +18,9 @@ class Form4 : public ProgramDialog {
 public:
     Form4(SharedState& state, std::function<void()> endProgram);
 
-    // On a first start: where exactly one game was found on the machine,
-    // the list opens at it.
+    // On a first start: where exactly one game is found on the machine,
+    // the list opens at it, as soon as the search ends, unless the player
+    // has picked a drive, opened a folder or answered by then.
     void openTheOnlyGame();
 
     DriveList* Drive1;
@@ -38,7 +39,9 @@ private:
     void drive1Change();
     void dir1Change();
     void command1Click();
+    void openGameIfOnlyOne();
 
     SharedState& m_state;
     std::function<void()> m_endProgram;
+    bool m_openTheOnlyGame = false; // once the search ends
 };

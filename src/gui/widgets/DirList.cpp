@@ -103,6 +103,7 @@ void DirList::showPath()
         addRow(chain[depth], nameOf(chain[depth]), depth, true);
     setCurrentRow(m_depth);
     fitIndent();
+    scrollToCurrentFolder();
     startListing();
 }
 
@@ -167,6 +168,7 @@ void DirList::addSubfolders()
     setUpdatesEnabled(true);
     m_found.clear();
     fitIndent();
+    scrollToCurrentFolder();
 }
 
 void DirList::openRow(const QListWidgetItem* item)
@@ -207,6 +209,22 @@ void DirList::resizeEvent(QResizeEvent* event)
 {
     QListWidget::resizeEvent(event);
     fitIndent();
+}
+
+void DirList::showEvent(QShowEvent* event)
+{
+    QListWidget::showEvent(event);
+    scrollToCurrentFolder();
+}
+
+// The last row brought into view first, then the current folder's: what
+// room is left above it shows the ancestors.
+void DirList::scrollToCurrentFolder()
+{
+    if (count() > m_depth) {
+        scrollToItem(item(count() - 1));
+        scrollToItem(item(m_depth));
+    }
 }
 
 // At most about 6 pixels a level, fewer (down to 2) where the widest name

@@ -16,7 +16,8 @@ class QDirIterator;
 // a little further in. A click or the arrow keys select a row; a double
 // click or Enter opens it, which makes it the current folder; Backspace
 // opens the parent. Subfolders are listed a slice at a time, so a huge
-// folder never stops the window.
+// folder never stops the window. The current folder's row is always in
+// view, with as many of its subfolders below it as fit.
 class DirList : public QListWidget {
     Q_OBJECT
 
@@ -43,6 +44,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Subfolder {
@@ -58,6 +60,7 @@ private:
     void openRow(const QListWidgetItem* item);
     void open(const QString& folder);
     void fitIndent();
+    void scrollToCurrentFolder();
     bool insideHiddenFolder() const;
 
     FolderRowDelegate* m_delegate;

@@ -1,10 +1,15 @@
 #include "gui/widgets/DriveList.h"
 
 #include "core/common/GamePaths.h"
-#include "core/installdir/GameFinder.h"
+#include "core/installdir/GameSearch.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,22 +26,52 @@ QString volumeLabel(const MountedVolumes::Volume& volume)
 DriveList::DriveList(QWidget* parent) : QComboBox(parent)
 {
     connect(this, &QComboBox::activated, this, &DriveList::pick);
-    setDrives(machineDrives());
+    setDrives(volumesAtHand());
     setDrive(QDir::currentPath());
 }
 
-QList<DriveList::Drive> DriveList::machineDrives()
+DriveList::~DriveList() = default;
+
+QList<DriveList::Drive> DriveList::volumesAtHand()
 {
-    const QList<WinePrefixes::Prefix> prefixes = WinePrefixes::ofUser();
-    const QList<MountedVolumes::Volume> volumes = MountedVolumes::list();
     QList<Drive> drives;
-    for (const GameFinder::Game& game : GameFinder::find(prefixes, volumes))
-        drives.append({game.folder, game.label(), true});
-    for (const MountedVolumes::Volume& volume : volumes)
+    for (const MountedVolumes::Volume& volume : MountedVolumes::rootAndWorkingDirectory())
         drives.append({volume.root, volumeLabel(volume)});
-    for (const WinePrefixes::Prefix& prefix : prefixes)
-        drives.append({prefix.driveC(), QStringLiteral("C: (%1)").arg(prefix.where)});
     return drives;
+}
+
+void DriveList::listFound()
+{
+    const GameSearch::Found& found = m_search->found();
+    QList<Drive> drives;
+    for (const GameFinder::Game& game : found.games)
+        drives.append({game.folder, game.label(), true});
+    for (const MountedVolumes::Volume& volume : found.volumes)
+        drives.append({volume.root, volumeLabel(volume)});
+    for (const WinePrefixes::Prefix& prefix : found.prefixes)
+        drives.append({prefix.driveC(), QStringLiteral("C: (%1)").arg(prefix.where)});
+    setDrives(drives);
+    emit searchEnded();
+}
+
+void DriveList::showEvent(QShowEvent* event)
+{
+    QComboBox::showEvent(event);
+    if (!m_search)
+        QTimer::singleShot(0, this, &DriveList::startSearch);
+}
+
+void DriveList::startSearch()
+{
+    if (m_search)
+        return;
+    m_search = std::make_unique<GameSearch>();
+    connect(m_search.get(), &GameSearch::done, this, &DriveList::listFound);
+}
+
+bool DriveList::isSearching() const
+{
+    return !m_search || !m_search->isDone();
 }
 
 void DriveList::setDrives(const QList<Drive>& drives)
@@ -107,4 +142,29 @@ void DriveList::pick(int index)
         m_shown = root;
         emit driveChanged(root);
     }
+}
+
+int DriveList::widthForLongestEntry() const
+{
+    int longest = 0;
+    for (int i = 0; i < count(); ++i)
+        longest = std::max(longest, fontMetrics().horizontalAdvance(itemText(i)));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    return style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option, {longest, fontMetrics().height()}, this)
+        .width();
+}
+
+void DriveList::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect text =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    option.currentText =
+        fontMetrics().elidedText(option.currentText, Qt::ElideMiddle, text.width());
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

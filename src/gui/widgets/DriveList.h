@@ -4,10 +4,18 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
+class GameSearch;
+
 // Where a player's game can be: the Battlefield 1942 installs found on the
 // machine, then its drives, then the drive C: of each Wine prefix. On
 // Windows a drive is its root ("C:\"); elsewhere each mounted volume a player
-// could install to counts as one ("/", "/media/usb").
+// could install to counts as one ("/", "/media/usb"). The search for the
+// games runs while the list is already shown: until it ends, only "/" and
+// the working directory's volume are listed. It starts once the list is
+// first on the screen, so that it never competes with the window's first
+// paint.
 class DriveList : public QComboBox {
     Q_OBJECT
 
@@ -18,18 +26,22 @@ public:
         bool isGame = false; // root is a game folder the machine holds
     };
 
-    // Lists machineDrives() and shows the one holding the working directory.
+    // Lists the volumes at hand and shows the one holding the working
+    // directory.
     explicit DriveList(QWidget* parent = nullptr);
+    ~DriveList() override;
 
-    // The games found, then the volumes sorted by root (always holding "/"
-    // where there is one and the working directory's volume), then the
-    // prefixes' drives.
-    static QList<Drive> machineDrives();
+    // "/" and the working directory's volume, sorted by root.
+    static QList<Drive> volumesAtHand();
 
     // Replaces the items, kept in the given order; shows the same drive as
     // before if it is still listed.
     void setDrives(const QList<Drive>& drives);
 
+    // Until the search has ended, also before it starts.
+    bool isSearching() const;
+    // The width that shows the longest entry whole.
+    int widthForLongestEntry() const;
     // The game folders listed, in their order.
     QStringList games() const;
 
@@ -43,11 +55,22 @@ public:
 signals:
     // Only when the player picks a drive other than the shown one.
     void driveChanged(const QString& root);
+    // The games found, the volumes and the prefixes' drives are listed.
+    void searchEnded();
+
+protected:
+    // The shown entry shortened in its middle, so that both the game and
+    // where it is stay readable in a narrow list.
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void startSearch();
+    void listFound();
     int driveIndexOf(const QString& path) const;
     void showDrive(int index);
     void pick(int index);
 
+    std::unique_ptr<GameSearch> m_search;
     QString m_shown; // the root last shown by code or picked by the player
 };

@@ -4,7 +4,9 @@
 #include "core/platform/NativeFile.h"
 
 #include <QFile>
+#include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -48,4 +50,13 @@ int NativeFileSystem::permissionsFor(const QString& path)
 Qt::CaseSensitivity NativeFileSystem::nameCase()
 {
     return Qt::CaseSensitive;
+}
+
+bool NativeFileSystem::isSystemFolder(const QString& canonicalPath)
+{
+    static const QStringList systemFolders{QStringLiteral("/proc"), QStringLiteral("/sys"),
+                                           QStringLiteral("/dev")};
+    return std::any_of(systemFolders.begin(), systemFolders.end(), [&](const QString& folder) {
+        return canonicalPath == folder || canonicalPath.startsWith(folder + u'/');
+    });
 }

@@ -1,0 +1,183 @@
+#include "core/installdir/GameSearch.h"
+#include "gui/installdir/Form4.h"
+#include "gui/widgets/DirList.h"
+#include "gui/widgets/DriveList.h"
+#include "support/Checks.h"
+#include "support/TestFolder.h"
+#include "support/TestProgram.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+
+namespace {
+
+QString text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+const QByteArray gameKey =
+    "WINE REGISTRY Version 2\n\n[Software\\\\EA GAMES\\\\Battlefield 1942] 1\n";
+
+// What a player or another program may put where the finder reads a file.
+void plant(const QString& path, const QString& kind)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == u"pipe") {
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    } else if (kind == u"socket") { // bound and left open
+        sockaddr_un address{AF_UNIX, {}};
+        QVERIFY(size_t(name.size()) < sizeof address.sun_path);
+        std::copy(name.begin(), name.end(), address.sun_path);
+        QCOMPARE(::bind(::socket(AF_UNIX, SOCK_STREAM, 0), reinterpret_cast<sockaddr*>(&address),
+                        sizeof address),
+                 0);
+    } else if (kind == u"/dev/zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else {
+        QVERIFY(QDir().mkpath(path));
+    }
+}
+
+} // namespace
+
+// Homes that hold games where launchers record them and whatever else a player or another program
+// left there: the search ends promptly, finds the games and offers nothing outside a drive.
+class TestGameSearch : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { qunsetenv("WINEPREFIX"); }
+
+    void findsEveryRecordedGameWhateverStandsInPlaceOfAFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        for (const char* name :
+             {".wine/system.reg", ".local/share/Steam/steamapps/libraryfolders.vdf",
+              ".config/lutris/games/odd.yml", ".config/heroic/GamesConfig/odd.json"})
+            for (const char* kind : {"pipe", "socket", "/dev/zero", "directory"})
+                QTest::addRow("%s as %s", name, kind) << text(name) << text(kind);
+    }
+
+    void findsEveryRecordedGameWhateverStandsInPlaceOfAFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        home = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(homeFile(".wine/drive_c")));
+        plant(homeFile(qPrintable(name)), kind);
+        // A Lutris prefix of the player's own, named nowhere else, with the game outside the
+        // usual folders; its record in PyYAML's way: quoted where needed, folded past 80 columns.
+        const QString lutrisGame = makeGame("My Prefixes/bf/drive_c/Games/Battlefield 1942");
+        write(".local/share/lutris/games/battlefield-1942-1700000000.yml",
+              "game:\n  arch: win32\n  exe: ~/My Prefixes/bf/drive_c/Games/Battlefield\n"
+              "    1942/BF1942.exe\n  prefix: '~/My Prefixes/bf' # custom\nwine: {}\n");
+        // Heroic's prefix, where the registry names the game; the escapes its "C:" gives.
+        const QString heroicGame = makeGame("heroic-bf/drive_c/EA/BF1942");
+        write("heroic-bf/system.reg",
+              gameKey
+                  + QByteArray("\"GAMEDIR\"=\"C:\\\\EA\\\\BF1942\"\n"
+                               "\"Odd\"=\"C:\\\\..\\\\..\\\\..\\\\outside\"\n"
+                               "\"Odder\"=\"D:\\\\self\\\\cwd\\\\game\"\n"
+                               "\"Oddest\"=\"E:\\\\proc\\\\self\\\\cwd\\\\game\"\n"));
+        QVERIFY(QDir().mkpath(homeFile("heroic-bf/dosdevices")));
+        QVERIFY(QFile::link(QStringLiteral("/proc"), homeFile("heroic-bf/dosdevices/d:"))
+                && QFile::link(QStringLiteral("/"), homeFile("heroic-bf/dosdevices/e:")));
+        makeGame("outside"); // where the ".." would lead
+        write(".config/heroic/GamesConfig/bfapp.json",
+              R"({"bfapp": {"winePrefix": "~/heroic-bf"}, "version": "v0"})");
+
+        qputenv("HOME", QFile::encodeName(home->path()));
+        GameSearch search;
+        QSignalSpy done(&search, &GameSearch::done);
+        QVERIFY(done.wait(10000));
+        QStringList found;
+        for (const GameFinder::Game& game : search.found().games)
+            found << game.label() + u' ' + game.folder;
+        QCOMPARE(found,
+                 (QStringList{text("Battlefield 1942 (Lutris battlefield-1942) ") + lutrisGame,
+                              text("Battlefield 1942 (Heroic bfapp) ") + heroicGame}));
+    }
+
+    // A search long enough to act during it: prefixes whose registries all are one large file.
+    void aSigtermDuringTheSearchEndsTheProgramAtOnce()
+    {
+        const TestFolder folder;
+        folder.writeSettings(TestFolder::Row{}); // a first start: "Choose Directory" and the search
+        makeSlowHome(60);
+        qputenv("HOME", QFile::encodeName(home->path())); // and offscreen, as this test runs
+        QProcess program;
+        program.setWorkingDirectory(folder.path());
+        program.start(QStringLiteral(GRIMTIDE_SWITCH_PROGRAM), {});
+        QVERIFY(program.waitForStarted());
+        QTest::qWait(1500);
+        program.terminate(); // SIGTERM
+        QVERIFY(program.waitForFinished(1000));
+        QVERIFY(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0);
+    }
+
+    void aFirstStartStaysWhereThePlayerWentDuringTheSearch()
+    {
+        const TestFolder folder;
+        folder.writeSettings(TestFolder::Row{});
+        makeSlowHome(6);
+        qputenv("HOME", QFile::encodeName(home->path()));
+        TestProgram program(folder);
+        bool searching = false;
+        program.whenChooserShows([&](Form4& chooser) {
+            searching = chooser.Drive1->isSearching();
+            chooser.Dir1->setPath(folder.game());
+            QTRY_VERIFY_WITH_TIMEOUT(!chooser.Drive1->isSearching(), 60000);
+            chooser.Command1->click();
+        });
+        program.start();
+        QVERIFY(searching);
+        QCOMPARE(folder.storedRows().value(0).path, QDir::toNativeSeparators(folder.game()));
+    }
+
+private:
+    void makeSlowHome(int prefixes)
+    {
+        home = std::make_unique<QTemporaryDir>();
+        makeGame("Games/game/drive_c/Program Files/EA GAMES/Battlefield 1942"); // the only game
+        QByteArray registry = gameKey;
+        while (registry.size() < (8 << 20))
+            registry += "[Software\\\\Classes\\\\CLSID\\\\{0}] 1\n@=\"x\"\n";
+        write("registry", registry);
+        for (int prefix = 0; prefix < prefixes; ++prefix) {
+            const QString at = homeFile("Games/p") + QString::number(prefix);
+            QVERIFY(QDir().mkpath(at + QStringLiteral("/drive_c"))
+                    && QFile::link(homeFile("registry"), at + QStringLiteral("/system.reg")));
+        }
+    }
+
+    QString homeFile(const char* relative) const { return home->filePath(text(relative)); }
+    void write(const char* relative, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(homeFile(relative)).path());
+        Checks::writeBytes(homeFile(relative), bytes);
+    }
+
+    // A game folder in the home, returned in native form.
+    QString makeGame(const char* relative)
+    {
+        const QString folder = homeFile(relative);
+        if (QDir().mkpath(folder))
+            Checks::writeBytes(folder + QStringLiteral("/BF1942.exe"), {});
+        return QDir::toNativeSeparators(folder);
+    }
+
+    const TestFolder current; // its game is what /proc/self/cwd/game leads to
+    std::unique_ptr<QTemporaryDir> home;
+};
+
+QTEST_MAIN(TestGameSearch)
+#include "test_gamesearch.moc"
