@@ -34,8 +34,9 @@ private slots:
             u"msetp"_s, [] { throw Failure(FailureNumber::PathNotFound); }, plainer);
         report.trap(
             u"msetp"_s, [] { throw Failure(FailureNumber::FileNotFound); }, plainer);
-        QCOMPARE(sink.messages, (QStringList{ErrorReport::text(u"check1"_s, 61), u"Please check"_s,
-                                             ErrorReport::text(u"msetp"_s, 53)}));
+        QCOMPARE(sink.messages, (QStringList{Checks::report(u"check1"_s, 61),
+                                             Checks::message(u"Please check"_s, 76),
+                                             Checks::report(u"msetp"_s, 53)}));
     }
 
     // The box's own wrapping would break the address at its hyphen.
@@ -52,9 +53,10 @@ private slots:
                 widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
             box->accept();
         });
-        const QString text = ErrorReport::text(u"msetu"_s, 76);
+        const QString text = Checks::report(u"msetu"_s, 76, u"/games/bf1942/mods/xpack2"_s);
         MessageBoxSink().show(text);
-        QCOMPARE(lines.join(u' '), text); // and so the address is never cut
+        QCOMPARE(lines.join(u' '), QString(text).replace(u'\n', u' ')); // the address is never cut
+        QVERIFY(lines.contains(text.section(u'\n', 1))); // the sentence on a line of its own
         QVERIFY2(room >= widest, qPrintable(u"%1 < %2"_s.arg(room).arg(widest)));
     }
 

@@ -58,6 +58,16 @@ ssize_t pwrite64(int fd, const void* data, size_t size, off64_t at)
     return fails("write") ? -1 : real(fd, data, size, at);
 }
 
+// The kernel's copy is a write too; refused on its own, the copier falls back.
+ssize_t copy_file_range(int in, off64_t* inAt, int out, off64_t* outAt, size_t size,
+                        unsigned int flags)
+{
+    static const auto real =
+        next<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned int)>("copy_file_range");
+    return fails("copy_file_range") || fails("write") ? -1
+                                                      : real(in, inAt, out, outAt, size, flags);
+}
+
 int rename(const char* from, const char* to)
 {
     static const auto real = next<int (*)(const char*, const char*)>("rename");

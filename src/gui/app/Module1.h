@@ -11,7 +11,7 @@
 
 #include <functional>
 
-class FileCopier;
+class GameFileWriter;
 class MessageSink;
 class TrayBackend;
 class Form1;
@@ -26,7 +26,7 @@ class Module1 : private SecureView {
 public:
     struct Services {
         MessageSink& sink;
-        FileCopier& copier;
+        GameFileWriter& gameFiles;
         TrayBackend& tray;
         QString databaseFile;
         std::function<void()> endProgram; // stops the process at once
