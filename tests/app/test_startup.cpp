@@ -104,6 +104,22 @@ private slots:
         QCOMPARE(m.form4().Label1->text(), s.folder.game());
     }
 
+    void theFirstStartTicksThePacksTheGameHas()
+    {
+        Started s({}, false);
+        QDir mods(s.folder.game() + u"/mods"_s);
+        QVERIFY(mods.rename(u"xpack1"_s, u"XPack1"_s) && mods.rmdir(u"xpack2"_s));
+        s.program.whenChooserShows([&](Form4& chooser) {
+            chooser.Dir1->setPath(s.folder.game());
+            chooser.Command1->click();
+        });
+        s.program.start();
+        QVERIFY(s.main().Check1->isChecked() && !s.main().Check2->isChecked());
+        const SettingsRecord stored = s.folder.storedRows().value(0);
+        QCOMPARE(stored.rtr + u' ' + stored.sw + u' ' + stored.path,
+                 u"yes no "_s + s.folder.game());
+    }
+
     void closingTheFirstChooserEndsTheProgram()
     {
         Started s({}, false);

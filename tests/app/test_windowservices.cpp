@@ -1,6 +1,7 @@
 #include "core/app/TrayIconRecord.h"
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
+#include "core/common/FailureText.h"
 #include "core/common/NumberText.h"
 #include "gui/widgets/ClickFromCode.h"
 #include "gui/widgets/MessageBoxSink.h"
@@ -37,6 +38,33 @@ private slots:
         QCOMPARE(sink.messages, (QStringList{Checks::report(u"check1"_s, 61),
                                              Checks::message(u"Please check"_s, 76),
                                              Checks::report(u"msetp"_s, 53)}));
+    }
+
+    void everyFailureNumberHasItsSentence_data()
+    {
+        QTest::addColumn<int>("number");
+        using namespace FailureNumber;
+        for (const int number : {TypeMismatch, FileNotFound, DeviceIo, DiskFull, PermissionDenied,
+                                 DriveNotReady, WrongKind, PathNotFound, NoItemChosen, NoValue,
+                                 NoCurrentRecord, DatabaseMissing, TableMissing, DatabaseLocked,
+                                 FieldMissing, NotADatabase, GameRunning, PlaceholderArchive})
+            QTest::addRow("%d", number) << number;
+    }
+
+    // One plain sentence, which names the place where there is one and still
+    // reads as one where none is known.
+    void everyFailureNumberHasItsSentence()
+    {
+        QFETCH(int, number);
+        const QString place = u"/games/bf1942/mods/xpack2"_s;
+        const QString named = FailureText::sentence(Failure(number, place, u"untick SW"_s));
+        const QString unnamed = FailureText::sentence(Failure(number));
+        QVERIFY(FailureText::knows(number) && !FailureText::knows(0));
+        QVERIFY2(named.endsWith(u": untick SW."_s)
+                     && (number == FailureNumber::NoItemChosen || named.contains(place)),
+                 qPrintable(named));
+        QVERIFY2(unnamed.endsWith(u'.') && !unnamed.contains(u'%') && !unnamed.contains(u"  "_s),
+                 qPrintable(unnamed));
     }
 
     // The box's own wrapping would break the address at its hyphen.

@@ -1,7 +1,10 @@
 // Loaded with LD_PRELOAD into a test, which arms it through
 // grimtide_fault_arm: the chosen call then fails as a bad or full disk
-// would make it fail, once it has gone through `allowed` times.
+// would make it fail, once it has gone through `allowed` times, and goes on
+// failing; grimtide_fault_arm_once makes it fail that once only. An error of
+// -SIGKILL kills the process at that call instead, as a power cut would.
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -14,6 +17,7 @@ struct Plan {
     const char* call = nullptr;
     int allowed = 0;
     int error = 0;
+    bool once = false;
 } plan;
 
 template <typename Function> Function next(const char* name)
@@ -26,7 +30,11 @@ bool fails(const char* call)
 {
     if (!plan.call || std::strcmp(plan.call, call) != 0 || plan.allowed-- > 0)
         return false;
+    if (plan.error == -SIGKILL)
+        std::raise(SIGKILL);
     errno = plan.error;
+    if (plan.once)
+        plan.call = nullptr;
     return true;
 }
 
@@ -44,6 +52,11 @@ extern "C" {
 void grimtide_fault_arm(const char* call, int allowed, int error)
 {
     plan = {call, allowed, error};
+}
+
+void grimtide_fault_arm_once(const char* call, int allowed, int error)
+{
+    plan = {call, allowed, error, true};
 }
 
 ssize_t write(int fd, const void* data, size_t size)
