@@ -40,14 +40,16 @@ void GameFileUpdate::stage()
         m_sweep.sweepOnce(folderOf(step.destination));
         UpdateJournal::Entry entry{step.destination, {}, {}, {}};
         std::optional<StagedFile>& staged = m_staged.emplace_back();
+        const bool replaces = step.replaced.kind != NativeFileSystem::Kind::None;
         if (!step.source.isEmpty()) {
-            staged.emplace(step.destination, NativeFileSystem::permissionsFor(step.destination));
+            // The new file keeps the permissions of the one it replaces.
+            staged.emplace(step.destination, replaces ? step.replaced.permissions : 0644);
             staged->write(step.source);
             entry.temporary = staged->path();
             entry.staged = staged->identity();
         }
         // Without a journal nothing could find the second name after a kill.
-        if (m_journal && NativeFileSystem::identity(step.destination))
+        if (m_journal && replaces)
             entry.backup = UpdateJournal::newBackupName(step.destination);
         m_entries.append(entry);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/gamefiles/UpdateJournal.h"
+#include "core/platform/NativeFileSystem.h"
 #include "core/platform/StagedFile.h"
 
 #include <QList>
@@ -18,8 +19,9 @@
 class GameFileUpdate {
 public:
     struct Step {
-        QString source;      // empty: the destination is removed
-        QString destination; // both resolved, in their spelling on disk
+        QString source;                    // empty: the destination is removed
+        QString destination;               // both resolved, in their spelling on disk
+        NativeFileSystem::Status replaced; // what the destination is now
     };
 
     GameFileUpdate(QList<Step> steps, UpdateJournal* journal, LeftoverSweep& sweep);

@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr int ownerMayWrite = 0200;
+
 const QString modsAdvice =
     QStringLiteral("choose Battlefield 1942's install directory under \"Setup\"");
 
@@ -106,7 +108,7 @@ void GameFiles::install(const QList<GameFileCopy>& copies,
     keepOriginals(planned);
     QList<GameFileUpdate::Step> steps;
     for (const Planned& file : planned)
-        steps.append({file.source, file.destination});
+        steps.append({file.source, file.destination, file.target});
     update(steps, deciding, settle);
 }
 
@@ -127,15 +129,16 @@ QList<GameFiles::Planned> GameFiles::plan(const QList<GameFileCopy>& copies) con
         } catch (const Failure& failure) {
             throw failure.withAdvice(copy.folderAdvice);
         }
-        const QString destination = PathResolver::entryIn(folder, namePart(copy.file));
-        const QFileInfo target(destination);
-        if (target.exists() && !target.isFile())
+        NativeFileSystem::Status target;
+        const QString destination = PathResolver::entryIn(folder, namePart(copy.file), &target);
+        using Kind = NativeFileSystem::Kind;
+        if (target.kind != Kind::None && target.kind != Kind::File)
             throw Failure(FailureNumber::WrongKind, shown(destination));
         // A read-only game file is refused as Windows would refuse it, also
         // for a user (root) whom the system would let write anyway.
-        if (target.exists() && !(target.permissions() & QFileDevice::WriteOwner))
+        if (target.kind == Kind::File && !(target.permissions & ownerMayWrite))
             throw Failure(FailureNumber::PermissionDenied, shown(destination));
-        planned.append({mods, copy.file, source, destination});
+        planned.append({mods, copy.file, source, destination, target});
     }
     return planned;
 }
@@ -147,7 +150,7 @@ void GameFiles::refusePlaceholders(const QList<Planned>& planned)
     QStringList realHomes;
     for (const Planned& file : planned) {
         if (file.file.endsWith(QStringLiteral(".rfa")) && isPlaceholder(file.source)
-            && QFileInfo::exists(file.destination) && !isPlaceholder(file.destination))
+            && file.target.kind != NativeFileSystem::Kind::None && !isPlaceholder(file.destination))
             realHomes << shown(QFileInfo(file.source).absolutePath() + QLatin1Char('/'));
     }
     if (!realHomes.isEmpty())
@@ -210,10 +213,9 @@ QList<GameFiles::RestoredGame> GameFiles::restoreOriginals(const DecidingSetting
         RestoredGame& outcome = restored.emplaceBack(RestoredGame{game.modsFolder, {}});
         const QString mods = PathResolver::folder(game.modsFolder);
         for (const KeptOriginals::Kept& kept : game.files) {
-            QString destination;
+            QString folder;
             try {
-                destination = PathResolver::entryIn(
-                    PathResolver::folderIn(mods, folderPart(kept.file)), namePart(kept.file));
+                folder = PathResolver::folderIn(mods, folderPart(kept.file));
             } catch (const Failure&) {
                 if (kept.copy)
                     throw;
@@ -221,7 +223,9 @@ QList<GameFiles::RestoredGame> GameFiles::restoreOriginals(const DecidingSetting
                 outcome.files.append({kept.file, Restored::AlreadyOwn});
                 continue;
             }
-            const bool present = QFileInfo::exists(destination);
+            NativeFileSystem::Status target;
+            const QString destination = PathResolver::entryIn(folder, namePart(kept.file), &target);
+            const bool present = target.kind != NativeFileSystem::Kind::None;
             Restored how = Restored::AlreadyOwn;
             if (!kept.copy && present)
                 how = Restored::Removed;
@@ -233,7 +237,7 @@ QList<GameFiles::RestoredGame> GameFiles::restoreOriginals(const DecidingSetting
             else if (kept.copy)
                 how = Restored::PutBack;
             if (how == Restored::PutBack || how == Restored::Removed)
-                steps.append({kept.copy.value_or(QString()), destination});
+                steps.append({kept.copy.value_or(QString()), destination, target});
             outcome.files.append({kept.file, how});
         }
     }

@@ -4,6 +4,7 @@
 #include "core/gamefiles/GameFileWriter.h"
 #include "core/gamefiles/KeptOriginals.h"
 #include "core/gamefiles/UpdateJournal.h"
+#include "core/platform/NativeFileSystem.h"
 #include "core/platform/StagedFile.h"
 
 #include <QList>
@@ -49,6 +50,7 @@ private:
         QString file;
         QString source;
         QString destination;
+        NativeFileSystem::Status target;
     };
     QList<Planned> plan(const QList<GameFileCopy>& copies) const;
     static void refusePlaceholders(const QList<Planned>& planned);

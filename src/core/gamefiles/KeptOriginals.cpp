@@ -39,13 +39,15 @@ QString KeptOriginals::keptName(const QString& file)
 
 QString KeptOriginals::gameFolder(const QString& modsFolder)
 {
+    if (const auto known = m_gameFolders.constFind(modsFolder); known != m_gameFolders.cend())
+        return *known;
     // Every spelling of the game's folder, through links or not, keeps in one place.
     const QString canonical = QFileInfo(modsFolder).canonicalFilePath();
     const QByteArray hash =
         QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex();
     const QString folder = m_folder + QLatin1Char('/') + QString::fromLatin1(hash.left(16));
     const QString note = folder + QLatin1Char('/') + gameFolderNote;
-    if (!m_known.contains(note) && !exists(note)) {
+    if (!exists(note)) {
         NativeFileSystem::makeFolder(m_folder);
         NativeFileSystem::makeFolder(folder);
         StagedFile staged(note, 0644);
@@ -53,7 +55,7 @@ QString KeptOriginals::gameFolder(const QString& modsFolder)
         staged.putInPlace();
         m_unsynced << m_folder << folder;
     }
-    m_known.insert(note);
+    m_gameFolders.insert(modsFolder, folder);
     return folder;
 }
 
@@ -109,4 +111,5 @@ void KeptOriginals::forget(const Game& game)
 {
     QDir(game.keptIn).removeRecursively();
     m_known.clear();
+    m_gameFolders.clear();
 }

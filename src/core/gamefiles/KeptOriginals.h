@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -42,6 +43,7 @@ private:
     static QString keptName(const QString& file);
 
     QString m_folder;
-    QSet<QString> m_known; // kept files already seen in this run
+    QHash<QString, QString> m_gameFolders; // by mods folder, as seen in this run
+    QSet<QString> m_known;                 // kept files already seen in this run
     QSet<QString> m_unsynced;
 };

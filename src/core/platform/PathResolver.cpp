@@ -1,23 +1,43 @@
 #include "core/platform/PathResolver.h"
 
 #include "core/common/Failure.h"
+#include "core/platform/NativeFileSystem.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
+
+using Kind = NativeFileSystem::Kind;
 
 QString inFolder(const QString& folder, const QString& name)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
+Kind kindOf(const QString& path)
+{
+    return NativeFileSystem::status(path).kind;
+}
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 } // namespace
 
-QString PathResolver::entryIn(const QString& folder, const QString& name)
+QString PathResolver::entryIn(const QString& folder, const QString& name,
+                              NativeFileSystem::Status* status)
 {
-    const QString exact = inFolder(folder, name);
-    return QFileInfo::exists(exact) ? exact : matchIn(folder, name);
+    QString entry = inFolder(folder, name);
+    NativeFileSystem::Status found = NativeFileSystem::status(entry);
+    if (found.kind == Kind::None) {
+        entry = matchIn(folder, name);
+        found = NativeFileSystem::status(entry);
+    }
+    if (status)
+        *status = found;
+    return entry;
 }
 
 QString PathResolver::matchIn(const QString& folder, const QString& name)
@@ -36,14 +56,16 @@ QString PathResolver::matchIn(const QString& folder, const QString& name)
 
 QString PathResolver::walk(QString current, const QStringList& names)
 {
+    // Spelt as on disk, the whole path is one look; only where it is not is
+    // each name looked up, and a folder read only where its exact name misses.
+    const QString whole = names.isEmpty() ? current : inFolder(current, names.join(u'/'));
+    if (kindOf(whole) == Kind::Folder)
+        return whole;
     for (const QString& name : names) {
-        // One look at the exact name; the folder is read only when it misses.
-        QFileInfo next(inFolder(current, name));
-        if (!next.exists())
-            next = QFileInfo(matchIn(current, name));
-        current = next.filePath();
-        if (!next.isDir())
-            throw Failure(FailureNumber::PathNotFound, QDir::toNativeSeparators(current));
+        NativeFileSystem::Status status;
+        current = entryIn(current, name, &status);
+        if (status.kind != Kind::Folder)
+            throw Failure(FailureNumber::PathNotFound, shown(current));
     }
     return current;
 }
@@ -73,7 +95,7 @@ void PathResolver::splitLast(const QString& path, QString& folderPart, QString& 
     folderPart = cut < 0 ? QString() : generic.left(cut + 1);
     name = generic.mid(cut + 1);
     if (name.isEmpty())
-        throw Failure(FailureNumber::WrongKind, QDir::toNativeSeparators(path));
+        throw Failure(FailureNumber::WrongKind, shown(path));
 }
 
 QString PathResolver::existingFile(const QString& path)
@@ -81,13 +103,14 @@ QString PathResolver::existingFile(const QString& path)
     QString folderPart;
     QString name;
     splitLast(path, folderPart, name);
-    const QFileInfo file(entryIn(folder(folderPart), name));
-    const QString shown = QDir::toNativeSeparators(file.filePath());
-    if (!file.exists())
-        throw Failure(FailureNumber::FileNotFound, shown);
-    if (!file.isFile())
-        throw Failure(FailureNumber::WrongKind, shown);
-    return file.filePath();
+    NativeFileSystem::Status status;
+    const QString file = entryIn(folder(folderPart), name, &status);
+    const Kind kind = status.kind;
+    if (kind == Kind::None)
+        throw Failure(FailureNumber::FileNotFound, shown(file));
+    if (kind != Kind::File)
+        throw Failure(FailureNumber::WrongKind, shown(file));
+    return file;
 }
 
 QString PathResolver::fileToWrite(const QString& path)
@@ -95,8 +118,10 @@ QString PathResolver::fileToWrite(const QString& path)
     QString folderPart;
     QString name;
     splitLast(path, folderPart, name);
-    const QFileInfo file(entryIn(folder(folderPart), name));
-    if (file.exists() && !file.isFile())
-        throw Failure(FailureNumber::WrongKind, QDir::toNativeSeparators(file.filePath()));
-    return file.filePath();
+    NativeFileSystem::Status status;
+    const QString file = entryIn(folder(folderPart), name, &status);
+    const Kind kind = status.kind;
+    if (kind != Kind::None && kind != Kind::File)
+        throw Failure(FailureNumber::WrongKind, shown(file));
+    return file;
 }

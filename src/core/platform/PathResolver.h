@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/platform/NativeFileSystem.h"
+
 #include <QString>
 
 // The game is a Windows game and its folders are often spelt "Mods" or
@@ -20,8 +22,9 @@ public:
     // own spelling; a folder in its place is 75.
     static QString fileToWrite(const QString& path);
     // The name in an existing folder, in the spelling it has on disk, or as
-    // given when no entry matches.
-    static QString entryIn(const QString& folder, const QString& name);
+    // given when no entry matches; with what is there, where asked.
+    static QString entryIn(const QString& folder, const QString& name,
+                           NativeFileSystem::Status* status = nullptr);
 
 private:
     static QString matchIn(const QString& folder, const QString& name);

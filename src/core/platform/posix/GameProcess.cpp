@@ -1,8 +1,8 @@
 #include "core/platform/GameProcess.h"
 
-#include <QByteArray>
-
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -13,9 +13,11 @@ constexpr QByteArrayView gameProgram = "bf1942.exe";
 
 // The bytes of a small file of /proc, up to the buffer's size; empty when it
 // can't be read (the process ended meanwhile, or it is not ours to read).
-QByteArrayView readProcFile(int proc, const QByteArray& relative, char* buffer, size_t size)
+QByteArrayView readProcFile(int proc, const char* pid, const char* file, char* buffer, size_t size)
 {
-    const int fd = ::openat(proc, relative.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    char relative[sizeof(dirent::d_name) + 16];
+    std::snprintf(relative, sizeof relative, "%s/%s", pid, file);
+    const int fd = ::openat(proc, relative, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return {};
     const ssize_t got = ::read(fd, buffer, size);
@@ -33,15 +35,18 @@ bool isProcessNumber(const char* name)
 }
 
 // Wine names its processes after their program (prctl), but older versions
-// leave "wine-preloader" or "wine64-preloade" (cut to 15 bytes), and a long
-// program name is cut too. Only then is the command line read: reading it
-// takes the process's memory lock, which a process stuck in the kernel may
-// hold for long, while the name never waits.
+// leave "wine-preloader" or "wine64-preloade" (cut to 15 bytes). Only then is
+// the command line read: reading it takes the process's memory lock, which a
+// process stuck in the kernel may hold for long, while the name never waits;
+// and one read a process less keeps the check cheap with many processes.
 bool mayBeWine(QByteArrayView name)
 {
-    const QByteArray lower = name.toByteArray().trimmed().toLower();
-    return lower.contains("wine") || lower.contains("preloader") || lower.endsWith(".exe")
-           || lower.size() >= 15;
+    char lower[16] = {};
+    const qsizetype length = std::min<qsizetype>(name.size(), sizeof lower - 1);
+    for (qsizetype i = 0; i < length; ++i)
+        lower[i] = char(std::tolower(static_cast<unsigned char>(name[i])));
+    const QByteArrayView text(lower, length);
+    return text.contains("wine") || text.contains("preloader") || text.contains(".exe");
 }
 
 // The program and its first argument, as Wine's own start and a
@@ -92,12 +97,12 @@ std::optional<QString> GameProcess::running()
             break;
         if (!isProcessNumber(entry->d_name))
             continue;
-        const QByteArray pid(entry->d_name);
-        const QByteArrayView name = readProcFile(proc, pid + "/comm", buffer, sizeof buffer);
+        const char* pid = entry->d_name;
+        const QByteArrayView name = readProcFile(proc, pid, "comm", buffer, sizeof buffer);
         if (!namesTheGame(name)
             && !(mayBeWine(name)
                  && commandLineNamesTheGame(
-                     readProcFile(proc, pid + "/cmdline", buffer, sizeof buffer))))
+                     readProcFile(proc, pid, "cmdline", buffer, sizeof buffer))))
             continue;
         found = QStringLiteral("process %1 (BF1942.exe)").arg(QString::fromLatin1(pid));
     }

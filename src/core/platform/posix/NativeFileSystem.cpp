@@ -76,6 +76,17 @@ void NativeFileSystem::makeFolder(const QString& path)
         failAt(path, errno);
 }
 
+NativeFileSystem::Status NativeFileSystem::status(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    const Kind kind = S_ISDIR(info.st_mode)   ? Kind::Folder
+                      : S_ISREG(info.st_mode) ? Kind::File
+                                              : Kind::Other;
+    return {kind, int(info.st_mode & 07777)};
+}
+
 std::optional<FileIdentity> NativeFileSystem::identity(const QString& path)
 {
     struct stat info {};
