@@ -2,6 +2,7 @@
 // work against the least the same work costs on this machine.
 #include "ArchiveCopyBench.h"
 #include "GameFinderBench.h"
+#include "GameProcessBench.h"
 #include "ResultTable.h"
 #include "StartupBench.h"
 #include "SwitchAndSaveBench.h"
@@ -28,6 +29,7 @@ int main(int argc, char* argv[])
         stage("mode switch and save", SwitchAndSaveBench::run);
         stage("archive copy", ArchiveCopyBench::run);
         stage("game finder", GameFinderBench::run);
+        stage("game running check", GameProcessBench::run);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench: %s\n", error.what());
         return 1;
