@@ -35,8 +35,7 @@ constexpr Entry table[] = {
     {GameRunning, "Nothing was written to the game; it runs as %1", "a process",
      "Battlefield 1942 is running: please close it first."},
     {PlaceholderArchive, "Nothing was written; put the Grimtide mod's real archives into %1",
-     "the numbered folders of cons",
-     "The archive to install is only a placeholder, and the game holds a real one."},
+     "the numbered folders of cons", "Only a placeholder archive: the game holds the real one."},
 };
 
 const Entry* entryFor(int number)
