@@ -4,9 +4,11 @@
 #include "gui/app/Form2.h"
 #include "gui/crosshair/PictureCatalogue.h"
 
+#include <QDir>
+
 LoadedProgram::LoadedProgram(const BenchFolder& folder)
-    : m_tray(PictureCatalogue::programIcon()),
-      m_module({m_sink, m_copier, m_tray, folder.databaseFile(), [] {}})
+    : m_gameFiles(QDir::currentPath()), m_tray(PictureCatalogue::programIcon()),
+      m_module({m_sink, m_gameFiles, m_tray, folder.databaseFile(), [] {}})
 {
     m_module.form2();
 }

@@ -31,8 +31,9 @@ FileCopies floorCopies(const BenchFolder& folder, GameMode mode)
 {
     const QString yes = QStringLiteral("yes");
     FileCopies copies;
-    for (const ModeCopy& copy : modeCopies(mode, yes, yes, GamePaths::modsPath(folder.game())))
-        copies.emplace_back(folder.file(copy.source).toStdString(), copy.destination.toStdString());
+    for (const GameFileCopy& copy : modeCopies(mode, yes, yes, GamePaths::modsPath(folder.game())))
+        copies.emplace_back(folder.file(copy.source).toStdString(),
+                            copy.destination().toStdString());
     return copies;
 }
 

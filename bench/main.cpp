@@ -3,6 +3,7 @@
 #include "ArchiveCopyBench.h"
 #include "BenchMedium.h"
 #include "GameFinderBench.h"
+#include "GameProcessBench.h"
 #include "ResultTable.h"
 #include "StartupBench.h"
 #include "SwitchAndSaveBench.h"
@@ -35,6 +36,7 @@ int main(int argc, char* argv[])
         stage("mode switch and save", SwitchAndSaveBench::run);
         stage("archive copy", ArchiveCopyBench::run);
         stage("game finder", GameFinderBench::run);
+        stage("game running check", GameProcessBench::run);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench: %s\n", error.what());
         return 1;

@@ -44,11 +44,12 @@ void readAsNumber(const QString& text)
 void installArchive(Catalogue::Kind kind, const QString& choice, const QString& modsPath)
 {
     try {
-        requireInsideCons(Catalogue::archiveSource(kind, choice));
+        const GameFileCopy copy = Catalogue::archiveCopy(kind, choice, modsPath);
+        requireInsideCons(copy.source);
+        require(copy.destination().startsWith(modsPath));
     } catch (const Failure& failure) {
         require(failure.number() == FailureNumber::FileNotFound);
     }
-    require(Catalogue::archiveDestination(kind, modsPath).startsWith(modsPath));
 }
 
 } // namespace
@@ -65,9 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     installArchive(Catalogue::Kind::Crosshair, text(0), modsPath);
     installArchive(Catalogue::Kind::Reticle, text(1), modsPath);
     for (const GameMode mode : {GameMode::Pure, GameMode::Grimtide}) {
-        for (const ModeCopy& copy : modeCopies(mode, text(3), text(4), modsPath)) {
+        for (const GameFileCopy& copy : modeCopies(mode, text(3), text(4), modsPath)) {
             requireInsideCons(copy.source);
-            require(copy.destination.startsWith(modsPath));
+            require(copy.destination().startsWith(modsPath));
         }
     }
     return 0;

@@ -93,15 +93,31 @@ private slots:
         });
         s.program.start();
         QVERIFY(s.main().isVisible());
-        SettingsRecord expected{u"Pure"_s, u""_s,   u"yes"_s,       u"9"_s,
-                                u"1"_s,    u"No"_s, s.folder.game()};
+        // The packs follow the game's folders, both there.
+        const SettingsRecord expected{u"Pure"_s, u"yes"_s, u"yes"_s,       u"9"_s,
+                                      u"1"_s,    u"No"_s,  s.folder.game()};
         QCOMPARE(s.folder.storedRows(), QList<SettingsRecord>{expected});
-        expected.rtr = u"yes"_s; // the empty rtr is then ticked, as anything but "no"
         QCOMPARE(m.state.settings, expected);
         QCOMPARE(s.program.tray.operations, QStringList{QStringLiteral("add")});
         s.main().msetup->trigger(); // later, as it was left: no Cancel, the path
         QVERIFY(m.form4().isVisible() && !m.form4().Command2->isVisible());
         QCOMPARE(m.form4().Label1->text(), s.folder.game());
+    }
+
+    void theFirstStartTicksThePacksTheGameHas()
+    {
+        Started s({}, false);
+        QDir mods(s.folder.game() + u"/mods"_s);
+        QVERIFY(mods.rename(u"xpack1"_s, u"XPack1"_s) && mods.rmdir(u"xpack2"_s));
+        s.program.whenChooserShows([&](Form4& chooser) {
+            chooser.Dir1->setPath(s.folder.game());
+            chooser.Command1->click();
+        });
+        s.program.start();
+        QVERIFY(s.main().Check1->isChecked() && !s.main().Check2->isChecked());
+        const SettingsRecord stored = s.folder.storedRows().value(0);
+        QCOMPARE(stored.rtr + u' ' + stored.sw + u' ' + stored.path,
+                 u"yes no "_s + s.folder.game());
     }
 
     void closingTheFirstChooserEndsTheProgram()
@@ -173,8 +189,8 @@ private slots:
             s.main().close();
             QCOMPARE(s.program.ends, 1);
             QCOMPARE(s.program.sink.messages,
-                     (broken.number ? QStringList{ErrorReport::text(u"load"_s, broken.number),
-                                                  ErrorReport::text(u"unload"_s, broken.number)}
+                     (broken.number ? QStringList{Checks::report(u"load"_s, broken.number, db),
+                                                  Checks::report(u"unload"_s, broken.number, db)}
                                     : QStringList()));
             if (broken.number) { // a broken file is never saved over, nor made anew
                 QVERIFY2(Checks::bytesOf(db) == stored && QFileInfo::exists(db) == existed,

@@ -1,5 +1,6 @@
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
+#include "core/common/FailureText.h"
 #include "core/common/NumberText.h"
 #include "gui/widgets/ClickFromCode.h"
 #include "gui/widgets/MessageBoxSink.h"
@@ -33,8 +34,36 @@ private slots:
             u"msetp"_s, [] { throw Failure(FailureNumber::PathNotFound); }, plainer);
         report.trap(
             u"msetp"_s, [] { throw Failure(FailureNumber::FileNotFound); }, plainer);
-        QCOMPARE(sink.messages, (QStringList{ErrorReport::text(u"check1"_s, 61), u"Please check"_s,
-                                             ErrorReport::text(u"msetp"_s, 53)}));
+        QCOMPARE(sink.messages, (QStringList{Checks::report(u"check1"_s, 61),
+                                             Checks::message(u"Please check"_s, 76),
+                                             Checks::report(u"msetp"_s, 53)}));
+    }
+
+    void everyFailureNumberHasItsSentence_data()
+    {
+        QTest::addColumn<int>("number");
+        using namespace FailureNumber;
+        for (const int number : {TypeMismatch, FileNotFound, DeviceIo, DiskFull, PermissionDenied,
+                                 DriveNotReady, WrongKind, PathNotFound, NoItemChosen, NoValue,
+                                 NoCurrentRecord, DatabaseMissing, TableMissing, DatabaseLocked,
+                                 FieldMissing, NotADatabase, GameRunning, PlaceholderArchive})
+            QTest::addRow("%d", number) << number;
+    }
+
+    // One plain sentence, which names the place where there is one and still
+    // reads as one where none is known.
+    void everyFailureNumberHasItsSentence()
+    {
+        QFETCH(int, number);
+        const QString place = u"/games/bf1942/mods/xpack2"_s;
+        const QString named = FailureText::sentence(Failure(number, place, u"untick SW"_s));
+        const QString unnamed = FailureText::sentence(Failure(number));
+        QVERIFY(FailureText::knows(number) && !FailureText::knows(0));
+        QVERIFY2(named.endsWith(u": untick SW."_s)
+                     && (number == FailureNumber::NoItemChosen || named.contains(place)),
+                 qPrintable(named));
+        QVERIFY2(unnamed.endsWith(u'.') && !unnamed.contains(u'%') && !unnamed.contains(u"  "_s),
+                 qPrintable(unnamed));
     }
 
     // The box's own wrapping would break the address at its hyphen.
@@ -51,9 +80,10 @@ private slots:
                 widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
             box->accept();
         });
-        const QString text = ErrorReport::text(u"msetu"_s, 76);
+        const QString text = Checks::report(u"msetu"_s, 76, u"/games/bf1942/mods/xpack2"_s);
         MessageBoxSink().show(text);
-        QCOMPARE(lines.join(u' '), text); // and so the address is never cut
+        QCOMPARE(lines.join(u' '), QString(text).replace(u'\n', u' ')); // the address is never cut
+        QVERIFY(lines.contains(text.section(u'\n', 1))); // the sentence on a line of its own
         QVERIFY2(room >= widest, qPrintable(u"%1 < %2"_s.arg(room).arg(widest)));
     }
 

@@ -3,6 +3,7 @@
 #include "gui/app/Form2.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/widgets/ImageCombo.h"
+#include "support/Checks.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
@@ -87,9 +88,12 @@ private slots:
             QCOMPARE(s.m().state.settings.rt, QStringLiteral("1"));
             s.chooser().Command2->click();
         });
-        QCOMPARE(s.messages(), (QStringList{QStringLiteral("Please choose crosshairs."),
-                                            ErrorReport::text(QStringLiteral("imgcmb2"),
-                                                              FailureNumber::FileNotFound)}));
+        QCOMPARE(
+            s.messages(),
+            (QStringList{Checks::message(QStringLiteral("Please choose crosshairs."),
+                                         FailureNumber::NoItemChosen),
+                         Checks::report(QStringLiteral("imgcmb2"), FailureNumber::FileNotFound,
+                                        s.folder.file(QStringLiteral("cons/rt/1/game.rfa")))}));
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/4/menu.rfa")));
         QCOMPARE(s.pictures(), before);
         QCOMPARE(s.stored(&SettingsRecord::cr), QStringLiteral("7")); // picks save nothing
@@ -129,8 +133,8 @@ private slots:
         QCOMPARE(shown("No", "2.5", "3"), fiveThree);
         QVERIFY(s.messages().isEmpty());
         QCOMPARE(shown("No", "12", "x").first, pinned.first); // the crosshair before the failure
-        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("mimgset"),
-                                                             FailureNumber::TypeMismatch)});
+        QCOMPARE(s.messages(), QStringList{Checks::report(QStringLiteral("mimgset"),
+                                                          FailureNumber::TypeMismatch)});
     }
 
     void secureModeOnAndOff()
@@ -159,14 +163,18 @@ private slots:
         shows({chooser.Image1, chooser.Image2, chooser.Image3}, false);
         shows({chooser.ImageCombo1, chooser.ImageCombo2, chooser.Command1, chooser.Image4}, true);
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("No"));
-        // Without the reticle's folder, secure mode stops half way.
-        QDir(s.folder.game() + QStringLiteral("/mods/gtide_base/archives/bf1942"))
-            .removeRecursively();
+        // Without the reticle's folder, secure mode writes nothing and stays off.
+        const QString reticles =
+            s.folder.game() + QStringLiteral("/mods/gtide_base/archives/bf1942");
+        QDir(reticles).removeRecursively();
         s.main().Check4->click();
-        QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/12/menu.rfa")));
-        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("check4"),
-                                                             FailureNumber::PathNotFound)});
-        QVERIFY(chooser.ImageCombo1->isVisibleTo(&chooser));
+        QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/7/menu.rfa")));
+        QCOMPARE(s.messages(), QStringList{Checks::report(QStringLiteral("check4"),
+                                                          FailureNumber::PathNotFound, reticles)
+                                               .chopped(1)
+                                           + QStringLiteral(": install the Grimtide mod first.")});
+        QVERIFY(chooser.ImageCombo1->isVisibleTo(&chooser) && !s.main().Check4->isChecked());
+        QCOMPARE(s.m().state.settings.secure, QStringLiteral("No"));
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("No"));
     }
 
@@ -185,10 +193,13 @@ private slots:
         s.m().state.settings.cr = cr;
         s.program->copier.sources.clear();
         s.main().Check4->click();
-        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("check4"),
-                                                             FailureNumber::FileNotFound)});
+        QCOMPARE(s.messages(), QStringList{Checks::report(
+                                   QStringLiteral("check4"), FailureNumber::FileNotFound,
+                                   s.folder.file(QStringLiteral("cons/cr/%1/menu.rfa").arg(cr)))});
         QVERIFY(s.program->copier.sources.isEmpty());
-        QCOMPARE(s.m().state.settings.secure, QStringLiteral("No"));
+        // Nothing was installed, so Secure Mode stays on.
+        QVERIFY(s.m().state.settings.secure == QStringLiteral("Yes")
+                && s.main().Check4->isChecked());
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("Yes"));
     }
 };

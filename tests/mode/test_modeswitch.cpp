@@ -111,8 +111,8 @@ private slots:
         const QStringList all = QStringLiteral("unbf unx1 unx2").split(u' ');
         const QString xpack2 = s.folder.game() + QStringLiteral("/mods/xpack2");
         QDir(xpack2).removeRecursively();
-        s.main().Option2->click();
-        QCOMPARE(s.installed(), all.mid(0, 2) << QString());
+        s.main().Option2->click(); // checked before anything is written: nothing is
+        QCOMPARE(s.installed(), QStringList(3, QString()));
         QCOMPARE(s.shownMode(), pureShown);
         QCOMPARE(s.stored(&SettingsRecord::status), QStringLiteral("Pure"));
         QVERIFY(QDir().mkpath(xpack2));
@@ -124,11 +124,17 @@ private slots:
         s.settings().status = QStringLiteral("Pure");
         QFile::remove(s.folder.file(QStringLiteral("cons/unbf.con")));
         s.program->module.msetu();
+        const auto cons = [&](const char* name) { return s.folder.file(QLatin1String(name)); };
         QCOMPARE(
             s.messages(),
-            (QStringList{QStringLiteral("Please check your options"),
-                         ErrorReport::text(QStringLiteral("msetp"), FailureNumber::FileNotFound),
-                         ErrorReport::text(QStringLiteral("msetu"), FailureNumber::FileNotFound)}));
+            (QStringList{Checks::message(QStringLiteral("Please check your options"),
+                                         FailureNumber::PathNotFound, xpack2)
+                                 .chopped(1)
+                             + QStringLiteral(": untick SW if Secret Weapons is not installed."),
+                         Checks::report(QStringLiteral("msetp"), FailureNumber::FileNotFound,
+                                        cons("cons/purebf.con")),
+                         Checks::report(QStringLiteral("msetu"), FailureNumber::FileNotFound,
+                                        cons("cons/unbf.con"))}));
         QCOMPARE(s.installed(), all);
         QCOMPARE(s.stored(&SettingsRecord::status), QStringLiteral("Grimtide"));
     }
@@ -150,8 +156,9 @@ private slots:
         QFile::remove(s.folder.databaseFile());
         s.program->module.form1Holder().close(); // the next save reopens the file
         s.main().Check2->click();
-        QCOMPARE(s.messages(), QStringList{ErrorReport::text(QStringLiteral("check2"),
-                                                             FailureNumber::DatabaseMissing)});
+        QCOMPARE(s.messages(), QStringList{Checks::report(QStringLiteral("check2"),
+                                                          FailureNumber::DatabaseMissing,
+                                                          s.folder.databaseFile())});
         QCOMPARE(s.settings().sw, QStringLiteral("no"));
     }
 };

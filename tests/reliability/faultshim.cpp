@@ -1,7 +1,10 @@
 // Loaded with LD_PRELOAD into a test, which arms it through
 // grimtide_fault_arm: the chosen call then fails as a bad or full disk
-// would make it fail, once it has gone through `allowed` times.
+// would make it fail, once it has gone through `allowed` times, and goes on
+// failing; grimtide_fault_arm_once makes it fail that once only. An error of
+// -SIGKILL kills the process at that call instead, as a power cut would.
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -14,6 +17,7 @@ struct Plan {
     const char* call = nullptr;
     int allowed = 0;
     int error = 0;
+    bool once = false;
 } plan;
 
 template <typename Function> Function next(const char* name)
@@ -26,7 +30,11 @@ bool fails(const char* call)
 {
     if (!plan.call || std::strcmp(plan.call, call) != 0 || plan.allowed-- > 0)
         return false;
+    if (plan.error == -SIGKILL)
+        std::raise(SIGKILL);
     errno = plan.error;
+    if (plan.once)
+        plan.call = nullptr;
     return true;
 }
 
@@ -46,6 +54,11 @@ void grimtide_fault_arm(const char* call, int allowed, int error)
     plan = {call, allowed, error};
 }
 
+void grimtide_fault_arm_once(const char* call, int allowed, int error)
+{
+    plan = {call, allowed, error, true};
+}
+
 ssize_t write(int fd, const void* data, size_t size)
 {
     static const auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
@@ -56,6 +69,16 @@ ssize_t pwrite64(int fd, const void* data, size_t size, off64_t at)
 {
     static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
     return fails("write") ? -1 : real(fd, data, size, at);
+}
+
+// The kernel's copy is a write too; refused on its own, the copier falls back.
+ssize_t copy_file_range(int in, off64_t* inAt, int out, off64_t* outAt, size_t size,
+                        unsigned int flags)
+{
+    static const auto real =
+        next<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned int)>("copy_file_range");
+    return fails("copy_file_range") || fails("write") ? -1
+                                                      : real(in, inAt, out, outAt, size, flags);
 }
 
 int rename(const char* from, const char* to)

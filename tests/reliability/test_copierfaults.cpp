@@ -48,6 +48,8 @@ private slots:
         // After the rename: the new file is in place, but may not survive a power cut; the player
         // is told.
         QTest::newRow("folder sync") << Fault{"fsync", EIO, FailureNumber::DeviceIo} << true;
+        // A kernel that can't copy between the two leaves it to read and write.
+        QTest::newRow("kernel copy refused") << Fault{"copy_file_range", EXDEV, 0} << true;
     }
 
     void aFailingCallFailsTheCopy()

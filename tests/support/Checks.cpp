@@ -1,6 +1,8 @@
 #include "support/Checks.h"
 
+#include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
+#include "core/common/FailureText.h"
 #include "core/platform/SafeFileCopier.h"
 
 #include <QDir>
@@ -70,4 +72,14 @@ QStringList Checks::copierTemporariesIn(const QString& folder)
     QStringList found = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     found.removeIf([](const QString& name) { return !SafeFileCopier::isTemporaryName(name); });
     return found;
+}
+
+QString Checks::message(const QString& first, int number, const QString& place)
+{
+    return first + u'\n' + FailureText::sentence(Failure(number, QDir::toNativeSeparators(place)));
+}
+
+QString Checks::report(const QString& tag, int number, const QString& place)
+{
+    return message(ErrorReport::text(tag, number), number, place);
 }

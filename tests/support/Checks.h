@@ -20,4 +20,8 @@ void exec(const QString& databaseFile, const char* sql); // SQL that must succee
 bool integrityOk(const QString& databaseFile);
 // The temporary files of the copier in the folder.
 QStringList copierTemporariesIn(const QString& folder);
+// A message as a command shows it: its first line (a report's text, by
+// default), then the failure's sentence naming the place.
+QString message(const QString& first, int number, const QString& place = {});
+QString report(const QString& tag, int number, const QString& place = {});
 } // namespace Checks

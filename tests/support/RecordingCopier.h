@@ -1,19 +1,23 @@
 #pragma once
 
-#include "core/platform/SafeFileCopier.h"
+#include "core/gamefiles/GameFiles.h"
 
+#include <QDir>
 #include <QStringList>
 
-// The program's copier, keeping a list of the copies made.
-class RecordingCopier : public FileCopier {
+// The program's game files of the working folder, keeping a list of the
+// sources of every install that went through.
+class RecordingCopier : public GameFileWriter {
 public:
-    void copy(const QString& source, const QString& destination) override
+    void install(const QList<GameFileCopy>& copies, const std::optional<DecidingSetting>& deciding,
+                 const std::function<void()>& settle) override
     {
-        m_copier.copy(source, destination);
-        sources.append(source);
+        files.install(copies, deciding, settle);
+        for (const GameFileCopy& copy : copies)
+            sources.append(copy.source);
     }
-    QStringList sources;
+    void finishInterrupted(const StoredValue& stored) override { files.finishInterrupted(stored); }
 
-private:
-    SafeFileCopier m_copier;
+    GameFiles files{QDir::currentPath()};
+    QStringList sources;
 };

@@ -15,8 +15,9 @@ void print(std::FILE* stream, const QString& text)
 
 } // namespace
 
-CommandLine::CommandLine(QString programName, QString description)
-    : m_programName(std::move(programName)), m_description(std::move(description))
+CommandLine::CommandLine(QString programName, QString description, std::optional<Action> action)
+    : m_programName(std::move(programName)), m_description(std::move(description)),
+      m_action(std::move(action))
 {
 }
 
@@ -24,6 +25,15 @@ std::optional<int> CommandLine::answer(int argc, char* argv[]) const
 {
     if (argc <= 1)
         return std::nullopt;
+    if (const std::optional<int> status = read(argc, argv))
+        return status;
+    // The action runs once the arguments' reader is gone: it may make an
+    // application of its own.
+    return m_action->run();
+}
+
+std::optional<int> CommandLine::read(int argc, char* argv[]) const
+{
     // The parser's help names the program from the application, which only
     // lives while the arguments are read; it opens no display.
     int count = argc;
@@ -31,12 +41,15 @@ std::optional<int> CommandLine::answer(int argc, char* argv[]) const
     QCoreApplication::setApplicationName(m_programName);
     QCommandLineParser parser;
     parser.setApplicationDescription(m_description);
-    // Only these two: the Qt options the widgets library reads are not offered.
+    // Only these and the action: the Qt options the widgets library reads
+    // are not offered.
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
                       QStringLiteral("Displays this help and exits.")});
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Displays version and licence and exits."));
     parser.addOption(version);
+    if (m_action)
+        parser.addOption({m_action->option, m_action->description});
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         const QString reason = parser.positionalArguments().isEmpty()
                                    ? parser.errorText()
@@ -45,6 +58,9 @@ std::optional<int> CommandLine::answer(int argc, char* argv[]) const
         print(stderr, QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(m_programName, reason));
         return usageError;
     }
+    if (m_action && parser.isSet(m_action->option) && !parser.isSet(version)
+        && !parser.isSet(QStringLiteral("help")))
+        return std::nullopt;
     print(stdout, parser.isSet(version) ? versionText() : parser.helpText());
     return EXIT_SUCCESS;
 }

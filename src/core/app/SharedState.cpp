@@ -2,10 +2,13 @@
 
 #include "core/common/Failure.h"
 #include "core/common/GamePaths.h"
+#include "core/settings/SettingsValues.h"
 
-SharedState::SharedState(const ErrorReport& report, MessageSink& sink, FileCopier& copier,
+#include <QDir>
+
+SharedState::SharedState(const ErrorReport& report, MessageSink& sink, GameFileWriter& gameFiles,
                          QString settingsFile)
-    : report(report), sink(sink), copier(copier), m_settingsFile(std::move(settingsFile))
+    : report(report), sink(sink), m_gameFiles(gameFiles), m_settingsFile(std::move(settingsFile))
 {
 }
 
@@ -32,6 +35,13 @@ SettingsStore& SharedState::settingsStore()
     return *m_store;
 }
 
+void SharedState::failWithSettingsFile(const Failure& failure) const
+{
+    // The settings file's own failures name it where the player finds it.
+    throw failure.at(
+        QDir::toNativeSeparators(QDir(QDir::currentPath()).absoluteFilePath(m_settingsFile)));
+}
+
 bool SharedState::loadSettings()
 {
     SettingsStore::Loaded loaded;
@@ -41,16 +51,39 @@ bool SharedState::loadSettings()
         // An empty table has nothing to lose; the first save gives it its row.
         if (failure.number() != FailureNumber::NoCurrentRecord)
             m_saveRefusal = failure.number();
-        throw;
+        failWithSettingsFile(failure);
     }
     settings = loaded.record;
     m_modsPath = GamePaths::modsPath(settings.path);
+    try {
+        m_gameFiles.finishInterrupted([this](const QString& field) { return storedValue(field); });
+    } catch (const Failure&) {
+        // The game's folder may be out of reach for now; the next install
+        // finishes the update first, and fails with the reason if it can't.
+    }
     return loaded.hadEmptyField;
 }
 
 void SharedState::msaveset()
 {
-    if (m_saveRefusal != 0)
-        throw Failure(m_saveRefusal);
-    settingsStore().save(settings);
+    try {
+        if (m_saveRefusal != 0)
+            throw Failure(m_saveRefusal);
+        settingsStore().save(settings);
+    } catch (const Failure& failure) {
+        failWithSettingsFile(failure);
+    }
+}
+
+void SharedState::installGameFiles(const QList<GameFileCopy>& copies,
+                                   const std::optional<DecidingSetting>& deciding,
+                                   const std::function<void()>& settle)
+{
+    m_gameFiles.finishInterrupted([this](const QString& field) { return storedValue(field); });
+    m_gameFiles.install(copies, deciding, settle);
+}
+
+QString SharedState::storedValue(const QString& field) const
+{
+    return SettingsValues::valueOf(settings, field);
 }

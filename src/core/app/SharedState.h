@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/gamefiles/GameFileWriter.h"
 #include "core/settings/SettingsRecord.h"
 #include "core/settings/SettingsStore.h"
 
@@ -8,16 +9,16 @@
 #include <optional>
 
 class ErrorReport;
-class FileCopier;
+class Failure;
 class MessageSink;
 
 // What the program's commands share: the settings record with the mods path
 // derived from it, the settings data source it is loaded from and saved to,
 // the loading flag, and the services every command calls on (the report, the
-// message box and the copier).
+// message box and the game's files).
 class SharedState {
 public:
-    SharedState(const ErrorReport& report, MessageSink& sink, FileCopier& copier,
+    SharedState(const ErrorReport& report, MessageSink& sink, GameFileWriter& gameFiles,
                 QString settingsFile);
 
     SettingsRecord settings;
@@ -39,19 +40,31 @@ public:
     // Reads the row into the record; true when a field held no value and
     // reads as the empty text. A settings file that did not load may not be
     // written over with values it never gave: every later save then fails
-    // with the load's number.
+    // with the load's number. Before anything else, a game update that a kill
+    // cut short is completed or undone, as the row decides; where that
+    // fails, the next install tries again.
     bool loadSettings();
     // Writes the whole record as the table's one row. No trap of its own:
     // a failure reaches the calling command's report.
     void msaveset();
 
+    // Puts the copies into the game all or nothing, then runs settle (see
+    // GameFileWriter::install), after finishing an update left over.
+    void installGameFiles(const QList<GameFileCopy>& copies,
+                          const std::optional<DecidingSetting>& deciding,
+                          const std::function<void()>& settle);
+
     const ErrorReport& report;
     MessageSink& sink;
-    FileCopier& copier;
 
 private:
     SettingsStore& settingsStore();
+    // The settings file's copy is the record as loaded or last saved: a
+    // command that changes a deciding field saves it or puts it back.
+    QString storedValue(const QString& field) const;
+    [[noreturn]] void failWithSettingsFile(const Failure& failure) const;
 
+    GameFileWriter& m_gameFiles;
     QString m_settingsFile;
     std::optional<SettingsStore> m_store;
     QString m_modsPath;

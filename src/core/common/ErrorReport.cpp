@@ -1,6 +1,7 @@
 #include "core/common/ErrorReport.h"
 
 #include "core/common/Failure.h"
+#include "core/common/FailureText.h"
 #include "core/common/MessageSink.h"
 
 QString ErrorReport::text(const QString& tag, int number)
@@ -16,8 +17,11 @@ bool ErrorReport::trap(const QString& tag, const std::function<void()>& body,
         body();
         return true;
     } catch (const Failure& failure) {
-        const bool plain = plainer && plainer->number == failure.number();
-        m_sink.show(plain ? plainer->text : text(tag, failure.number()));
+        QString first = FailureText::headline(failure.number());
+        if (first.isEmpty())
+            first = plainer && plainer->number == failure.number() ? plainer->text
+                                                                   : text(tag, failure.number());
+        m_sink.show(first + QLatin1Char('\n') + FailureText::sentence(failure));
         return false;
     }
 }

@@ -8,7 +8,9 @@
 class MessageSink;
 
 // The one way every command reports a failure: its body runs inside a trap,
-// and a Failure thrown anywhere in it ends the body with one message.
+// and a Failure thrown anywhere in it ends the body with one message. Its
+// first line is the report (or the plainer text); below it, one sentence says
+// what failed and where (FailureText).
 class ErrorReport {
 public:
     explicit ErrorReport(MessageSink& sink) : m_sink(sink) {}

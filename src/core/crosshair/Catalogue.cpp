@@ -1,8 +1,9 @@
 #include "core/crosshair/Catalogue.h"
 
 #include "core/common/Failure.h"
-#include "core/common/FileCopier.h"
 #include "core/common/GamePaths.h"
+
+#include <QDir>
 
 int Catalogue::count(Kind kind)
 {
@@ -17,30 +18,24 @@ QString Catalogue::pictureKey(Kind kind, int choice)
 
 QString Catalogue::archiveSource(Kind kind, const QString& choiceText)
 {
+    const bool crosshair = kind == Kind::Crosshair;
+    const QStringList names{QStringLiteral("cons"),
+                            crosshair ? QStringLiteral("cr") : QStringLiteral("rt"), choiceText,
+                            crosshair ? QStringLiteral("menu.rfa") : QStringLiteral("game.rfa")};
     bool isNumber = false;
     const int choice = choiceText.toInt(&isNumber);
     if (!isNumber || choice < 1 || choice > count(kind) || choiceText != QString::number(choice))
-        throw Failure(FailureNumber::FileNotFound);
-    const bool crosshair = kind == Kind::Crosshair;
-    return GamePaths::join({QStringLiteral("cons"),
-                            crosshair ? QStringLiteral("cr") : QStringLiteral("rt"),
-                            QString::number(choice),
-                            crosshair ? QStringLiteral("menu.rfa") : QStringLiteral("game.rfa")});
+        throw Failure(FailureNumber::FileNotFound,
+                      QDir::toNativeSeparators(QDir::current().filePath(names.join(u'/'))));
+    return GamePaths::join(names);
 }
 
-QString Catalogue::archiveDestination(Kind kind, const QString& modsPath)
+GameFileCopy Catalogue::archiveCopy(Kind kind, const QString& choiceText, const QString& modsPath)
 {
+    const QString install = QStringLiteral("install the Grimtide mod first");
     if (kind == Kind::Crosshair)
-        return modsPath
-               + GamePaths::join({QStringLiteral("gtide_base"), QStringLiteral("archives"),
-                                  QStringLiteral("menu.rfa")});
-    return modsPath
-           + GamePaths::join({QStringLiteral("gtide_base"), QStringLiteral("archives"),
-                              QStringLiteral("bf1942"), QStringLiteral("game.rfa")});
-}
-
-void Catalogue::installArchive(FileCopier& copier, Kind kind, const QString& choiceText,
-                               const QString& modsPath)
-{
-    copier.copy(archiveSource(kind, choiceText), archiveDestination(kind, modsPath));
+        return {archiveSource(kind, choiceText), modsPath,
+                QStringLiteral("gtide_base/archives/menu.rfa"), install};
+    return {archiveSource(kind, choiceText), modsPath,
+            QStringLiteral("gtide_base/archives/bf1942/game.rfa"), install};
 }

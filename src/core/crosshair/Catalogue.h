@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "core/gamefiles/GameFileCopy.h"
 
-class FileCopier;
+#include <QString>
 
 // Crosshair choices 1 to 20 and reticle choices 1 to 3. A choice is known by
 // its number alone: it is stored as its decimal text, shown as picture N of
@@ -25,10 +25,7 @@ QString pictureKey(Kind kind, int choice); // "cr7", "r3"
 // make us copy a file from outside "cons"; any other text is a missing
 // source (53).
 QString archiveSource(Kind kind, const QString& choiceText);
-// Where that archive goes in the game, under the mods path.
-QString archiveDestination(Kind kind, const QString& modsPath);
-// Copies a choice's archive into the game.
-void installArchive(FileCopier& copier, Kind kind, const QString& choiceText,
-                    const QString& modsPath);
+// The copy of a choice's archive over the mod's archive under the mods path.
+GameFileCopy archiveCopy(Kind kind, const QString& choiceText, const QString& modsPath);
 
 } // namespace Catalogue

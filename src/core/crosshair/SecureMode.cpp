@@ -2,6 +2,7 @@
 
 #include "core/app/SharedState.h"
 #include "core/common/ErrorReport.h"
+#include "core/common/Failure.h"
 #include "core/crosshair/Catalogue.h"
 #include "core/crosshair/SecureView.h"
 #include "core/settings/SettingsValues.h"
@@ -10,17 +11,34 @@ void SecureMode::check4Click(bool ticked)
 {
     m_state.report.trap(QStringLiteral("check4"), [&] {
         SettingsRecord& settings = m_state.settings;
-        settings.secure = SettingsValues::secureValue(ticked);
         using Catalogue::Kind;
-        const auto install = [this](Kind kind, const QString& choice) {
-            Catalogue::installArchive(m_state.copier, kind, choice, m_state.modsPath());
-        };
-        install(Kind::Crosshair,
-                ticked ? QString::number(Catalogue::secureCrosshair) : settings.cr);
-        install(Kind::Reticle, ticked ? QString::number(Catalogue::secureReticle) : settings.rt);
-        m_view.showSecureAppearance(ticked);
-        m_view.mimgset();
-        if (!m_state.isLoading())
-            m_state.msaveset();
+        const QString& modsPath = m_state.modsPath();
+        const QList<GameFileCopy> archives{
+            Catalogue::archiveCopy(
+                Kind::Crosshair, ticked ? QString::number(Catalogue::secureCrosshair) : settings.cr,
+                modsPath),
+            Catalogue::archiveCopy(Kind::Reticle,
+                                   ticked ? QString::number(Catalogue::secureReticle) : settings.rt,
+                                   modsPath)};
+        const QString wanted = SettingsValues::secureValue(ticked);
+        // Secure Mode changes only once both archives are in place, and goes
+        // back with them when the save fails: the setting always says which
+        // pair the game has.
+        m_state.installGameFiles(archives, DecidingSetting{SettingsValues::secureField(), wanted},
+                                 [&] {
+                                     const QString before = settings.secure;
+                                     settings.secure = wanted;
+                                     m_view.showSecureAppearance(ticked);
+                                     m_view.mimgset();
+                                     try {
+                                         if (!m_state.isLoading())
+                                             m_state.msaveset();
+                                     } catch (const Failure&) {
+                                         settings.secure = before;
+                                         m_view.showSecureAppearance(!ticked);
+                                         m_view.mimgset();
+                                         throw;
+                                     }
+                                 });
     });
 }

@@ -2,7 +2,23 @@
 
 #include "core/app/SharedState.h"
 #include "core/common/ErrorReport.h"
+#include "core/common/Failure.h"
+#include "core/platform/PathResolver.h"
 #include "core/settings/SettingsValues.h"
+
+namespace {
+
+bool hasFolder(const QString& modsPath, const QString& name)
+{
+    try {
+        PathResolver::folder(modsPath + name);
+        return true;
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+} // namespace
 
 void ExpansionPacks::check1Click(bool ticked)
 {
@@ -24,4 +40,12 @@ void ExpansionPacks::packClick(ExpansionPack pack, bool ticked)
         if (!m_state.isLoading())
             m_state.msaveset();
     });
+}
+
+void ExpansionPacks::followTheGame(SharedState& state)
+{
+    state.settings.rtr =
+        SettingsValues::packValue(hasFolder(state.modsPath(), QStringLiteral("xpack1")));
+    state.settings.sw =
+        SettingsValues::packValue(hasFolder(state.modsPath(), QStringLiteral("xpack2")));
 }

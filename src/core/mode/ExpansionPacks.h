@@ -12,6 +12,9 @@ public:
 
     void check1Click(bool ticked);
     void check2Click(bool ticked);
+    // RTR and SW as the game folder has them: on where "xpack1" and "xpack2"
+    // exist below the mods path (in any case), off elsewhere.
+    static void followTheGame(SharedState& state);
 
 private:
     void packClick(ExpansionPack pack, bool ticked);

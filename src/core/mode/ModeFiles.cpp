@@ -5,28 +5,31 @@
 
 namespace {
 
-ModeCopy gameFolderCopy(const QString& modeFile, const QString& gameFolder, const QString& modsPath)
+GameFileCopy gameFolderCopy(const QString& modeFile, const QString& gameFolder,
+                            const QString& modsPath, const QString& folderAdvice)
 {
-    return {GamePaths::join({QStringLiteral("cons"), modeFile}),
-            modsPath + GamePaths::join({gameFolder, QStringLiteral("init.con")})};
+    return {GamePaths::join({QStringLiteral("cons"), modeFile}), modsPath,
+            gameFolder + QStringLiteral("/init.con"), folderAdvice};
 }
 
 } // namespace
 
-QList<ModeCopy> modeCopies(GameMode mode, const QString& rtr, const QString& sw,
-                           const QString& modsPath)
+QList<GameFileCopy> modeCopies(GameMode mode, const QString& rtr, const QString& sw,
+                               const QString& modsPath)
 {
     const bool pure = mode == GameMode::Pure;
-    QList<ModeCopy> copies{
-        gameFolderCopy(pure ? QStringLiteral("purebf.con") : QStringLiteral("unbf.con"),
-                       QStringLiteral("bf1942"), modsPath)};
+    QList<GameFileCopy> copies{gameFolderCopy(
+        pure ? QStringLiteral("purebf.con") : QStringLiteral("unbf.con"), QStringLiteral("bf1942"),
+        modsPath, QStringLiteral("choose Battlefield 1942's install directory under \"Setup\""))};
     if (SettingsValues::isPackOn(rtr))
         copies.append(
             gameFolderCopy(pure ? QStringLiteral("purex1.con") : QStringLiteral("unx1.con"),
-                           QStringLiteral("xpack1"), modsPath));
+                           QStringLiteral("xpack1"), modsPath,
+                           QStringLiteral("untick RTR if Road to Rome is not installed")));
     if (SettingsValues::isPackOn(sw))
         copies.append(
             gameFolderCopy(pure ? QStringLiteral("purex2.con") : QStringLiteral("unx2.con"),
-                           QStringLiteral("xpack2"), modsPath));
+                           QStringLiteral("xpack2"), modsPath,
+                           QStringLiteral("untick SW if Secret Weapons is not installed")));
     return copies;
 }

@@ -3,8 +3,8 @@
 #include "core/app/SharedState.h"
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
-#include "core/common/FileCopier.h"
 #include "core/common/MessageSink.h"
+#include "core/gamefiles/GameFiles.h"
 #include "core/mode/ModeView.h"
 #include "core/settings/SettingsValues.h"
 
@@ -40,21 +40,21 @@ void ModeSwitch::switchTo(GameMode mode)
                                                    QStringLiteral("Please check your options")};
     const GameMode shownBefore =
         SettingsValues::isPure(m_state.settings.status) ? GameMode::Pure : GameMode::Grimtide;
+    const auto bringIntoLine = [&] {
+        m_view.showMode(mode);
+        if (!m_state.isLoading())
+            m_state.msaveset();
+    };
     const bool switched = m_state.report.trap(
         tag,
         [&] {
             if (m_state.settings.status == statusText(other(mode))) {
-                // The status follows the game only once every file is in place,
-                // so a failed switch can simply be tried again.
-                copyModeFiles(mode);
-                m_state.settings.status = statusText(mode);
-                m_view.showStatus(m_state.settings.status);
-            } else if (pure) {
-                m_state.sink.show(QStringLiteral("you are already in pure mode"));
+                installModeFiles(mode, bringIntoLine);
+            } else {
+                if (pure)
+                    m_state.sink.show(QStringLiteral("you are already in pure mode"));
+                bringIntoLine();
             }
-            m_view.showMode(mode);
-            if (!m_state.isLoading())
-                m_state.msaveset();
         },
         checkOptions);
     // The option button the player clicked is on by now; after a failure the
@@ -63,11 +63,29 @@ void ModeSwitch::switchTo(GameMode mode)
         m_view.showMode(shownBefore);
 }
 
-void ModeSwitch::copyModeFiles(GameMode mode)
+void ModeSwitch::installModeFiles(GameMode mode, const std::function<void()>& bringIntoLine)
 {
     const SettingsRecord& settings = m_state.settings;
-    for (const ModeCopy& copy : modeCopies(mode, settings.rtr, settings.sw, m_state.modsPath()))
-        m_state.copier.copy(copy.source, copy.destination);
+    if (mode == GameMode::Grimtide)
+        GameFiles::requireFolder(m_state.modsPath(), QStringLiteral("gtide_base"),
+                                 QStringLiteral("install the Grimtide mod first"));
+    const QString target = statusText(mode);
+    // The status follows the game only once every file is in place, and
+    // goes back with the files when the save fails, so that a failed switch
+    // can simply be tried again.
+    m_state.installGameFiles(modeCopies(mode, settings.rtr, settings.sw, m_state.modsPath()),
+                             DecidingSetting{SettingsValues::statusField(), target}, [&] {
+                                 const QString before = m_state.settings.status;
+                                 m_state.settings.status = target;
+                                 m_view.showStatus(target);
+                                 try {
+                                     bringIntoLine();
+                                 } catch (const Failure&) {
+                                     m_state.settings.status = before;
+                                     m_view.showStatus(before);
+                                     throw;
+                                 }
+                             });
 }
 
 void ModeSwitch::option1Click()

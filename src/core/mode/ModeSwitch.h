@@ -2,6 +2,8 @@
 
 #include "core/mode/ModeFiles.h"
 
+#include <functional>
+
 class ModeView;
 class SharedState;
 
@@ -18,7 +20,7 @@ public:
 
 private:
     void switchTo(GameMode mode);
-    void copyModeFiles(GameMode mode);
+    void installModeFiles(GameMode mode, const std::function<void()>& bringIntoLine);
     void optionClick(GameMode mode);
 
     SharedState& m_state;

@@ -1,26 +1,25 @@
 #pragma once
 
-#include "core/common/FileCopier.h"
+#include "core/platform/StagedFile.h"
 
 #include <QString>
 
-class NativeFile;
-
-// The program's copier. It writes the new file beside the destination under
-// a temporary name, forces it to disk and renames it over the destination, so
-// a game file is always the old or the new one, never a torn mix.
-class SafeFileCopier : public FileCopier {
+// One whole-file copy that overwrites the destination and creates no folder.
+// It writes the new file beside the destination under a temporary name,
+// forces it to disk and renames it over the destination, so the file is
+// always the old or the new one, never a torn mix. Failures are thrown as
+// Failure with the documented numbers, naming the file or folder.
+class SafeFileCopier {
 public:
-    void copy(const QString& source, const QString& destination) override;
+    void copy(const QString& source, const QString& destination);
 
-    // Temporary files carry this prefix and suffix. Each is locked while it
-    // is written; one left behind by a killed copy, which nobody locks any
-    // more, is removed by the next copy into the same folder.
-    static bool isTemporaryName(const QString& fileName);
+    // Each temporary is locked while it is written; one left behind by a
+    // killed copy is removed by this copier's first copy into its folder.
+    static bool isTemporaryName(const QString& fileName)
+    {
+        return StagedFile::isTemporaryName(fileName);
+    }
 
 private:
-    static void removeLeftovers(const QString& folder);
-    static QString newTemporaryPath(const QString& folder);
-    static NativeFile createTemporary(const QString& folder, int permissions, QString& path);
-    static void writeCopy(const QString& source, NativeFile& out);
+    LeftoverSweep m_sweep;
 };

@@ -5,19 +5,25 @@
 #include <QCryptographicHash>
 #include <QDir>
 
-SingleInstance::SingleInstance(const QString& folder)
+InstanceLock::Outcome SingleInstance::lockFolder(InstanceLock& lock, const QString& folder)
 {
+    const InstanceLock::Outcome outcome =
+        lock.take(QDir(folder).filePath(QStringLiteral("gtdb.inf.lock")));
     const QString runtime = RuntimeFolder::path();
-    const QString lockFile = QDir(folder).filePath(QStringLiteral("gtdb.inf.lock"));
-    InstanceLock::Outcome lock = m_lock.take(lockFile);
-    if (runtime.isEmpty())
-        return;
-    const QString own = runtime + QLatin1Char('/') + nameFor(folder);
     // A folder that can't hold the lock file (read-only, or something else
     // in its place) is still guarded for this user by a lock of their own.
-    if (lock == InstanceLock::Outcome::Unavailable)
-        lock = m_lock.take(own + QStringLiteral(".lock"));
-    const QString socket = own + QStringLiteral(".socket");
+    if (outcome != InstanceLock::Outcome::Unavailable || runtime.isEmpty())
+        return outcome;
+    return lock.take(runtime + QLatin1Char('/') + nameFor(folder) + QStringLiteral(".lock"));
+}
+
+SingleInstance::SingleInstance(const QString& folder)
+{
+    const InstanceLock::Outcome lock = lockFolder(m_lock, folder);
+    const QString runtime = RuntimeFolder::path();
+    if (runtime.isEmpty())
+        return;
+    const QString socket = runtime + QLatin1Char('/') + nameFor(folder) + QStringLiteral(".socket");
     if (lock == InstanceLock::Outcome::Held)
         m_socket.listen(socket);
     else if (lock == InstanceLock::Outcome::HeldByAnother)

@@ -20,6 +20,9 @@ public:
 
     // False only when a first copy in the folder took the call forward.
     bool isFirst() const { return m_first; }
+    // Takes the lock a running copy holds for the folder: its lock file, or
+    // where the folder can't hold one, the user's own in the runtime folder.
+    static InstanceLock::Outcome lockFolder(InstanceLock& lock, const QString& folder);
     // Gives up the lock and the socket, for an end that runs no destructors.
     void release();
 

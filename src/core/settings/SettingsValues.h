@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/settings/SettingsRecord.h"
+
 #include <QString>
 
 // The texts the settings hold, and the tests the program makes on them. Every
@@ -12,6 +14,16 @@ struct SettingsValues {
     static QString grimtide() { return QStringLiteral("Grimtide"); }
     // Only "Pure" is pure mode; any other text shows as Grimtide.
     static bool isPure(const QString& status) { return status == pure(); }
+
+    // The fields whose stored value says which files the game holds.
+    static QString statusField() { return QStringLiteral("status"); }
+    static QString secureField() { return QStringLiteral("secure"); }
+    static QString valueOf(const SettingsRecord& record, const QString& field)
+    {
+        return field == statusField()   ? record.status
+               : field == secureField() ? record.secure
+                                        : QString();
+    }
 
     // "rtr" and "sw": an expansion pack is installed.
     static QString packValue(bool installed)

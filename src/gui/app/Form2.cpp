@@ -131,8 +131,11 @@ void Form2::connectCommands()
             [this](bool ticked) { m_expansionPacks.check1Click(ticked); });
     connect(Check2, &QCheckBox::clicked, this,
             [this](bool ticked) { m_expansionPacks.check2Click(ticked); });
-    connect(Check4, &QCheckBox::clicked, this,
-            [this](bool ticked) { m_module.secureMode().check4Click(ticked); });
+    connect(Check4, &QCheckBox::clicked, this, [this](bool ticked) {
+        m_module.secureMode().check4Click(ticked);
+        // A refused change leaves the box as Secure Mode still is.
+        Check4->setChecked(SettingsValues::isSecureOn(m_module.state.settings.secure));
+    });
     connect(msetup, &QAction::triggered, this, &Form2::msetupClick);
     connect(mcrform, &QAction::triggered, this, &Form2::mcrformClick);
     connect(mpoppure, &QAction::triggered, this,

@@ -10,7 +10,7 @@
 #include <QApplication>
 
 Module1::Module1(Services services)
-    : state(m_report, services.sink, services.copier, services.databaseFile),
+    : state(m_report, services.sink, services.gameFiles, services.databaseFile),
       m_services(std::move(services)), m_report(m_services.sink), m_secureMode(state, *this),
       m_form1([this] {
           // The settings file is open while the start-up window lives.

@@ -10,7 +10,7 @@
 
 #include <functional>
 
-class FileCopier;
+class GameFileWriter;
 class MessageSink;
 class TrayBackend;
 class Form1;
@@ -25,7 +25,7 @@ class Module1 : private SecureView {
 public:
     struct Services {
         MessageSink& sink;
-        FileCopier& copier;
+        GameFileWriter& gameFiles;
         TrayBackend& tray;
         QString databaseFile;
         std::function<void()> endProgram; // stops the process at once

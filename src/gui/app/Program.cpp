@@ -33,8 +33,8 @@ void Program::configureApplication()
 }
 
 Program::Program(TrayBackend& tray)
-    : m_instance(QDir::currentPath()),
-      m_module({m_sink, m_copier, tray, SettingsStore::defaultFileName(), [this] {
+    : m_instance(QDir::currentPath()), m_gameFiles(QDir::currentPath()),
+      m_module({m_sink, m_gameFiles, tray, SettingsStore::defaultFileName(), [this] {
                     m_instance.release();
                     std::fflush(nullptr);
                     std::_Exit(EXIT_SUCCESS);

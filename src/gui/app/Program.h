@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/platform/SafeFileCopier.h"
+#include "core/gamefiles/GameFiles.h"
 #include "core/platform/SingleInstance.h"
 #include "core/platform/TerminationSignals.h"
 #include "gui/app/Module1.h"
@@ -9,7 +9,7 @@
 class TrayBackend;
 
 // The program as main() starts it: the application's look, the real message
-// boxes and copier, and the module the windows share. The tray comes from the
+// boxes and game files, and the module the windows share. The tray comes from the
 // caller, so a benchmark can hear when the icon is added. A termination
 // signal or the end of the desktop session closes the main window, which
 // saves, as the player's own close would.
@@ -33,7 +33,7 @@ private:
     SingleInstance m_instance;
     TerminationSignals m_signals;
     MessageBoxSink m_sink;
-    SafeFileCopier m_copier;
+    GameFiles m_gameFiles;
     Module1 m_module;
     bool m_closing = false;
 };

@@ -109,7 +109,8 @@ void Form3::pick(const QString& tag, const ImageCombo& list, QString& value, Cat
 {
     m_state.report.trap(tag, [&] {
         value = QString::number(list.selectedPosition());
-        Catalogue::installArchive(m_state.copier, kind, value, m_state.modsPath());
+        m_state.installGameFiles({Catalogue::archiveCopy(kind, value, m_state.modsPath())},
+                                 std::nullopt, {});
     });
 }
 

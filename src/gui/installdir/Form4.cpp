@@ -4,6 +4,7 @@
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
 #include "core/common/MessageSink.h"
+#include "core/mode/ExpansionPacks.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
 #include "gui/widgets/Twips.h"
@@ -139,6 +140,9 @@ void Form4::command1Click()
     m_openTheOnlyGame = false;
     m_state.report.trap(QStringLiteral("4command1"), [this] {
         m_state.setInstallPath(Dir1->path());
+        // On the first start the packs follow the chosen game's folders.
+        if (m_state.isLoading())
+            ExpansionPacks::followTheGame(m_state);
         Label1->setText(m_state.settings.path);
         m_state.msaveset();
         hide();

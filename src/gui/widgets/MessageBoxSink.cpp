@@ -13,14 +13,18 @@ constexpr int lineWidth = 360;
 
 QString MessageBoxSink::wholeWordLines(const QString& text, const QFontMetrics& metrics)
 {
-    const QStringList words = text.split(QLatin1Char(' '));
+    // A line break of the text itself stays one.
     QStringList lines;
-    for (const QString& word : words) {
-        const QString longer = lines.isEmpty() ? word : lines.last() + QLatin1Char(' ') + word;
-        if (lines.isEmpty() || metrics.horizontalAdvance(longer) > lineWidth)
-            lines << word;
-        else
-            lines.last() = longer;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        const qsizetype first = lines.size();
+        for (const QString& word : paragraph.split(QLatin1Char(' '))) {
+            const QString longer =
+                lines.size() == first ? word : lines.last() + QLatin1Char(' ') + word;
+            if (lines.size() == first || metrics.horizontalAdvance(longer) > lineWidth)
+                lines << word;
+            else
+                lines.last() = longer;
+        }
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -3,6 +3,7 @@
 #include "core/common/Failure.h"
 #include "core/platform/NativeFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 
@@ -13,12 +14,38 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+[[noreturn]] void failAt(const QString& path, int errorCode)
+{
+    throw Failure(NativeFile::failureNumber(errorCode), QDir::toNativeSeparators(path));
+}
+
+} // namespace
+
 void NativeFileSystem::replace(const QString& finished, const QString& destination)
 {
     if (std::rename(QFile::encodeName(finished).constData(),
                     QFile::encodeName(destination).constData())
         != 0)
-        throw Failure(NativeFile::failureNumber(errno));
+        failAt(destination, errno);
+}
+
+bool NativeFileSystem::addName(const QString& existing, const QString& newName)
+{
+    if (::link(QFile::encodeName(existing).constData(), QFile::encodeName(newName).constData())
+        == 0)
+        return true;
+    switch (errno) {
+    case EPERM:
+    case EOPNOTSUPP:
+    case EXDEV:
+    case EMLINK:
+    case ENOSYS:
+        return false;
+    default:
+        failAt(existing, errno);
+    }
 }
 
 void NativeFileSystem::syncFolder(const QString& folder)
@@ -26,17 +53,48 @@ void NativeFileSystem::syncFolder(const QString& folder)
     const int fd =
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        throw Failure(NativeFile::failureNumber(errno));
+        failAt(folder, errno);
     const int rc = ::fsync(fd);
     const int error = errno;
     ::close(fd);
     if (rc != 0)
-        throw Failure(NativeFile::failureNumber(error));
+        failAt(folder, error);
+}
+
+void NativeFileSystem::remove(const QString& path)
+{
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
+        failAt(path, errno);
 }
 
 void NativeFileSystem::removeQuietly(const QString& path)
 {
-    QFile::remove(path);
+    ::unlink(QFile::encodeName(path).constData());
+}
+
+void NativeFileSystem::makeFolder(const QString& path)
+{
+    if (::mkdir(QFile::encodeName(path).constData(), 0755) != 0 && errno != EEXIST)
+        failAt(path, errno);
+}
+
+NativeFileSystem::Status NativeFileSystem::status(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    const Kind kind = S_ISDIR(info.st_mode)   ? Kind::Folder
+                      : S_ISREG(info.st_mode) ? Kind::File
+                                              : Kind::Other;
+    return {kind, int(info.st_mode & 07777)};
+}
+
+std::optional<FileIdentity> NativeFileSystem::identity(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{quint64(info.st_dev), quint64(info.st_ino)};
 }
 
 int NativeFileSystem::permissionsFor(const QString& path)

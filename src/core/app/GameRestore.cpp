@@ -1,0 +1,84 @@
+#include "core/app/GameRestore.h"
+
+#include "core/common/Failure.h"
+#include "core/common/FailureText.h"
+#include "core/gamefiles/GameFiles.h"
+#include "core/platform/SingleInstance.h"
+#include "core/settings/SettingsStore.h"
+#include "core/settings/SettingsValues.h"
+
+#include <QDir>
+
+#include <cstdlib>
+
+namespace {
+
+QString howText(GameFiles::Restored how)
+{
+    switch (how) {
+    case GameFiles::Restored::PutBack:
+        return QStringLiteral("put back");
+    case GameFiles::Restored::Removed:
+        return QStringLiteral("removed (the game had none)");
+    case GameFiles::Restored::AlreadyOwn:
+        return QStringLiteral("already the game's own");
+    case GameFiles::Restored::RealArchiveLeft:
+        return QStringLiteral("left as it is: a real archive, where the game had a placeholder");
+    }
+    return {};
+}
+
+QString describe(const QList<GameFiles::RestoredGame>& games)
+{
+    if (games.isEmpty())
+        return QStringLiteral("Nothing to restore: no game file has been replaced from this "
+                              "folder since the game's own were last put back.\n");
+    QString text;
+    for (const GameFiles::RestoredGame& game : games) {
+        text += QStringLiteral("The game's own files in %1:\n")
+                    .arg(QDir::toNativeSeparators(game.modsFolder));
+        for (const GameFiles::RestoredFile& file : game.files)
+            text += QStringLiteral("  %1: %2\n").arg(file.file, howText(file.how));
+    }
+    return text + QStringLiteral("gtdb.inf: the status is Pure.\n");
+}
+
+} // namespace
+
+GameRestore::Outcome GameRestore::run(const QString& workingFolder)
+{
+    // Held for the whole restore, so that the program does not start on the
+    // game half-way.
+    InstanceLock lock;
+    if (SingleInstance::lockFolder(lock, workingFolder) == InstanceLock::Outcome::HeldByAnother)
+        return {refused, QStringLiteral("grimtide-switch: Grimtide Switch is running in this "
+                                        "folder; close it, then restore the game's files.\n")};
+    const QString settingsFile = QDir(workingFolder).filePath(SettingsStore::defaultFileName());
+    try {
+        SettingsStore store(settingsFile);
+        SettingsRecord record;
+        try {
+            record = store.load().record;
+        } catch (const Failure& failure) {
+            throw failure.at(QDir::toNativeSeparators(settingsFile));
+        }
+        GameFiles files(workingFolder);
+        files.finishInterrupted(
+            [&record](const QString& field) { return SettingsValues::valueOf(record, field); });
+        const auto restored =
+            files.restoreOriginals({SettingsValues::statusField(), SettingsValues::pure()}, [&] {
+                record.status = SettingsValues::pure();
+                try {
+                    store.save(record);
+                } catch (const Failure& failure) {
+                    throw failure.at(QDir::toNativeSeparators(settingsFile));
+                }
+            });
+        return {EXIT_SUCCESS, describe(restored)};
+    } catch (const Failure& failure) {
+        const QString headline = FailureText::headline(failure.number());
+        return {failed, QStringLiteral("grimtide-switch: nothing was restored.\n")
+                            + (headline.isEmpty() ? QString() : headline + QLatin1Char('\n'))
+                            + FailureText::sentence(failure) + QLatin1Char('\n')};
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// "--restore-game": the game's own files back, in every game the program
+// wrote to from this working folder, exactly as they were before it first
+// replaced one; and "Pure" as the stored status, for the game is its own again.
+class GameRestore {
+public:
+    static constexpr int failed = 1;
+    static constexpr int refused = 2; // the program runs in this folder
+
+    struct Outcome {
+        int exitStatus;
+        QString text; // for standard output when it succeeded, for standard error else
+    };
+    static Outcome run(const QString& workingFolder);
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+// One file the program puts into the game: a file of "cons" copied over one
+// of the game's files below its mods folder.
+struct GameFileCopy {
+    QString source;       // relative to the working folder
+    QString modsPath;     // the game's mods folder, as the settings give it
+    QString file;         // below it, names joined by "/": "bf1942/init.con"
+    QString folderAdvice; // what the player can do when the file's folder is missing
+
+    QString destination() const { return modsPath + QDir::toNativeSeparators(file); }
+};
+
+// The stored setting whose value says that the copies are the game's state.
+// An update cut short by a kill is completed when the settings file holds
+// this value, and undone when it does not.
+struct DecidingSetting {
+    QString field; // "status" or "secure"
+    QString value;
+};

@@ -1,0 +1,211 @@
+#include "core/common/ErrorReport.h"
+#include "core/common/Failure.h"
+#include "core/common/FailureText.h"
+#include "core/platform/InstanceLock.h"
+#include "gui/app/Form2.h"
+#include "gui/crosshair/Form3.h"
+#include "gui/widgets/ImageCombo.h"
+#include "support/Checks.h"
+#include "support/TestFolder.h"
+#include "support/TestProgram.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A game with files of its own: the base game's and Road to Rome's init.con
+// and, where asked, the mod's real archives.
+struct OwnGame {
+    TestFolder folder;
+    std::unique_ptr<TestProgram> program;
+
+    explicit OwnGame(bool realArchives, const QString& secure = u"No"_s)
+    {
+        TestFolder::Row row = folder.gameRow();
+        row.rtr = u"yes"_s;
+        row.secure = secure;
+        row.cr = u"7"_s;
+        folder.writeSettings(row);
+        Checks::writeBytes(game(u"bf1942/init.con"_s), "the game's own bf1942");
+        Checks::writeBytes(game(u"xpack1/init.con"_s), "the game's own xpack1");
+        if (realArchives) {
+            Checks::writeBytes(game(u"gtide_base/archives/menu.rfa"_s), "real crosshairs");
+            Checks::writeBytes(game(u"gtide_base/archives/bf1942/game.rfa"_s), "real reticles");
+        }
+    }
+    QString game(const QString& file) const { return folder.game() + u"/mods/"_s + file; }
+    QString cons(const QString& file) const { return folder.file(u"cons/"_s + file); }
+    void start()
+    {
+        program = std::make_unique<TestProgram>(folder);
+        program->start();
+    }
+    Form2& main() { return program->main(); }
+    QStringList& messages() { return program->sink.messages; }
+    // Every file in the game, hidden ones included, with its content.
+    QMap<QString, QByteArray> files() const
+    {
+        QMap<QString, QByteArray> found;
+        for (QDirIterator it(folder.game(), QDir::Files | QDir::Hidden | QDir::System,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString path = it.next();
+            found.insert(path, Checks::bytesOf(path));
+        }
+        return found;
+    }
+    void pickCrosshair(int position)
+    {
+        QTimer::singleShot(0, [this, position] {
+            ImageCombo& list = *program->module.form3().ImageCombo1;
+            list.setFocus();
+            for (int step = list.selectedPosition(); step < position; ++step)
+                QTest::keyClick(&list, Qt::Key_Down);
+            program->module.form3().hide();
+        });
+        main().mcrform->trigger();
+    }
+    QString stored() const { return folder.storedRows().value(0).status; }
+};
+
+struct Restore {
+    int status;
+    QString out, err;
+};
+
+Restore restoreGame(const TestFolder& folder)
+{
+    QProcess run;
+    run.setWorkingDirectory(folder.path());
+    run.start(u"" GRIMTIDE_SWITCH_PROGRAM ""_s, {u"--restore-game"_s});
+    if (!run.waitForFinished(30000))
+        return {-1, {}, {}};
+    return {run.exitCode(), QString::fromLocal8Bit(run.readAllStandardOutput()),
+            QString::fromLocal8Bit(run.readAllStandardError())};
+}
+
+} // namespace
+
+class TestGameFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void aRefusedSwitchWritesNothing_data()
+    {
+        QTest::addColumn<bool>("gameRuns"); // or else the mod is missing
+        QTest::newRow("Grimtide without the mod") << false;
+        QTest::newRow("Battlefield 1942 running") << true;
+    }
+
+    void aRefusedSwitchWritesNothing()
+    {
+        QFETCH(bool, gameRuns);
+        OwnGame s(false);
+        const QString mod = s.game(u"gtide_base"_s);
+        QProcess game; // a harmless program under the game's name
+        if (gameRuns) {
+            const QString named = s.folder.file(u"BF1942.exe"_s);
+            QVERIFY(QFile::copy(u"/bin/sleep"_s, named));
+            game.start(named, {u"60"_s});
+            QVERIFY(game.waitForStarted());
+        } else {
+            QDir(mod).removeRecursively();
+        }
+        s.start();
+        const auto before = s.files();
+        s.main().Option2->click();
+        const qint64 pid = game.processId();
+        game.kill();
+        game.waitForFinished();
+        const QString expected =
+            gameRuns
+                ? Checks::message(FailureText::headline(FailureNumber::GameRunning),
+                                  FailureNumber::GameRunning, u"process %1 (BF1942.exe)"_s.arg(pid))
+                : Checks::message(u"Please check your options"_s, FailureNumber::PathNotFound, mod)
+                          .chopped(1)
+                      + u": install the Grimtide mod first."_s;
+        QCOMPARE(s.messages(), QStringList{expected});
+        QCOMPARE(s.files(), before);
+        QVERIFY(s.main().Option1->isChecked() && s.main().Label4->text() == u"Pure"_s);
+        QCOMPARE(s.stored(), u"Pure"_s);
+    }
+
+    void aPlaceholderNeverReplacesARealArchive_data()
+    {
+        QTest::addColumn<int>("way"); // 0 a pick, 1 Secure Mode ticked, 2 a start in Secure Mode
+        QTest::addColumn<bool>("real");
+        QTest::addColumn<QStringList>("homes"); // where the real archives belong
+        QTest::newRow("pick") << 0 << true << QStringList{u"cr/1"_s};
+        QTest::newRow("Secure Mode") << 1 << true << QStringList{u"cr/12"_s, u"rt/2"_s};
+        QTest::newRow("start in Secure Mode") << 2 << true << QStringList{u"cr/12"_s, u"rt/2"_s};
+        QTest::newRow("pick, the game has none yet") << 0 << false << QStringList();
+    }
+
+    void aPlaceholderNeverReplacesARealArchive()
+    {
+        QFETCH(int, way);
+        QFETCH(bool, real);
+        QFETCH(QStringList, homes);
+        OwnGame s(real, way == 2 ? u"Yes"_s : u"No"_s);
+        const auto before = s.files();
+        s.start();
+        if (way == 0)
+            s.pickCrosshair(1);
+        else if (way == 1)
+            s.main().Check4->click();
+        if (!real) {
+            QCOMPARE(Checks::bytesOf(s.game(u"gtide_base/archives/menu.rfa"_s)),
+                     Checks::bytesOf(s.cons(u"cr/1/menu.rfa"_s)));
+            return;
+        }
+        for (QString& home : homes)
+            home = QDir::toNativeSeparators(s.cons(home) + u'/');
+        QCOMPARE(
+            s.messages(),
+            QStringList{Checks::message(FailureText::headline(FailureNumber::PlaceholderArchive),
+                                        FailureNumber::PlaceholderArchive)
+                            .section(u';', 0, 0)
+                        + u"; put the Grimtide mod's real archives into "_s + homes.join(u" and "_s)
+                        + u'.'});
+        QCOMPARE(s.files(), before);
+    }
+
+    void restoreGameGivesBackTheGamesOwnFilesTwice()
+    {
+        OwnGame s(false);
+        const auto own = s.files();
+        s.start();
+        s.main().Option2->click();
+        s.pickCrosshair(4);
+        s.pickCrosshair(5); // the first pick's archive is not kept: the game had none
+        QVERIFY(s.messages().isEmpty() && s.files() != own);
+        const auto switched = s.files();
+        s.program.reset();
+        {
+            InstanceLock running;
+            QCOMPARE(running.take(s.folder.file(u"gtdb.inf.lock"_s)), InstanceLock::Outcome::Held);
+            const Restore refused = restoreGame(s.folder);
+            QVERIFY2(refused.status == 2 && refused.out.isEmpty() && refused.err.count(u'\n') == 1,
+                     qPrintable(refused.err));
+            QCOMPARE(s.files(), switched);
+        }
+        const Restore restored = restoreGame(s.folder);
+        QCOMPARE(restored.status, 0);
+        for (const char* line : {"  bf1942/init.con: put back", "  xpack1/init.con: put back",
+                                 "  gtide_base/archives/menu.rfa: removed (the game had none)"})
+            QVERIFY2(restored.out.contains(QLatin1String(line)), qPrintable(restored.out));
+        QCOMPARE(s.files(), own);
+        QCOMPARE(s.stored(), u"Pure"_s);
+        const Restore again = restoreGame(s.folder);
+        QVERIFY(again.status == 0 && again.out.startsWith(u"Nothing to restore"_s));
+        QCOMPARE(s.files(), own);
+    }
+};
+
+QTEST_MAIN(TestGameFiles)
+#include "test_gamefiles.moc"
