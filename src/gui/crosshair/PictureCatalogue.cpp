@@ -1,6 +1,7 @@
 #include "gui/crosshair/PictureCatalogue.h"
 
 #include "core/crosshair/Catalogue.h"
+#include "gui/widgets/FileIconEngine.h"
 
 #include <QString>
 
@@ -41,8 +42,6 @@ QImage PictureCatalogue::lampPicture(bool green)
 
 QIcon PictureCatalogue::programIcon()
 {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
-        icon.addFile(resourcePath(QStringLiteral("icon%1.png").arg(size)), QSize(size, size));
-    return icon;
+    return QIcon(
+        new FileIconEngine(resourcePath(QStringLiteral("icon%1.png")), {16, 32, 48, 64, 128}));
 }

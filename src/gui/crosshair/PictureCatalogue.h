@@ -11,5 +11,6 @@ public:
     static ImageList crosshairPictures();
     static ImageList reticlePictures();
     static QImage lampPicture(bool green);
+    // Each size is read the first time it is asked for.
     static QIcon programIcon();
 };
