@@ -178,6 +178,41 @@ private slots:
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("No"));
     }
 
+    // Made on first use, the chooser takes on the appearance Secure Mode last
+    // gave it; made anew after its close box, its first layout.
+    void theChooserIsMadeInTheLastSecureAppearance_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("clicks"); // on Check4, before the chooser is reached
+        QTest::addColumn<bool>("closedOnce");
+        QTest::addColumn<bool>("secure");
+        QTest::newRow("turned off after the start") << QStringLiteral("Yes") << 1 << false << false;
+        QTest::newRow("turned on after the start") << QStringLiteral("No") << 1 << false << true;
+        QTest::newRow("made anew after its close box")
+            << QStringLiteral("Yes") << 0 << true << false;
+    }
+
+    void theChooserIsMadeInTheLastSecureAppearance()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, clicks);
+        QFETCH(bool, closedOnce);
+        QFETCH(bool, secure);
+        Started s(stored);
+        for (int click = 0; click < clicks; ++click)
+            s.main().Check4->click();
+        QVERIFY(!s.m().form3Holder().exists());
+        if (closedOnce)
+            s.chooser().close();
+        Form3& chooser = s.chooser();
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 chooser.ImageCombo1, chooser.ImageCombo2, chooser.Command1, chooser.Image4})
+            QCOMPARE(control->isVisibleTo(&chooser), !secure);
+        for (QWidget* pinned : {chooser.Image1, chooser.Image2})
+            QCOMPARE(pinned->isVisibleTo(&chooser), secure);
+        QVERIFY(!secure || chooser.Image1->pixmap().toImage() == chooser.ImageList1.picture(12));
+    }
+
     void onlyCatalogueNumbersFormArchivePaths_data()
     {
         QTest::addColumn<QString>("cr");

@@ -20,8 +20,7 @@ Module1::Module1(Services services)
                            [this] { state.closeSettingsStore(); });
           return loading;
       }),
-      m_form2([this] { return new Form2(*this); }),
-      m_form3([this] { return new Form3(state, [this] { mimgset(); }); }),
+      m_form2([this] { return new Form2(*this); }), m_form3([this] { return makeForm3(); }),
       m_form4([this] { return new Form4(state, [this] { endProgram(); }); })
 {
 }
@@ -61,16 +60,30 @@ void Module1::msetu()
 void Module1::mimgset()
 {
     m_report.trap(QStringLiteral("mimgset"), [this] {
-        const Form3& chooser = form3();
         Form2& main = form2();
-        PictureRoutine::show(state.settings, chooser.ImageList1, chooser.ImageList2, *main.Picture1,
-                             *main.Picture2);
+        PictureRoutine::show(state.settings, *main.Picture1, *main.Picture2);
     });
 }
 
+// The chooser is made when it is first opened, not for Secure Mode: the
+// appearance waits here and is the first thing a new chooser takes on.
 void Module1::showSecureAppearance(bool secure)
 {
-    form3().showAppearance(secure);
+    m_chooserAppearance = secure;
+    if (m_form3.exists())
+        form3().showAppearance(secure);
+}
+
+Form3* Module1::makeForm3()
+{
+    auto* chooser = new Form3(state, [this] { mimgset(); });
+    // Made anew after its close box, it has its first layout until Secure
+    // Mode is next switched.
+    QObject::connect(chooser, &Form3::closedForGood, chooser,
+                     [this] { m_chooserAppearance.reset(); });
+    if (m_chooserAppearance)
+        chooser->showAppearance(*m_chooserAppearance);
+    return chooser;
 }
 
 void Module1::endProgram()

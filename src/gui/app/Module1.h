@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class GameFileWriter;
 class MessageSink;
@@ -66,11 +67,15 @@ public:
 
 private:
     void showSecureAppearance(bool secure) override;
+    Form3* makeForm3();
 
     Services m_services;
     ErrorReport m_report;
     SecureMode m_secureMode;
     bool m_ended = false;
+    // Secure Mode's last word on the chooser's appearance, for the chooser
+    // that exists or the next one made; none since it was last made.
+    std::optional<bool> m_chooserAppearance;
     WindowHolder<Form1> m_form1;
     WindowHolder<Form2> m_form2;
     WindowHolder<Form3> m_form3;

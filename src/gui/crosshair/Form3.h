@@ -12,8 +12,8 @@ class QLabel;
 class QPushButton;
 
 // "Crosshairs": picking an item installs its archive at once; OK stores both
-// choices and saves, Cancel only hides. It also holds the two picture lists
-// that the main window's pictures come from.
+// choices and saves, Cancel only hides. Its two picture lists feed its own
+// lists and secure display; the main window reads its pictures alone.
 class Form3 : public ProgramDialog {
     Q_OBJECT
 public:

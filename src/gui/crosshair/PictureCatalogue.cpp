@@ -1,6 +1,5 @@
 #include "gui/crosshair/PictureCatalogue.h"
 
-#include "core/crosshair/Catalogue.h"
 #include "gui/widgets/FileIconEngine.h"
 
 #include <QString>
@@ -15,14 +14,17 @@ QString resourcePath(const QString& name)
 ImageList numberedPictures(Catalogue::Kind kind, QSize imageSize)
 {
     ImageList list(imageSize);
-    for (int choice = 1; choice <= Catalogue::count(kind); ++choice) {
-        const QString key = Catalogue::pictureKey(kind, choice);
-        list.add(key, QImage(resourcePath(key + QStringLiteral(".bmp"))));
-    }
+    for (int choice = 1; choice <= Catalogue::count(kind); ++choice)
+        list.add(Catalogue::pictureKey(kind, choice), PictureCatalogue::picture(kind, choice));
     return list;
 }
 
 } // namespace
+
+QImage PictureCatalogue::picture(Catalogue::Kind kind, int choice)
+{
+    return QImage(resourcePath(Catalogue::pictureKey(kind, choice) + QStringLiteral(".bmp")));
+}
 
 ImageList PictureCatalogue::crosshairPictures()
 {

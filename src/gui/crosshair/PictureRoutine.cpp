@@ -4,7 +4,7 @@
 #include "core/crosshair/Catalogue.h"
 #include "core/settings/SettingsRecord.h"
 #include "core/settings/SettingsValues.h"
-#include "gui/widgets/ImageList.h"
+#include "gui/crosshair/PictureCatalogue.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -20,25 +20,26 @@ bool isChoice(double number, int count)
     return number >= 1 && number <= count && std::floor(number) == number;
 }
 
-void showChoice(QLabel& box, const ImageList& pictures, const QString& choiceText, int count)
+void showChoice(QLabel& box, Catalogue::Kind kind, const QString& choiceText)
 {
     const double choice = NumberText::read(choiceText);
-    if (isChoice(choice, count))
-        PictureRoutine::showPicture(box, pictures.picture(int(choice)));
+    if (isChoice(choice, Catalogue::count(kind)))
+        PictureRoutine::showPicture(box, PictureCatalogue::picture(kind, int(choice)));
 }
 
 } // namespace
 
-void PictureRoutine::show(const SettingsRecord& settings, const ImageList& crosshairs,
-                          const ImageList& reticles, QLabel& crosshairBox, QLabel& reticleBox)
+void PictureRoutine::show(const SettingsRecord& settings, QLabel& crosshairBox, QLabel& reticleBox)
 {
+    using Catalogue::Kind;
     if (!SettingsValues::isSecureOff(settings.secure)) {
-        showPicture(crosshairBox, crosshairs.picture(Catalogue::secureCrosshair));
-        showPicture(reticleBox, reticles.picture(Catalogue::secureReticle));
+        showPicture(crosshairBox,
+                    PictureCatalogue::picture(Kind::Crosshair, Catalogue::secureCrosshair));
+        showPicture(reticleBox, PictureCatalogue::picture(Kind::Reticle, Catalogue::secureReticle));
         return;
     }
-    showChoice(crosshairBox, crosshairs, settings.cr, Catalogue::crosshairCount);
-    showChoice(reticleBox, reticles, settings.rt, Catalogue::reticleCount);
+    showChoice(crosshairBox, Kind::Crosshair, settings.cr);
+    showChoice(reticleBox, Kind::Reticle, settings.rt);
 }
 
 void PictureRoutine::showPicture(QLabel& box, const QImage& picture)
