@@ -73,6 +73,8 @@ private slots:
             QCOMPARE(s.program.copier.sources.join(u' '),
                      grimtide ? u"cons/cr/12/menu.rfa cons/rt/2/game.rfa"_s : QString());
             QCOMPARE(m.form3().Command1->isVisibleTo(&m.form3()), !grimtide);
+            m.form3().close(); // made anew after its close box, in its first layout
+            QVERIFY(m.form3().Command1->isVisibleTo(&m.form3()));
         }
     }
 

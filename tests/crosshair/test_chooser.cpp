@@ -59,6 +59,19 @@ struct Started {
         });
         main().mcrform->trigger();
     }
+    // The secure display: pinned pictures 12 and 2 and the green lamp in place
+    // of the lists, OK and the red lamp; or the normal one.
+    void chooserShows(bool secure)
+    {
+        Form3& c = chooser();
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 c.ImageCombo1, c.ImageCombo2, c.Command1, c.Image4, c.Image1, c.Image2})
+            QCOMPARE(control->isVisibleTo(&c),
+                     secure == (control == c.Image1 || control == c.Image2));
+        QVERIFY(!secure
+                || (c.Image3->isVisibleTo(&c)
+                    && c.Image1->pixmap().toImage() == c.ImageList1.picture(12)));
+    }
     std::pair<QImage, QImage> pictures()
     {
         return {main().Picture1->pixmap().toImage(), main().Picture2->pixmap().toImage()};
@@ -141,27 +154,20 @@ private slots:
     {
         Started s;
         const auto own = s.pictures();
-        Form3& chooser = s.chooser();
-        const auto shows = [&](std::initializer_list<QWidget*> controls, bool visible) {
-            for (QWidget* control : controls)
-                QCOMPARE(control->isVisibleTo(&chooser), visible);
-        };
         s.main().Check4->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/12/menu.rfa")));
         QCOMPARE(s.game(reticleTarget), s.cons(QStringLiteral("rt/2/game.rfa")));
         QCOMPARE(s.m().state.settings.cr, QStringLiteral("7"));
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("Yes"));
         QVERIFY(s.pictures().first != own.first);
-        shows({chooser.Image1, chooser.Image2, chooser.Image3}, true);
-        shows({chooser.ImageCombo1, chooser.ImageCombo2, chooser.Command1, chooser.Image4}, false);
-        QCOMPARE(chooser.Image1->pixmap().toImage(), chooser.ImageList1.picture(12));
+        QVERIFY(!s.m().form3Holder().exists()); // made when first opened, as Secure Mode left it
+        s.chooserShows(true);
 
         s.main().Check4->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/7/menu.rfa")));
         QCOMPARE(s.game(reticleTarget), s.cons(QStringLiteral("rt/3/game.rfa")));
         QCOMPARE(s.pictures(), own);
-        shows({chooser.Image1, chooser.Image2, chooser.Image3}, false);
-        shows({chooser.ImageCombo1, chooser.ImageCombo2, chooser.Command1, chooser.Image4}, true);
+        s.chooserShows(false);
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("No"));
         // Without the reticle's folder, secure mode writes nothing and stays off.
         const QString reticles =
@@ -173,44 +179,10 @@ private slots:
                                                           FailureNumber::PathNotFound, reticles)
                                                .chopped(1)
                                            + QStringLiteral(": install the Grimtide mod first.")});
-        QVERIFY(chooser.ImageCombo1->isVisibleTo(&chooser) && !s.main().Check4->isChecked());
+        QVERIFY(s.chooser().ImageCombo1->isVisibleTo(&s.chooser())
+                && !s.main().Check4->isChecked());
         QCOMPARE(s.m().state.settings.secure, QStringLiteral("No"));
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("No"));
-    }
-
-    // Made on first use, the chooser takes on the appearance Secure Mode last
-    // gave it; made anew after its close box, its first layout.
-    void theChooserIsMadeInTheLastSecureAppearance_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("clicks"); // on Check4, before the chooser is reached
-        QTest::addColumn<bool>("closedOnce");
-        QTest::addColumn<bool>("secure");
-        QTest::newRow("turned off after the start") << QStringLiteral("Yes") << 1 << false << false;
-        QTest::newRow("turned on after the start") << QStringLiteral("No") << 1 << false << true;
-        QTest::newRow("made anew after its close box")
-            << QStringLiteral("Yes") << 0 << true << false;
-    }
-
-    void theChooserIsMadeInTheLastSecureAppearance()
-    {
-        QFETCH(QString, stored);
-        QFETCH(int, clicks);
-        QFETCH(bool, closedOnce);
-        QFETCH(bool, secure);
-        Started s(stored);
-        for (int click = 0; click < clicks; ++click)
-            s.main().Check4->click();
-        QVERIFY(!s.m().form3Holder().exists());
-        if (closedOnce)
-            s.chooser().close();
-        Form3& chooser = s.chooser();
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 chooser.ImageCombo1, chooser.ImageCombo2, chooser.Command1, chooser.Image4})
-            QCOMPARE(control->isVisibleTo(&chooser), !secure);
-        for (QWidget* pinned : {chooser.Image1, chooser.Image2})
-            QCOMPARE(pinned->isVisibleTo(&chooser), secure);
-        QVERIFY(!secure || chooser.Image1->pixmap().toImage() == chooser.ImageList1.picture(12));
     }
 
     void onlyCatalogueNumbersFormArchivePaths_data()
