@@ -3,10 +3,7 @@
 #include "core/common/FailureText.h"
 #include "core/platform/InstanceLock.h"
 #include "gui/app/Form2.h"
-#include "gui/crosshair/Form3.h"
-#include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
-#include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -21,33 +18,18 @@ namespace {
 
 // A game with files of its own: the base game's and Road to Rome's init.con
 // and, where asked, the mod's real archives.
-struct OwnGame {
-    TestFolder folder;
-    std::unique_ptr<TestProgram> program;
-
+struct OwnGame : TestProgram {
     explicit OwnGame(bool realArchives, const QString& secure = u"No"_s)
+        : TestProgram({.rtr = u"yes"_s, .cr = u"7"_s, .secure = secure}, Start::Later)
     {
-        TestFolder::Row row = folder.gameRow();
-        row.rtr = u"yes"_s;
-        row.secure = secure;
-        row.cr = u"7"_s;
-        folder.writeSettings(row);
-        Checks::writeBytes(game(u"bf1942/init.con"_s), "the game's own bf1942");
-        Checks::writeBytes(game(u"xpack1/init.con"_s), "the game's own xpack1");
+        Checks::writeBytes(mods(u"bf1942/init.con"_s), "the game's own bf1942");
+        Checks::writeBytes(mods(u"xpack1/init.con"_s), "the game's own xpack1");
         if (realArchives) {
-            Checks::writeBytes(game(u"gtide_base/archives/menu.rfa"_s), "real crosshairs");
-            Checks::writeBytes(game(u"gtide_base/archives/bf1942/game.rfa"_s), "real reticles");
+            Checks::writeBytes(mods(u"gtide_base/archives/menu.rfa"_s), "real crosshairs");
+            Checks::writeBytes(mods(u"gtide_base/archives/bf1942/game.rfa"_s), "real reticles");
         }
     }
-    QString game(const QString& file) const { return folder.game() + u"/mods/"_s + file; }
     QString cons(const QString& file) const { return folder.file(u"cons/"_s + file); }
-    void start()
-    {
-        program = std::make_unique<TestProgram>(folder);
-        program->start();
-    }
-    Form2& main() { return program->main(); }
-    QStringList& messages() { return program->sink.messages; }
     // Every file in the game, hidden ones included, with its content.
     QMap<QString, QByteArray> files() const
     {
@@ -60,18 +42,6 @@ struct OwnGame {
         }
         return found;
     }
-    void pickCrosshair(int position)
-    {
-        QTimer::singleShot(0, [this, position] {
-            ImageCombo& list = *program->module.form3().ImageCombo1;
-            list.setFocus();
-            for (int step = list.selectedPosition(); step < position; ++step)
-                QTest::keyClick(&list, Qt::Key_Down);
-            program->module.form3().hide();
-        });
-        main().mcrform->trigger();
-    }
-    QString stored() const { return folder.storedRows().value(0).status; }
 };
 
 struct Restore {
@@ -106,7 +76,7 @@ private slots:
     {
         QFETCH(bool, gameRuns);
         OwnGame s(false);
-        const QString mod = s.game(u"gtide_base"_s);
+        const QString mod = s.mods(u"gtide_base"_s);
         QProcess game; // a harmless program under the game's name
         if (gameRuns) {
             const QString named = s.folder.file(u"BF1942.exe"_s);
@@ -132,7 +102,7 @@ private slots:
         QCOMPARE(s.messages(), QStringList{expected});
         QCOMPARE(s.files(), before);
         QVERIFY(s.main().Option1->isChecked() && s.main().Label4->text() == u"Pure"_s);
-        QCOMPARE(s.stored(), u"Pure"_s);
+        QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
     }
 
     void aPlaceholderNeverReplacesARealArchive_data()
@@ -159,7 +129,7 @@ private slots:
         else if (way == 1)
             s.main().Check4->click();
         if (!real) {
-            QCOMPARE(Checks::bytesOf(s.game(u"gtide_base/archives/menu.rfa"_s)),
+            QCOMPARE(Checks::bytesOf(s.mods(u"gtide_base/archives/menu.rfa"_s)),
                      Checks::bytesOf(s.cons(u"cr/1/menu.rfa"_s)));
             return;
         }
@@ -185,7 +155,6 @@ private slots:
         s.pickCrosshair(5); // the first pick's archive is not kept: the game had none
         QVERIFY(s.messages().isEmpty() && s.files() != own);
         const auto switched = s.files();
-        s.program.reset();
         {
             InstanceLock running;
             QCOMPARE(running.take(s.folder.file(u"gtdb.inf.lock"_s)), InstanceLock::Outcome::Held);
@@ -200,7 +169,7 @@ private slots:
                                  "  gtide_base/archives/menu.rfa: removed (the game had none)"})
             QVERIFY2(restored.out.contains(QLatin1String(line)), qPrintable(restored.out));
         QCOMPARE(s.files(), own);
-        QCOMPARE(s.stored(), u"Pure"_s);
+        QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
         const Restore again = restoreGame(s.folder);
         QVERIFY(again.status == 0 && again.out.startsWith(u"Nothing to restore"_s));
         QCOMPARE(s.files(), own);

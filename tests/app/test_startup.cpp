@@ -6,7 +6,6 @@
 #include "gui/installdir/Form4.h"
 #include "gui/widgets/DirList.h"
 #include "support/Checks.h"
-#include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -18,20 +17,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The program started in a new folder on one settings row, which points at
-// the folder's game unless it says otherwise; `stored` is the file before.
-struct Started {
-    explicit Started(TestFolder::Row row, bool withPath = true)
+// The program on a settings row, not started; `delivered` is the file before.
+struct Started : TestProgram {
+    explicit Started(TestFolder::Row row, Start when = Start::Later)
+        : TestProgram(row, when), delivered(Checks::bytesOf(folder.databaseFile()))
     {
-        if (withPath)
-            row.path = row.path.value_or(QDir::toNativeSeparators(folder.game()));
-        folder.writeSettings(row);
-        stored = Checks::bytesOf(folder.databaseFile());
     }
-    TestFolder folder;
-    TestProgram program{folder};
-    QByteArray stored;
-    Form2& main() { return program.main(); }
+    QByteArray delivered;
 };
 
 } // namespace
@@ -49,28 +41,27 @@ private slots:
                     {u"Grimtide"_s, u"No"_s, u""_s, u"Yes"_s, true, u"yes yes"_s}};
         for (const auto& [status, rtr, sw, secure, grimtide, packs] : rows) {
             Started s({.status = status, .rtr = rtr, .sw = sw, .cr = u"7"_s, .secure = secure});
-            s.program.start();
-            Module1& m = s.program.module;
+            s.start();
+            Module1& m = s.module;
             const Form2& main = s.main();
             QVERIFY(main.isVisible() && !m.form1().isVisible());
             QCOMPARE((QList<bool>{main.Option2->isChecked(), !main.Option1->isChecked(),
                                   main.mpoppure->isVisible(), !main.mpopunpure->isVisible()}),
                      QList<bool>(4, grimtide));
             QCOMPARE(main.Label4->text(), status);
-            QCOMPARE(s.program.tray.tip,
-                     grimtide ? QStringLiteral("unpure") : QStringLiteral("pure"));
+            QCOMPARE(s.tray.tip, grimtide ? QStringLiteral("unpure") : QStringLiteral("pure"));
             const auto yesNo = [](bool ticked) {
                 return ticked ? QStringLiteral("yes") : QStringLiteral("no");
             };
             QCOMPARE(yesNo(main.Check1->isChecked()) + u' ' + yesNo(main.Check2->isChecked()),
                      packs);
             QCOMPARE(main.Label7->text() + u' ' + main.Label8->text(), packs);
-            QVERIFY(!m.state.isLoading() && s.program.sink.messages.isEmpty());
-            QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.stored);
+            QVERIFY(!m.state.isLoading() && s.sink.messages.isEmpty());
+            QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.delivered);
             QVERIFY(!m.form3Holder().exists()); // made when first opened, in its appearance
             QCOMPARE(main.Check4->isChecked(),
                      grimtide); // secure: its pinned archives, nothing else, are copied
-            QCOMPARE(s.program.copier.sources.join(u' '),
+            QCOMPARE(s.copier.sources.join(u' '),
                      grimtide ? u"cons/cr/12/menu.rfa cons/rt/2/game.rfa"_s : QString());
             QCOMPARE(m.form3().Command1->isVisibleTo(&m.form3()), !grimtide);
             m.form3().close(); // made anew after its close box, in its first layout
@@ -82,9 +73,9 @@ private slots:
     // install directory; the field costs no other stored value.
     void firstStartAsksForTheInstallDirectory()
     {
-        Started s({.rtr = std::nullopt, .sw = u"yes"_s, .cr = u"9"_s}, false);
-        Module1& m = s.program.module;
-        s.program.whenChooserShows([&](Form4& chooser) {
+        Started s({.rtr = std::nullopt, .sw = u"yes"_s, .cr = u"9"_s}, TestProgram::Start::First);
+        Module1& m = s.module;
+        s.whenChooserShows([&](Form4& chooser) {
             QVERIFY(!chooser.Command2->isVisible() && m.form1().isVisible()
                     && !m.form2().isVisible());
             QCOMPARE(chooser.Dir1->path(),
@@ -92,14 +83,14 @@ private slots:
             chooser.Dir1->setPath(s.folder.game());
             chooser.Command1->click();
         });
-        s.program.start();
+        s.start();
         QVERIFY(s.main().isVisible());
         // The packs follow the game's folders, both there.
         const SettingsRecord expected{u"Pure"_s, u"yes"_s, u"yes"_s,       u"9"_s,
                                       u"1"_s,    u"No"_s,  s.folder.game()};
         QCOMPARE(s.folder.storedRows(), QList<SettingsRecord>{expected});
         QCOMPARE(m.state.settings, expected);
-        QCOMPARE(s.program.tray.operations, QStringList{QStringLiteral("add")});
+        QCOMPARE(s.tray.operations, QStringList{QStringLiteral("add")});
         s.main().msetup->trigger(); // later, as it was left: no Cancel, the path
         QVERIFY(m.form4().isVisible() && !m.form4().Command2->isVisible());
         QCOMPARE(m.form4().Label1->text(), s.folder.game());
@@ -107,14 +98,14 @@ private slots:
 
     void theFirstStartTicksThePacksTheGameHas()
     {
-        Started s({}, false);
+        Started s({}, TestProgram::Start::First);
         QDir mods(s.folder.game() + u"/mods"_s);
         QVERIFY(mods.rename(u"xpack1"_s, u"XPack1"_s) && mods.rmdir(u"xpack2"_s));
-        s.program.whenChooserShows([&](Form4& chooser) {
+        s.whenChooserShows([&](Form4& chooser) {
             chooser.Dir1->setPath(s.folder.game());
             chooser.Command1->click();
         });
-        s.program.start();
+        s.start();
         QVERIFY(s.main().Check1->isChecked() && !s.main().Check2->isChecked());
         const SettingsRecord stored = s.folder.storedRows().value(0);
         QCOMPARE(stored.rtr + u' ' + stored.sw + u' ' + stored.path,
@@ -123,15 +114,14 @@ private slots:
 
     void closingTheFirstChooserEndsTheProgram()
     {
-        Started s({}, false);
-        s.program.whenChooserShows([&](Form4& chooser) { chooser.close(); });
-        s.program.start();
-        QCOMPARE(s.program.sink.messages,
+        Started s({}, TestProgram::Start::First);
+        s.whenChooserShows([&](Form4& chooser) { chooser.close(); });
+        s.start();
+        QCOMPARE(s.sink.messages,
                  QStringList{QStringLiteral(
                      "I need a install path to run, so please reopen me and choose your path")});
-        QVERIFY(s.program.ends == 1 && !s.main().isVisible()
-                && s.program.tray.operations.isEmpty());
-        QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.stored);
+        QVERIFY(s.ends == 1 && !s.main().isVisible() && s.tray.operations.isEmpty());
+        QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.delivered);
     }
 
     // Each broken file is made here, then the program starts on it and ends.
@@ -181,15 +171,14 @@ private slots:
             broken.make(db);
             const QByteArray stored = Checks::bytesOf(db);
             const bool existed = QFileInfo::exists(db);
-            s.program.start();
+            s.start();
             sqlite3_close(std::exchange(locker, nullptr)); // rolls the empty transaction back
-            QVERIFY2(s.main().isVisible()
-                         && s.program.tray.operations.isEmpty() == bool(broken.number),
+            QVERIFY2(s.main().isVisible() && s.tray.operations.isEmpty() == bool(broken.number),
                      broken.name);
-            QCOMPARE(s.program.module.state.isLoading(), bool(broken.number));
+            QCOMPARE(s.module.state.isLoading(), bool(broken.number));
             s.main().close();
-            QCOMPARE(s.program.ends, 1);
-            QCOMPARE(s.program.sink.messages,
+            QCOMPARE(s.ends, 1);
+            QCOMPARE(s.sink.messages,
                      (broken.number ? QStringList{Checks::report(u"load"_s, broken.number, db),
                                                   Checks::report(u"unload"_s, broken.number, db)}
                                     : QStringList()));

@@ -1,6 +1,5 @@
 #include "gui/app/Form2.h"
 #include "gui/crosshair/Form3.h"
-#include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -15,11 +14,8 @@ class TestTray : public QObject {
 private slots:
     void init(bool trayAvailable = true)
     {
-        program.reset();
-        folder.reset(); // gives the working folder back first
-        folder = std::make_unique<TestFolder>();
-        folder->writeSettings(folder->gameRow());
-        program = std::make_unique<TestProgram>(*folder);
+        program.reset(); // gives the working folder back first
+        program = std::make_unique<TestProgram>(TestFolder::Row{}, TestProgram::Start::Later);
         program->tray.isAvailable = trayAvailable;
         program->start();
     }
@@ -60,7 +56,7 @@ private slots:
         main.mpopunpure->trigger();
         QCOMPARE(program->tray.tip, u"Unpure"_s);
         QCOMPARE(program->tray.operations.last(), u"setTip"_s);
-        QCOMPARE(folder->storedRows().value(0).status, u"Grimtide"_s);
+        QCOMPARE(program->folder.storedRows().value(0).status, u"Grimtide"_s);
         main.Option1->click(); // switches back, but leaves the tip alone
         QCOMPARE(program->tray.tip, u"Unpure"_s);
         main.mpoppure->trigger(); // reached in pure mode anyway: says so, and still sets the tip
@@ -77,13 +73,13 @@ private slots:
             exit ? program->main().mpopexit->trigger() : void(program->main().close());
             QCOMPARE(program->ends, 1);
             QCOMPARE(program->tray.operations.last(), u"remove"_s);
-            QCOMPARE(folder->storedRows(), QList<SettingsRecord>{program->module.state.settings});
+            QCOMPARE(program->folder.storedRows(),
+                     QList<SettingsRecord>{program->module.state.settings});
             QVERIFY(!program->module.form3Holder().exists());
         }
     }
 
 private:
-    std::unique_ptr<TestFolder> folder;
     std::unique_ptr<TestProgram> program;
 };
 

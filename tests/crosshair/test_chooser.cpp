@@ -4,7 +4,6 @@
 #include "gui/crosshair/Form3.h"
 #include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
-#include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -15,50 +14,14 @@ namespace {
 const QString crosshairTarget = QStringLiteral("game/mods/gtide_base/archives/menu.rfa");
 const QString reticleTarget = QStringLiteral("game/mods/gtide_base/archives/bf1942/game.rfa");
 
-// The player picks item N of a list with the keyboard.
-void pickItem(ImageCombo& list, int position)
-{
-    list.setFocus();
-    for (int step = list.selectedPosition(); step < position; ++step)
-        QTest::keyClick(&list, Qt::Key_Down);
-    QCOMPARE(list.selectedPosition(), position);
-}
-
-struct Started {
-    TestFolder folder;
-    std::unique_ptr<TestProgram> program;
-
+// The program on crosshair 7 and reticle 3.
+struct Started : TestProgram {
     explicit Started(const QString& secure = QStringLiteral("No"))
+        : TestProgram({.cr = QStringLiteral("7"), .rt = QStringLiteral("3"), .secure = secure})
     {
-        TestFolder::Row row = folder.gameRow();
-        row.secure = secure;
-        row.cr = QStringLiteral("7");
-        row.rt = QStringLiteral("3");
-        folder.writeSettings(row);
-        program = std::make_unique<TestProgram>(folder);
-        program->start();
     }
-    Module1& m() { return program->module; }
-    Form3& chooser() { return program->module.form3(); }
-    Form2& main() { return program->main(); }
-    QStringList& messages() { return program->sink.messages; }
     QString game(const QString& f) const { return folder.readFile(f); }
     QString cons(const QString& f) const { return folder.readFile(QStringLiteral("cons/") + f); }
-    QString stored(QString SettingsRecord::*field) const
-    {
-        return folder.storedRows().value(0).*field;
-    }
-    // Opens the chooser modally and runs the action once it is shown.
-    void withChooserOpen(const std::function<void()>& action)
-    {
-        QTimer::singleShot(50, &chooser(), [this, action] {
-            QVERIFY(chooser().isVisible());
-            action();
-            if (m().form3Holder().exists() && chooser().isVisible())
-                chooser().hide();
-        });
-        main().mcrform->trigger();
-    }
     // The secure display: pinned pictures 12 and 2 and the green lamp in place
     // of the lists, OK and the red lamp; or the normal one.
     void chooserShows(bool secure)
@@ -89,16 +52,16 @@ private slots:
         const auto before = s.pictures();
         QFile::remove(s.folder.file(QStringLiteral("cons/rt/1/game.rfa")));
         s.withChooserOpen([&] {
-            pickItem(*s.chooser().ImageCombo1, 4);
+            TestProgram::pick(*s.chooser().ImageCombo1, 4);
             for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) // no default, no cancel key
                 QTest::keyClick(s.chooser().Command1, key);
             QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/4/menu.rfa")));
-            s.m().state.settings.cr = QStringLiteral("1");
+            s.module.state.settings.cr = QStringLiteral("1");
             s.chooser().Command1->click(); // the reticle is not chosen yet
             QVERIFY(s.chooser().isVisible());
-            QCOMPARE(s.m().state.settings.cr, QStringLiteral("4"));
-            pickItem(*s.chooser().ImageCombo2, 1); // its archive is missing
-            QCOMPARE(s.m().state.settings.rt, QStringLiteral("1"));
+            QCOMPARE(s.module.state.settings.cr, QStringLiteral("4"));
+            TestProgram::pick(*s.chooser().ImageCombo2, 1); // its archive is missing
+            QCOMPARE(s.module.state.settings.rt, QStringLiteral("1"));
             s.chooser().Command2->click();
         });
         QCOMPARE(
@@ -112,7 +75,7 @@ private slots:
         QCOMPARE(s.stored(&SettingsRecord::cr), QStringLiteral("7")); // picks save nothing
         s.withChooserOpen([&] {
             QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 4);
-            pickItem(*s.chooser().ImageCombo2, 2);
+            TestProgram::pick(*s.chooser().ImageCombo2, 2);
             QCOMPARE(s.game(reticleTarget), s.cons(QStringLiteral("rt/2/game.rfa")));
             s.chooser().Command1->click();
         });
@@ -121,10 +84,10 @@ private slots:
         QCOMPARE(s.stored(&SettingsRecord::rt), QStringLiteral("2"));
         QCOMPARE(s.pictures().first, s.chooser().ImageList1.picture(4)); // at its own size
         s.withChooserOpen([&] {
-            pickItem(*s.chooser().ImageCombo1, 5);
+            TestProgram::pick(*s.chooser().ImageCombo1, 5);
             s.chooser().close();
         });
-        QVERIFY(!s.m().form3Holder().exists());
+        QVERIFY(!s.module.form3Holder().exists());
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/5/menu.rfa")));
         s.withChooserOpen([&] { QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 0); });
     }
@@ -133,10 +96,10 @@ private slots:
     {
         Started s;
         const auto shown = [&](const char* secure, const char* cr, const char* rt) {
-            s.m().state.settings.secure = QString::fromLatin1(secure);
-            s.m().state.settings.cr = QString::fromLatin1(cr);
-            s.m().state.settings.rt = QString::fromLatin1(rt);
-            s.m().mimgset();
+            s.module.state.settings.secure = QString::fromLatin1(secure);
+            s.module.state.settings.cr = QString::fromLatin1(cr);
+            s.module.state.settings.rt = QString::fromLatin1(rt);
+            s.module.mimgset();
             return s.pictures();
         };
         const auto pinned = shown("Yes", "", ""); // secure: cr and rt are not read
@@ -157,10 +120,10 @@ private slots:
         s.main().Check4->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/12/menu.rfa")));
         QCOMPARE(s.game(reticleTarget), s.cons(QStringLiteral("rt/2/game.rfa")));
-        QCOMPARE(s.m().state.settings.cr, QStringLiteral("7"));
+        QCOMPARE(s.module.state.settings.cr, QStringLiteral("7"));
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("Yes"));
         QVERIFY(s.pictures().first != own.first);
-        QVERIFY(!s.m().form3Holder().exists()); // made when first opened, as Secure Mode left it
+        QVERIFY(!s.module.form3Holder().exists()); // made when first opened, as Secure Mode left it
         s.chooserShows(true);
 
         s.main().Check4->click();
@@ -181,7 +144,7 @@ private slots:
                                            + QStringLiteral(": install the Grimtide mod first.")});
         QVERIFY(s.chooser().ImageCombo1->isVisibleTo(&s.chooser())
                 && !s.main().Check4->isChecked());
-        QCOMPARE(s.m().state.settings.secure, QStringLiteral("No"));
+        QCOMPARE(s.module.state.settings.secure, QStringLiteral("No"));
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("No"));
     }
 
@@ -197,15 +160,15 @@ private slots:
     {
         QFETCH(QString, cr);
         Started s(QStringLiteral("Yes"));
-        s.m().state.settings.cr = cr;
-        s.program->copier.sources.clear();
+        s.module.state.settings.cr = cr;
+        s.copier.sources.clear();
         s.main().Check4->click();
         QCOMPARE(s.messages(), QStringList{Checks::report(
                                    QStringLiteral("check4"), FailureNumber::FileNotFound,
                                    s.folder.file(QStringLiteral("cons/cr/%1/menu.rfa").arg(cr)))});
-        QVERIFY(s.program->copier.sources.isEmpty());
+        QVERIFY(s.copier.sources.isEmpty());
         // Nothing was installed, so Secure Mode stays on.
-        QVERIFY(s.m().state.settings.secure == QStringLiteral("Yes")
+        QVERIFY(s.module.state.settings.secure == QStringLiteral("Yes")
                 && s.main().Check4->isChecked());
         QCOMPARE(s.stored(&SettingsRecord::secure), QStringLiteral("Yes"));
     }

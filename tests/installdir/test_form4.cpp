@@ -2,7 +2,6 @@
 #include "gui/installdir/Form4.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
-#include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -14,11 +13,7 @@
 class TestForm4 : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup()
-    {
-        program.reset();
-        folder.reset(); // gives the working directory back
-    }
+    void cleanup() { program.reset(); } // gives the working directory back
 
     void setupBrowsesAndOnlyOkStores()
     {
@@ -42,7 +37,7 @@ private slots:
 
         program->main().msetup->trigger();
         chooser = &program->module.form4();
-        const QString reopenedAt = QDir::toNativeSeparators(folder->path());
+        const QString reopenedAt = QDir::toNativeSeparators(program->folder.path());
         QCOMPARE(chooser->Dir1->path(), reopenedAt);
         // The list and its label grow with the window, the rest keeps to the bottom; the drive
         // list takes the room its longest entry needs.
@@ -54,7 +49,7 @@ private slots:
                  QRect(40, 256, std::min(chooser->Drive1->widthForLongestEntry(), room), 21));
         chooser->Command1->click();
         QVERIFY(!chooser->isVisible());
-        QCOMPARE(folder->storedRows().value(0).path, reopenedAt);
+        QCOMPARE(program->folder.storedRows().value(0).path, reopenedAt);
     }
 
     void aFirstStartOpensTheOnlyGameFound()
@@ -68,8 +63,8 @@ private slots:
                 chooser.Command1->click();
             });
             program->start();
-            QCOMPARE(shown,
-                     gamesFound == 1 ? games.first() : QDir::toNativeSeparators(folder->path()));
+            QCOMPARE(shown, gamesFound == 1 ? games.first()
+                                            : QDir::toNativeSeparators(program->folder.path()));
             cleanup();
         }
     }
@@ -78,9 +73,9 @@ private:
     // The program in a fresh folder and home with games; with a stored path, "S&etup" open.
     void startIn(bool withPath, qsizetype gamesFound)
     {
-        folder = std::make_unique<TestFolder>();
-        folder->writeSettings(withPath ? folder->gameRow() : TestFolder::Row{});
-        const QDir home(folder->file(QStringLiteral("home")));
+        program = std::make_unique<TestProgram>(
+            TestFolder::Row{}, withPath ? TestProgram::Start::Later : TestProgram::Start::First);
+        const QDir home(program->folder.file(QStringLiteral("home")));
         qputenv("HOME", QFile::encodeName(home.path()));
         games.clear();
         for (const char* prefix : QList{".wine", "Games/bf1942"}.first(gamesFound)) {
@@ -89,14 +84,12 @@ private:
                 + QStringLiteral("/drive_c/Program Files/EA GAMES/Battlefield 1942")));
             QVERIFY(QDir().mkpath(games.last() + QStringLiteral("/mods/bf1942")));
         }
-        program = std::make_unique<TestProgram>(*folder);
         if (withPath) {
             program->start();
             program->main().msetup->trigger();
         }
     }
 
-    std::unique_ptr<TestFolder> folder;
     std::unique_ptr<TestProgram> program;
     QStringList games;
 };

@@ -126,11 +126,10 @@ private slots:
 
     void aFirstStartStaysWhereThePlayerWentDuringTheSearch()
     {
-        const TestFolder folder;
-        folder.writeSettings(TestFolder::Row{});
+        TestProgram program({}, TestProgram::Start::First);
+        const TestFolder& folder = program.folder;
         makeSlowHome(6);
         qputenv("HOME", QFile::encodeName(home->path()));
-        TestProgram program(folder);
         bool searching = false;
         program.whenChooserShows([&](Form4& chooser) {
             searching = chooser.Drive1->isSearching();

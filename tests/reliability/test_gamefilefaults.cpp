@@ -133,7 +133,7 @@ private slots:
 
     // Each call a switch makes (the save's included) is, in turn, the one at
     // which the child dies; the next start finds the game wholly in the mode
-    // gtdb.inf holds.
+    // gtdb.inf holds, and gtdb.inf whole with its one row.
     void aSwitchKilledAtAnyStepIsPutRightByTheNextStart()
     {
         for (const char* call : {"write", "fdatasync", "rename", "fsync", "unlink"}) {
@@ -154,6 +154,8 @@ private slots:
                     game.modes() == (stored == u"Pure"_s ? pureFiles : grimtideFiles),
                     qPrintable(u"%1 %2: %3"_s.arg(QLatin1String(call)).arg(allowed).arg(stored)));
                 QCOMPARE(game.backups(), QStringList());
+                QVERIFY(Checks::integrityOk(game.folder.databaseFile())
+                        && game.folder.storedRows().size() == 1);
                 if (!WIFSIGNALED(status)) {
                     QCOMPARE(stored, u"Grimtide"_s);
                     QVERIFY(allowed > 0);

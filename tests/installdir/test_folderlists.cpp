@@ -164,4 +164,4 @@ private:
 };
 
 QTEST_MAIN(TestFolderLists)
-#include "test_dirlist.moc"
+#include "test_folderlists.moc"
