@@ -7,6 +7,8 @@
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QTest>
 
@@ -114,6 +116,26 @@ private slots:
         QVERIFY(!s.m().form3Holder().exists());
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/5/menu.rfa")));
         s.withChooserOpen([&] { QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 0); });
+    }
+
+    // A screen reader's names: each item's number, as its picture shows it, and the lamps apart.
+    void everyItemAndEachLampHasItsName()
+    {
+        Started s;
+        Form3& chooser = s.chooser();
+        const auto name = [](QObject* object, int child = -1) {
+            QAccessibleInterface* control = QAccessible::queryAccessibleInterface(object);
+            return (child < 0 ? control : control->child(child))->text(QAccessible::Name);
+        };
+        QStringList items;
+        for (const ImageCombo* list : {chooser.ImageCombo1, chooser.ImageCombo2})
+            for (int row = 0; row < list->count(); ++row)
+                items << name(list->view(), row);
+        QCOMPARE(items.value(0), QStringLiteral("Crosshair 1, default"));
+        QCOMPARE(items.value(6), QStringLiteral("Crosshair 7"));
+        QCOMPARE(items.value(21), QStringLiteral("Reticle 2"));
+        QCOMPARE(name(chooser.Image3) + u'/' + name(chooser.Image4),
+                 QStringLiteral("Secure Mode on/Secure Mode off"));
     }
 
     void picturesFollowTheSettings()

@@ -66,12 +66,9 @@ void Form3::createControls(Twips& twips)
     Image3 = makeImage(twips, this, {1200, 1680, 255, 285});
     Image4 = makeImage(twips, this, {1200, 1680, 255, 285});
     Image4->raise(); // the red lamp lies above the green one
-    for (QLabel* lamp : {Image3, Image4}) {
-        lamp->setAccessibleName(Label1->text());
-        Label1->setBuddy(lamp);
-    }
-    Image3->setAccessibleDescription(QStringLiteral("on"));
-    Image4->setAccessibleDescription(QStringLiteral("off"));
+    // Named apart: a screen reader tells the state by the lamp's name.
+    Image3->setAccessibleName(QStringLiteral("Secure Mode on"));
+    Image4->setAccessibleName(QStringLiteral("Secure Mode off"));
     Image1 = makeImage(twips, this, {120, 240, 735, 495});
     Image1->setAccessibleName(ImageCombo1->accessibleName());
     Image1->hide();
@@ -103,6 +100,10 @@ void Form3::load()
         for (int choice = 1; choice <= Catalogue::count(kind); ++choice) {
             const QString key = Catalogue::pictureKey(kind, choice);
             list.addItem(choice, key, QString(), key);
+            // Each picture shows its number, the first also "default".
+            list.setItemName(choice, QStringLiteral("%1 %2%3").arg(
+                                         list.accessibleName(), QString::number(choice),
+                                         choice == 1 ? QStringLiteral(", default") : QString()));
         }
         list.setText(QStringLiteral("Please choose."));
     };
