@@ -6,6 +6,8 @@
 #include "support/Checks.h"
 #include "support/TestProgram.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QTest>
 
@@ -90,6 +92,22 @@ private slots:
         QVERIFY(!s.module.form3Holder().exists());
         QCOMPARE(s.game(crosshairTarget), s.cons(QStringLiteral("cr/5/menu.rfa")));
         s.withChooserOpen([&] { QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 0); });
+    }
+
+    // A screen reader's names: each item's number as its picture shows it; the lamps apart.
+    void everyItemAndEachLampHasItsName()
+    {
+        Started s;
+        const auto name = [](QObject* control, int item = -1) {
+            QAccessibleInterface* named = QAccessible::queryAccessibleInterface(control);
+            return (item < 0 ? named : named->child(item))->text(QAccessible::Name);
+        };
+        const Form3& c = s.chooser();
+        QCOMPARE((QStringList{name(c.ImageCombo1->view(), 0), name(c.ImageCombo1->view(), 6),
+                              name(c.ImageCombo2->view(), 1), name(c.Image3), name(c.Image4)}),
+                 (QStringList{QStringLiteral("Crosshair 1, default"), QStringLiteral("Crosshair 7"),
+                              QStringLiteral("Reticle 2"), QStringLiteral("Secure Mode on"),
+                              QStringLiteral("Secure Mode off")}));
     }
 
     void picturesFollowTheSettings()

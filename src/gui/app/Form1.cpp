@@ -13,7 +13,7 @@ Form1::Form1(Module1& module)
       m_module(module)
 {
     setWindowTitle(QStringLiteral("Loading"));
-    setFixedSize(Twips::size(*this, 1155, 285));
+    setFixedSize(Twips(*this).size(1155, 285));
     Timer1.setInterval(1);
     connect(&Timer1, &QTimer::timeout, this, &Form1::timer1Tick);
     Timer1.start();

@@ -7,7 +7,7 @@
 #include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureCatalogue.h"
 #include "gui/installdir/Form4.h"
-#include "gui/widgets/CaptionClick.h"
+#include "gui/widgets/BoxCaption.h"
 #include "gui/widgets/ClickFromCode.h"
 #include "gui/widgets/Twips.h"
 
@@ -21,30 +21,33 @@
 
 namespace {
 
-using Twips::Placement;
+using Placement = Twips::Placement;
+
+constexpr int clientWidth = 2130;
+constexpr int clientHeight = 2745;
 
 template <typename Control>
-Control* makeControl(QWidget* area, const QString& caption, Placement at)
+Control* makeControl(Twips& twips, QWidget* area, const QString& caption, Placement at)
 {
     auto* control = new Control(caption, area);
-    Twips::place(*control, at.left, at.top, at.width, at.height);
+    twips.place(*control, at);
     return control;
 }
 
 // The box alone is drawn; the label beside it is its caption for the eye
 // and, through the accessible name, for screen readers.
-template <typename Box> Box* makeBox(QWidget* area, QLabel* caption, Placement at)
+template <typename Box> Box* makeBox(Twips& twips, QWidget* area, QLabel* caption, Placement at)
 {
-    auto* box = makeControl<Box>(area, QString(), at);
+    auto* box = makeControl<Box>(twips, area, QString(), at);
     box->setAccessibleName(caption->text());
     caption->setBuddy(box);
-    CaptionClick::attach(*caption, *box);
+    BoxCaption::attach(*caption, *box);
     return box;
 }
 
-QLabel* makePictureBox(QWidget* area, const QString& name, Placement at)
+QLabel* makePictureBox(Twips& twips, QWidget* area, const QString& name, Placement at)
 {
-    auto* box = makeControl<QLabel>(area, QString(), at);
+    auto* box = makeControl<QLabel>(twips, area, QString(), at);
     box->setFrameShape(QFrame::Panel);
     box->setFrameShadow(QFrame::Sunken);
     box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -54,6 +57,17 @@ QLabel* makePictureBox(QWidget* area, const QString& name, Placement at)
     box->setPalette(white);
     box->setAccessibleName(name);
     return box;
+}
+
+// The controls' area under the menu bar, which the window fits exactly.
+QWidget* makeClientArea(QWidget& window)
+{
+    auto* area = new QWidget(&window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(area);
+    return area;
 }
 
 } // namespace
@@ -66,41 +80,40 @@ Form2::Form2(Module1& module)
 {
     setWindowTitle(QStringLiteral("Grimtide Switch"));
     setWindowIcon(PictureCatalogue::programIcon());
-    createControls();
+    QWidget* area = makeClientArea(*this);
+    Twips twips(*this);
+    createControls(twips, area);
     createMenus();
+    twips.keepTitlesOn(*menuBar, clientWidth);
+    twips.fitCaptions();
+    area->setFixedSize(twips.size(clientWidth, clientHeight));
     m_tray = new MainWindowTray(*this, *mpopupsys, module.tray(), module.state.settings);
     connectCommands();
 }
 
-void Form2::createControls()
+void Form2::createControls(Twips& twips, QWidget* area)
 {
-    auto* area = new QWidget(this);
-    area->setFixedSize(Twips::size(*this, 2130, 2745));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(area);
-
-    Label1 = makeControl<QLabel>(area, QStringLiteral("Status"), {120, 120, 495, 255});
-    Label4 = makeControl<QLabel>(area, QStringLiteral("unpure"), {120, 360, 735, 255});
-    Label9 = makeControl<QLabel>(area, QStringLiteral("RTR"), {960, 120, 375, 255});
-    Label7 = makeControl<QLabel>(area, QStringLiteral("yes"), {960, 360, 375, 255});
-    Label10 = makeControl<QLabel>(area, QStringLiteral("SW"), {1560, 120, 375, 255});
-    Label8 = makeControl<QLabel>(area, QStringLiteral("yes"), {1560, 360, 375, 255});
-    Label5 = makeControl<QLabel>(area, QStringLiteral("Pure"), {360, 840, 495, 255});
-    Option1 = makeBox<QRadioButton>(area, Label5, {0, 840, 255, 255});
-    Label6 = makeControl<QLabel>(area, QStringLiteral("Grimtide"), {360, 1200, 735, 255});
-    Option2 = makeBox<QRadioButton>(area, Label6, {0, 1200, 255, 255});
-    Label2 = makeControl<QLabel>(area, QStringLiteral("RTR"), {1680, 840, 375, 255});
-    Check1 = makeBox<QCheckBox>(area, Label2, {1320, 840, 255, 255});
-    Label3 = makeControl<QLabel>(area, QStringLiteral("SW"), {1680, 1200, 375, 255});
-    Check2 = makeBox<QCheckBox>(area, Label3, {1320, 1200, 255, 255});
-    Label12 = makeControl<QLabel>(area, QStringLiteral("Crosshair:"), {240, 1440, 735, 255});
-    Picture1 = makePictureBox(area, Label12->text(), {240, 1680, 615, 615});
-    Label13 = makeControl<QLabel>(area, QStringLiteral("Reticle:"), {1200, 1440, 855, 255});
-    Picture2 = makePictureBox(area, Label13->text(), {1200, 1680, 615, 615});
-    Label14 = makeControl<QLabel>(area, QStringLiteral("Secure Mode"), {480, 2400, 1095, 255});
-    Check4 = makeBox<QCheckBox>(area, Label14, {120, 2400, 255, 255});
+    Label1 = makeControl<QLabel>(twips, area, QStringLiteral("Status"), {120, 120, 495, 255});
+    Label4 = makeControl<QLabel>(twips, area, QStringLiteral("unpure"), {120, 360, 735, 255});
+    Label9 = makeControl<QLabel>(twips, area, QStringLiteral("RTR"), {960, 120, 375, 255});
+    Label7 = makeControl<QLabel>(twips, area, QStringLiteral("yes"), {960, 360, 375, 255});
+    Label10 = makeControl<QLabel>(twips, area, QStringLiteral("SW"), {1560, 120, 375, 255});
+    Label8 = makeControl<QLabel>(twips, area, QStringLiteral("yes"), {1560, 360, 375, 255});
+    Label5 = makeControl<QLabel>(twips, area, QStringLiteral("Pure"), {360, 840, 495, 255});
+    Option1 = makeBox<QRadioButton>(twips, area, Label5, {0, 840, 255, 255});
+    Label6 = makeControl<QLabel>(twips, area, QStringLiteral("Grimtide"), {360, 1200, 735, 255});
+    Option2 = makeBox<QRadioButton>(twips, area, Label6, {0, 1200, 255, 255});
+    Label2 = makeControl<QLabel>(twips, area, QStringLiteral("RTR"), {1680, 840, 375, 255});
+    Check1 = makeBox<QCheckBox>(twips, area, Label2, {1320, 840, 255, 255});
+    Label3 = makeControl<QLabel>(twips, area, QStringLiteral("SW"), {1680, 1200, 375, 255});
+    Check2 = makeBox<QCheckBox>(twips, area, Label3, {1320, 1200, 255, 255});
+    Label12 = makeControl<QLabel>(twips, area, QStringLiteral("Crosshair:"), {240, 1440, 735, 255});
+    Picture1 = makePictureBox(twips, area, Label12->text(), {240, 1680, 615, 615});
+    Label13 = makeControl<QLabel>(twips, area, QStringLiteral("Reticle:"), {1200, 1440, 855, 255});
+    Picture2 = makePictureBox(twips, area, Label13->text(), {1200, 1680, 615, 615});
+    Label14 =
+        makeControl<QLabel>(twips, area, QStringLiteral("Secure Mode"), {480, 2400, 1095, 255});
+    Check4 = makeBox<QCheckBox>(twips, area, Label14, {120, 2400, 255, 255});
 
     // The controls that take the focus, in their tab order.
     setTabOrder(Check2, Check1);
@@ -204,6 +217,9 @@ void Form2::showMode(GameMode mode)
     mpoppure->setVisible(!pure);
     ClickFromCode::turnOn(pure ? *Option1 : *Option2);
     ClickFromCode::turnOff(pure ? *Option2 : *Option1);
+    // Tab stops at the pair's option that is on; the arrow keys move within it.
+    (pure ? Option1 : Option2)->setFocusPolicy(Qt::StrongFocus);
+    (pure ? Option2 : Option1)->setFocusPolicy(Qt::ClickFocus);
 }
 
 void Form2::showPackChoice(ExpansionPack pack, const QString& value)

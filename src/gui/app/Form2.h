@@ -13,6 +13,7 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QRadioButton;
+class Twips;
 
 // "Grimtide Switch", the main window. It is the view of the mode commands,
 // which it owns; its controls are public for the pictures and the tests. Its
@@ -72,7 +73,7 @@ protected:
     void unload() override;
 
 private:
-    void createControls();
+    void createControls(Twips& twips, QWidget* area);
     void createMenus();
     void connectCommands();
     void loadSettingsRow();

@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QWidget>
 
@@ -27,6 +28,10 @@ void MainWindowTray::addIcon()
 
 void MainWindowTray::restoreWindow()
 {
+    // A Wayland compositor neither lets a program take its window back from
+    // a minimize nor tells it of one; a window shown afresh comes back.
+    if (QGuiApplication::platformName() == QStringLiteral("wayland"))
+        m_window.hide();
     m_window.setWindowState(m_window.windowState() & ~Qt::WindowMinimized);
     m_window.show();
     m_window.raise();

@@ -14,12 +14,15 @@
 
 namespace {
 
+constexpr int clientWidth = 1905;
+constexpr int clientHeight = 2475;
+
 // A picture control takes the size of its picture and keeps its top left
 // corner.
-QLabel* makeImage(QWidget* parent, int left, int top, int width, int height)
+QLabel* makeImage(Twips& twips, QWidget* parent, Twips::Placement at)
 {
     auto* image = new QLabel(parent);
-    Twips::place(*image, left, top, width, height);
+    twips.place(*image, at);
     return image;
 }
 
@@ -39,38 +42,37 @@ Form3::Form3(SharedState& state, std::function<void()> mimgset)
 {
     setWindowTitle(QStringLiteral("Crosshairs"));
     setWindowIcon(PictureCatalogue::programIcon());
-    setFixedSize(Twips::size(*this, 1905, 2475));
-    createControls();
+    Twips twips(*this);
+    createControls(twips);
+    twips.fitCaptions();
+    setFixedSize(twips.size(clientWidth, clientHeight));
+    setImage(*Image3, PictureCatalogue::lampPicture(true));
+    setImage(*Image4, PictureCatalogue::lampPicture(false));
 }
 
-void Form3::createControls()
+void Form3::createControls(Twips& twips)
 {
     ImageCombo2 = new ImageCombo(this);
-    Twips::place(*ImageCombo2, 120, 960, 1695, 330);
+    twips.place(*ImageCombo2, {120, 960, 1695, 330});
     ImageCombo2->setAccessibleName(QStringLiteral("Reticle"));
     ImageCombo1 = new ImageCombo(this);
-    Twips::place(*ImageCombo1, 120, 240, 1695, 330);
+    twips.place(*ImageCombo1, {120, 240, 1695, 330});
     ImageCombo1->setAccessibleName(QStringLiteral("Crosshair"));
-    Command1 = Twips::button(this, QStringLiteral("OK"), {120, 2040, 735, 375});
-    Command2 = Twips::button(this, QStringLiteral("Cancel"), {1080, 2040, 735, 375});
+    Command1 = twips.button(this, QStringLiteral("OK"), {120, 2040, 735, 375});
+    Command2 = twips.button(this, QStringLiteral("Cancel"), {1080, 2040, 735, 375});
     Label1 = new QLabel(QStringLiteral("Secure Mode:"), this);
-    Twips::place(*Label1, 120, 1680, 1095, 255);
+    twips.place(*Label1, {120, 1680, 1095, 255});
 
-    Image3 = makeImage(this, 1200, 1680, 255, 285);
-    setImage(*Image3, PictureCatalogue::lampPicture(true));
-    Image4 = makeImage(this, 1200, 1680, 255, 285);
-    setImage(*Image4, PictureCatalogue::lampPicture(false));
+    Image3 = makeImage(twips, this, {1200, 1680, 255, 285});
+    Image4 = makeImage(twips, this, {1200, 1680, 255, 285});
     Image4->raise(); // the red lamp lies above the green one
-    for (QLabel* lamp : {Image3, Image4}) {
-        lamp->setAccessibleName(Label1->text());
-        Label1->setBuddy(lamp);
-    }
-    Image3->setAccessibleDescription(QStringLiteral("on"));
-    Image4->setAccessibleDescription(QStringLiteral("off"));
-    Image1 = makeImage(this, 120, 240, 735, 495);
+    // Named apart: a screen reader tells the state by the lamp's name.
+    Image3->setAccessibleName(QStringLiteral("Secure Mode on"));
+    Image4->setAccessibleName(QStringLiteral("Secure Mode off"));
+    Image1 = makeImage(twips, this, {120, 240, 735, 495});
     Image1->setAccessibleName(ImageCombo1->accessibleName());
     Image1->hide();
-    Image2 = makeImage(this, 120, 960, 735, 495);
+    Image2 = makeImage(twips, this, {120, 960, 735, 495});
     Image2->setAccessibleName(ImageCombo2->accessibleName());
     Image2->hide();
 
@@ -98,6 +100,10 @@ void Form3::load()
         for (int choice = 1; choice <= Catalogue::count(kind); ++choice) {
             const QString key = Catalogue::pictureKey(kind, choice);
             list.addItem(choice, key, QString(), key);
+            // Each picture shows its number, the first also "default".
+            list.setItemName(choice, QStringLiteral("%1 %2%3").arg(
+                                         list.accessibleName(), QString::number(choice),
+                                         choice == 1 ? QStringLiteral(", default") : QString()));
         }
         list.setText(QStringLiteral("Please choose."));
     };

@@ -10,6 +10,7 @@ class ImageCombo;
 class SharedState;
 class QLabel;
 class QPushButton;
+class Twips;
 
 // "Crosshairs": picking an item installs its archive at once; OK stores both
 // choices and saves, Cancel only hides. Its two picture lists feed its own
@@ -36,7 +37,7 @@ public:
     ImageList ImageList2;
 
 private:
-    void createControls();
+    void createControls(Twips& twips);
     void pick(const QString& tag, const ImageCombo& list, QString& value, Catalogue::Kind kind);
     void command1Click();
 

@@ -29,10 +29,10 @@ constexpr Twips::Placement command1At{120, 3000, 975, 375};
 constexpr Twips::Placement command2At{1320, 3000, 975, 375};
 
 // At the place the layout gives in twips, moved down and grown by pixels.
-void placeGrown(QWidget& widget, Twips::Placement at, int down, const QSize& grown)
+void placeGrown(const Twips& twips, QWidget& control, Twips::Placement at, int down,
+                const QSize& grown)
 {
-    Twips::place(widget, at.left, at.top, at.width, at.height);
-    widget.setGeometry(widget.geometry().adjusted(0, down, grown.width(), down + grown.height()));
+    control.setGeometry(twips.rect(at).adjusted(0, down, grown.width(), down + grown.height()));
 }
 
 } // namespace
@@ -40,11 +40,12 @@ void placeGrown(QWidget& widget, Twips::Placement at, int down, const QSize& gro
 Form4::Form4(SharedState& state, std::function<void()> endProgram)
     : ProgramDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                                  | Qt::CustomizeWindowHint),
-      m_state(state), m_endProgram(std::move(endProgram))
+      m_twips(*this), m_state(state), m_endProgram(std::move(endProgram))
 {
     setWindowTitle(QStringLiteral("Choose Directory"));
     createControls();
-    setMinimumSize(Twips::size(*this, initialWidth, initialHeight));
+    m_twips.fitCaptions();
+    setMinimumSize(m_twips.size(initialWidth, initialHeight));
     resize(minimumSize());
     placeControls();
 }
@@ -54,10 +55,11 @@ void Form4::createControls()
     Drive1 = new DriveList(this);
     Drive1->setAccessibleName(QStringLiteral("Drive"));
     Dir1 = new DirList(this);
-    Command1 = Twips::button(this, QStringLiteral("Ok"), command1At);
-    Command2 = Twips::button(this, QStringLiteral("Cancel"), command2At);
+    Command1 = m_twips.button(this, QStringLiteral("Ok"), command1At);
+    Command2 = m_twips.button(this, QStringLiteral("Cancel"), command2At);
     Label1 = new QLabel(QStringLiteral("Please choose your Battlefield 1942 directory"), this);
     Label1->setWordWrap(true);
+    m_twips.place(*Label1, label1At);
     Dir1->setAccessibleName(Label1->text());
     Drive1->setDrive(QDir::currentPath());
 
@@ -80,19 +82,19 @@ void Form4::createControls()
 // list and the buttons stay at the bottom.
 void Form4::placeControls()
 {
-    const QSize initial = Twips::size(*this, initialWidth, initialHeight);
+    const QSize initial = m_twips.size(initialWidth, initialHeight);
     const int wider = std::max(0, width() - initial.width());
     const int taller = std::max(0, height() - initial.height());
-    placeGrown(*Label1, label1At, 0, {wider, 0});
-    placeGrown(*Dir1, dir1At, 0, {wider, taller});
+    placeGrown(m_twips, *Label1, label1At, 0, {wider, 0});
+    placeGrown(m_twips, *Dir1, dir1At, 0, {wider, taller});
     // The drive list as wide as its longest entry, up to the label's right edge.
-    placeGrown(*Drive1, drive1At, taller, {0, 0});
+    placeGrown(m_twips, *Drive1, drive1At, taller, {0, 0});
     const int room = Label1->geometry().right() + 1 - Drive1->x();
     Drive1->resize(std::clamp(Drive1->widthForLongestEntry(), Drive1->width(),
                               std::max(room, Drive1->width())),
                    Drive1->height());
-    placeGrown(*Command1, command1At, taller, {0, 0});
-    placeGrown(*Command2, command2At, taller, {0, 0});
+    placeGrown(m_twips, *Command1, command1At, taller, {0, 0});
+    placeGrown(m_twips, *Command2, command2At, taller, {0, 0});
 }
 
 void Form4::resizeEvent(QResizeEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/widgets/ProgramDialog.h"
+#include "gui/widgets/Twips.h"
 
 #include <functional>
 
@@ -41,6 +42,7 @@ private:
     void command1Click();
     void openGameIfOnlyOne();
 
+    Twips m_twips;
     SharedState& m_state;
     std::function<void()> m_endProgram;
     bool m_openTheOnlyGame = false; // once the search ends

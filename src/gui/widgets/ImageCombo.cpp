@@ -36,6 +36,12 @@ void ImageCombo::addItem(int position, const QString& key, const QString& text,
     fitPictures();
 }
 
+void ImageCombo::setItemName(int position, const QString& name)
+{
+    checkPosition(position, count());
+    QComboBox::setItemData(position - 1, name, Qt::AccessibleTextRole);
+}
+
 int ImageCombo::selectedPosition() const
 {
     return currentIndex() + 1;

@@ -23,6 +23,9 @@ public:
     void addItem(int position, const QString& key, const QString& text,
                  const QString& pictureKey = {});
 
+    // What a screen reader says for the item, whose text may be empty.
+    void setItemName(int position, const QString& name);
+
     int selectedPosition() const;
     bool hasSelection() const;
 
