@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/Failure.h"
 #include "core/gamefiles/GameFileWriter.h"
 #include "core/settings/SettingsRecord.h"
 #include "core/settings/SettingsStore.h"
@@ -9,7 +10,6 @@
 #include <optional>
 
 class ErrorReport;
-class Failure;
 class MessageSink;
 
 // What the program's commands share: the settings record with the mods path
@@ -40,7 +40,7 @@ public:
     // Reads the row into the record; true when a field held no value and
     // reads as the empty text. A settings file that did not load may not be
     // written over with values it never gave: every later save then fails
-    // with the load's number. Before anything else, a game update that a kill
+    // with the load's failure. Before anything else, a game update that a kill
     // cut short is completed or undone, as the row decides; where that
     // fails, the next install tries again.
     bool loadSettings();
@@ -69,5 +69,5 @@ private:
     std::optional<SettingsStore> m_store;
     QString m_modsPath;
     bool m_loading = true;
-    int m_saveRefusal = 0;
+    std::optional<Failure> m_saveRefusal;
 };

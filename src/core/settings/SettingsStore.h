@@ -1,16 +1,18 @@
 #pragma once
 
+#include "core/common/Failure.h"
 #include "core/settings/SettingsRecord.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class SqliteConnection;
 
 // The settings data source: "gtdb.inf" opened for reading and writing. A file
 // that can't be opened is remembered, and every use of the store fails with
-// the number of that failure.
+// that failure.
 class SettingsStore {
 public:
     static QString defaultFileName() { return QStringLiteral("gtdb.inf"); }
@@ -34,5 +36,5 @@ private:
     SqliteConnection& connection();
 
     std::unique_ptr<SqliteConnection> m_connection;
-    int m_openFailure = 0;
+    std::optional<Failure> m_openFailure;
 };
