@@ -1,11 +1,13 @@
 #include "core/platform/SingleInstance.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
+#include "support/Checks.h"
 #include "support/FakeTray.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>
 #include <QProcess>
+#include <QTemporaryFile>
 
 #include <csignal>
 #include <cstdio>
@@ -20,18 +22,59 @@ namespace {
 const QString lockName = QStringLiteral("gtdb.inf.lock");
 const QString childRole = QStringLiteral("--pick-and-wait");
 
-// What a crash, a power cut or another program may leave at the lock's name:
-// one of each kind the lock tells apart (a read-only folder fails as the link does).
-const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
-    {u"pipe"_s, [](const QString& lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0600); }},
-    {u"dangling link"_s, [](const QString& lock) { QFile::link(lock + u".gone"_s, lock); }},
-    {u"left by a killed copy"_s, // a plain file, and a socket
+QString ownRuntimeFolder()
+{
+    return QDir::tempPath() + u"/grimtide-switch-"_s + QString::number(::geteuid());
+}
+
+void makeOpenToAll(const QString& folder)
+{
+    QDir().mkdir(folder);
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+}
+
+// What a crash, a power cut, another program or another user may leave at
+// the lock's name (one of each kind the lock tells apart; a read-only folder
+// fails as the link does) or at the runtime folder's; and whether the
+// second copy can call the first then, or ends on the lock alone.
+const struct {
+    const char* name;
+    std::function<void(const QString& lock)> plant;
+    bool called;
+} planted[] = {
+    {"pipe at the lock",
+     [](const QString& lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0600); }, true},
+    {"dangling link at the lock", [](const QString& lock) { QFile::link(lock + u".gone"_s, lock); },
+     true},
+    {"left by a killed copy", // a plain file, and a socket
      [](const QString&) {
          const pid_t child = ::fork();
          if (child == 0) // no destructor gives anything back
              ::_exit(SingleInstance(QDir::currentPath()).isFirst() ? 0 : 1);
          ::waitpid(child, nullptr, 0);
-     }},
+     },
+     true},
+    {"runtime folder open to all", [](const QString&) { makeOpenToAll(ownRuntimeFolder()); }, true},
+    {"runtime folder a link to a private one",
+     [](const QString& lock) {
+         QDir().mkdir(lock + u".elsewhere"_s,
+                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+         QFile::link(lock + u".elsewhere"_s, ownRuntimeFolder());
+     },
+     true},
+    {"runtime folder of another user",
+     [](const QString&) {
+         const QByteArray folder = QFile::encodeName(ownRuntimeFolder());
+         ::mkdir(folder.constData(), 0700);
+         ::chown(folder.constData(), 4242, 4242);
+     },
+     true},
+    {"no private folder anywhere",
+     [](const QString&) {
+         makeOpenToAll(ownRuntimeFolder());
+         Checks::writeBytes(qEnvironmentVariable("XDG_CACHE_HOME"), "a file where the cache was");
+     },
+     false},
 };
 
 bool reachesMainWindow(Program& program, const FakeTray& tray)
@@ -58,19 +101,35 @@ int pickAndWait()
 class TestSingleInstance : public QObject {
     Q_OBJECT
 private slots:
-    void nothingAtTheLockStopsAStartAndASecondCallsTheFirstForward_data()
+    // The runtime folders are this test's own, never the user's.
+    void initTestCase()
     {
-        QTest::addColumn<QString>("lock");
-        for (const QString& lock : leftAtTheLock.keys())
-            QTest::newRow(qPrintable(lock)) << lock;
+        qputenv("TMPDIR", QFile::encodeName(scratch.path()));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(scratch.filePath(u"cache"_s)));
+        qunsetenv("XDG_RUNTIME_DIR");
     }
 
-    void nothingAtTheLockStopsAStartAndASecondCallsTheFirstForward()
+    void init()
     {
-        QFETCH(QString, lock);
+        for (const QString& folder : {ownRuntimeFolder(), scratch.filePath(u"cache"_s)}) {
+            QFile::remove(folder);
+            QDir(folder).removeRecursively();
+        }
+    }
+
+    void nothingPlantedStopsAStartOrLetsASecondCopyRun_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(planted)); ++row)
+            QTest::newRow(planted[row].name) << row;
+    }
+
+    void nothingPlantedStopsAStartOrLetsASecondCopyRun()
+    {
+        QFETCH(int, row);
         TestFolder folder;
         folder.writeSettings(folder.gameRow());
-        leftAtTheLock[lock](QDir::current().filePath(lockName));
+        planted[row].plant(QDir::current().filePath(lockName));
         FakeTray firstTray;
         Program first(firstTray);
         QVERIFY(reachesMainWindow(first, firstTray));
@@ -80,12 +139,20 @@ private slots:
             return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
         };
         const QStringList entries = entriesHere();
+        QTemporaryFile said; // the second copy's standard error
+        const int standardError = ::dup(STDERR_FILENO);
+        QVERIFY(said.open() && ::dup2(said.handle(), STDERR_FILENO) >= 0);
         {
             FakeTray secondTray;
             QVERIFY(!Program(secondTray).start());
         }
+        ::dup2(standardError, STDERR_FILENO);
+        said.seek(0);
+        QCOMPARE(said.readAll().count('\n'), planted[row].called ? 0 : 1);
         QCOMPARE(entriesHere(), entries);
-        QVERIFY(QTest::qWaitFor([&] { return main.isVisible(); }));
+        QCOMPARE(
+            QTest::qWaitFor([&] { return main.isVisible(); }, planted[row].called ? 5000 : 100),
+            planted[row].called);
     }
 
     void aTerminationSignalClosesTheMainWindowWithItsSave()
@@ -104,6 +171,9 @@ private slots:
             QVERIFY(!QFileInfo::exists(folder.file(lockName)));
         }
     }
+
+private:
+    QTemporaryDir scratch;
 };
 
 int main(int argc, char* argv[])

@@ -50,8 +50,13 @@ Program::Program(TrayBackend& tray)
 
 bool Program::start()
 {
-    if (!m_instance.isFirst())
+    if (!m_instance.isFirst()) {
+        if (!m_instance.firstTookTheCall())
+            std::fprintf(stderr,
+                         "grimtide-switch: another copy already runs in %s; this one ends.\n",
+                         qPrintable(QDir::toNativeSeparators(QDir::currentPath())));
         return false;
+    }
     m_module.form1().show();
     return true;
 }

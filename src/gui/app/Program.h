@@ -22,7 +22,8 @@ public:
 
     // Shows "Loading"; its timer loads the main window once the event loop
     // runs. False when another copy already runs in this folder: that copy
-    // has been called forward instead, and this one should end.
+    // has been called forward instead (or, where it can't be called, this
+    // one says so on standard error), and this one should end.
     bool start();
     Module1& module() { return m_module; }
 
