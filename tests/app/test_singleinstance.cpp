@@ -1,4 +1,6 @@
+#include "core/common/Failure.h"
 #include "core/platform/SingleInstance.h"
+#include "core/platform/TerminationSignals.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
 #include "support/Checks.h"
@@ -6,11 +8,13 @@
 #include "support/TestFolder.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryFile>
 
 #include <csignal>
 #include <cstdio>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,7 +24,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString lockName = QStringLiteral("gtdb.inf.lock");
-const QString childRole = QStringLiteral("--pick-and-wait");
+// The child of the signal tests picks a crosshair and waits for the signal,
+// or has it before its first window.
+const QString pickRole = QStringLiteral("--pick-and-wait");
+const QString earlyRole = QStringLiteral("--signalled-early");
 
 QString ownRuntimeFolder()
 {
@@ -82,13 +89,15 @@ bool reachesMainWindow(Program& program, const FakeTray& tray)
     return program.start() && QTest::qWaitFor([&] { return tray.shown; }, 30000);
 }
 
-// The child of the signal test: the program in its working folder, with a
+// The child of the signal tests: the program in its working folder, with a
 // crosshair picked but not saved yet, left be.
 int pickAndWait()
 {
     FakeTray tray;
     Program program(tray);
-    if (!reachesMainWindow(program, tray))
+    if (!program.start())
+        return 0;
+    if (!QTest::qWaitFor([&] { return tray.shown; }, 30000))
         return 3;
     program.module().state.settings.cr = u"4"_s;
     std::puts("picked");
@@ -155,21 +164,59 @@ private slots:
             planted[row].called);
     }
 
-    void aTerminationSignalClosesTheMainWindowWithItsSave()
+    void aSignalClosesTheMainWindowWithItsSaveAndWaitsForNobody_data()
     {
-        for (int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
-            TestFolder folder;
-            folder.writeSettings(folder.gameRow());
-            QProcess child;
-            child.setWorkingDirectory(folder.path());
-            child.start(QCoreApplication::applicationFilePath(), {childRole});
+        QTest::addColumn<QString>("role");
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<bool>("locked"); // by another program, past the close's wait
+        QTest::newRow("SIGTERM") << pickRole << SIGTERM << false;
+        QTest::newRow("SIGHUP") << pickRole << SIGHUP << false;
+        QTest::newRow("SIGINT") << pickRole << SIGINT << false;
+        QTest::newRow("SIGTERM, the settings locked") << pickRole << SIGTERM << true;
+        QTest::newRow("SIGTERM before the first window") << earlyRole << SIGTERM << false;
+    }
+
+    void aSignalClosesTheMainWindowWithItsSaveAndWaitsForNobody()
+    {
+        QFETCH(QString, role);
+        QFETCH(int, signalNumber);
+        QFETCH(bool, locked);
+        TestFolder folder;
+        TestFolder::Row row = folder.gameRow();
+        row.secure = u"Yes"_s; // a start writes into the game
+        folder.writeSettings(row);
+        const auto everything = [&] {
+            QStringList all;
+            for (QDirIterator it(folder.path(), QDir::AllEntries | QDir::Hidden | QDir::System,
+                                 QDirIterator::Subdirectories);
+                 it.hasNext();)
+                all << it.next();
+            return all;
+        };
+        const QStringList before = everything();
+        QProcess child;
+        child.setWorkingDirectory(folder.path());
+        child.start(QCoreApplication::applicationFilePath(), {role});
+        sqlite3* locker = nullptr;
+        if (role == pickRole) {
             QVERIFY(child.waitForReadyRead(60000));
+            if (locked) {
+                sqlite3_open(folder.databaseFile().toUtf8().constData(), &locker);
+                sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+            }
             ::kill(pid_t(child.processId()), signalNumber);
-            QVERIFY(child.waitForFinished(60000));
-            QVERIFY(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0);
-            QCOMPARE(folder.storedRows().value(0).cr, u"4"_s);
-            QVERIFY(!QFileInfo::exists(folder.file(lockName)));
         }
+        QVERIFY(child.waitForFinished(60000)); // never waiting for a box's OK
+        sqlite3_close(locker);
+        QVERIFY(child.exitStatus() == QProcess::NormalExit && (child.exitCode() != 0) == locked);
+        const QString report = Checks::report(u"unload"_s, FailureNumber::DatabaseLocked,
+                                              QDir::toNativeSeparators(folder.databaseFile()));
+        QCOMPARE(QString::fromLocal8Bit(child.readAllStandardError()).contains(report), locked);
+        if (role == earlyRole)
+            QCOMPARE(everything(), before);
+        else
+            QCOMPARE(folder.storedRows().value(0).cr, locked ? u"1"_s : u"4"_s);
+        QVERIFY(!QFileInfo::exists(folder.file(lockName)));
     }
 
 private:
@@ -178,8 +225,12 @@ private:
 
 int main(int argc, char* argv[])
 {
+    if (argc > 1 && QLatin1StringView(argv[1]) == earlyRole) {
+        TerminationSignals::catchEarly();
+        ::raise(SIGTERM);
+    }
     QApplication app(argc, argv);
-    if (app.arguments().contains(childRole))
+    if (app.arguments().contains(pickRole) || app.arguments().contains(earlyRole))
         return pickAndWait();
     TestSingleInstance test;
     return QTest::qExec(&test, argc, argv);

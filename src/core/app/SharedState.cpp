@@ -20,7 +20,7 @@ void SharedState::setInstallPath(const QString& path)
 
 void SharedState::openSettingsStore()
 {
-    m_store.emplace(m_settingsFile);
+    m_store.emplace(m_settingsFile, m_lockWaitMs);
 }
 
 void SharedState::closeSettingsStore()

@@ -37,6 +37,8 @@ public:
     // close; a load or a save while it is closed opens it afresh.
     void openSettingsStore();
     void closeSettingsStore();
+    // How long a later open and its saves wait for another program's lock.
+    void setLockWait(int milliseconds) { m_lockWaitMs = milliseconds; }
     // Reads the row into the record; true when a field held no value and
     // reads as the empty text. A settings file that did not load may not be
     // written over with values it never gave: every later save then fails
@@ -67,6 +69,7 @@ private:
     GameFileWriter& m_gameFiles;
     QString m_settingsFile;
     std::optional<SettingsStore> m_store;
+    int m_lockWaitMs = SqliteConnection::defaultLockWaitMs;
     QString m_modsPath;
     bool m_loading = true;
     std::optional<Failure> m_saveRefusal;

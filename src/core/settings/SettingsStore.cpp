@@ -42,10 +42,10 @@ QString insertRow()
 
 } // namespace
 
-SettingsStore::SettingsStore(const QString& fileName)
+SettingsStore::SettingsStore(const QString& fileName, int lockWaitMs)
 {
     try {
-        m_connection = std::make_unique<SqliteConnection>(fileName);
+        m_connection = std::make_unique<SqliteConnection>(fileName, lockWaitMs);
     } catch (const Failure& failure) {
         m_openFailure = failure;
     }

@@ -2,13 +2,12 @@
 
 #include "core/common/Failure.h"
 #include "core/settings/SettingsRecord.h"
+#include "core/settings/SqliteConnection.h"
 
 #include <QString>
 
 #include <memory>
 #include <optional>
-
-class SqliteConnection;
 
 // The settings data source: "gtdb.inf" opened for reading and writing. A file
 // that can't be opened is remembered, and every use of the store fails with
@@ -17,7 +16,8 @@ class SettingsStore {
 public:
     static QString defaultFileName() { return QStringLiteral("gtdb.inf"); }
 
-    explicit SettingsStore(const QString& fileName = defaultFileName());
+    explicit SettingsStore(const QString& fileName = defaultFileName(),
+                           int lockWaitMs = SqliteConnection::defaultLockWaitMs);
     ~SettingsStore();
 
     struct Loaded {

@@ -9,7 +9,7 @@
 
 #include <sqlite3.h>
 
-SqliteConnection::SqliteConnection(const QString& fileName)
+SqliteConnection::SqliteConnection(const QString& fileName, int lockWaitMs)
 {
     const QFileInfo info(fileName);
     if (!info.exists())
@@ -31,7 +31,7 @@ SqliteConnection::SqliteConnection(const QString& fileName)
         sqlite3_close(m_db);
         fail(nullptr, rc);
     }
-    sqlite3_busy_timeout(m_db, busyTimeoutMs);
+    sqlite3_busy_timeout(m_db, lockWaitMs);
     sqlite3_extended_result_codes(m_db, 0);
     try {
         // A damaged file is caught here, at open, rather than half-way
