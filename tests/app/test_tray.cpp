@@ -1,4 +1,6 @@
+#include "core/platform/TrayHost.h"
 #include "gui/app/Form2.h"
+#include "gui/app/QtTrayBackend.h"
 #include "gui/crosshair/Form3.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
@@ -6,7 +8,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QProcess>
 #include <QRadioButton>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -80,6 +86,27 @@ private slots:
             QVERIFY(
                 !program->module.form3Holder().exists()); // the chooser, made at start, goes too
         }
+    }
+
+    // A session bus that stopped answering: the tray is asked off the window
+    // thread, and each call gives up within its bound, not Qt's 25 seconds.
+    void aFrozenSessionBusHoldsNoWindow()
+    {
+        QProcess bus;
+        bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+        if (!bus.waitForReadyRead(10000))
+            QSKIP("no dbus-daemon to freeze");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+        QVERIFY(!TrayHost::ask(nullptr).present); // connected while it answers: no tray there
+        ::kill(pid_t(bus.processId()), SIGSTOP);
+        ::alarm(10); // a call left to Qt's own timeout ends the test here
+        QtTrayBackend tray(QIcon{});
+        tray.add(u"pure"_s);
+        QVERIFY(!tray.exists());
+        const TrayHost::Answer frozen = TrayHost::ask(nullptr);
+        QVERIFY(!frozen.present && !frozen.statusNotifierHost);
+        ::alarm(0);
+        ::kill(pid_t(bus.processId()), SIGCONT);
     }
 
 private:
