@@ -94,19 +94,15 @@ private slots:
     {
         QProcess bus;
         bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
-        if (!bus.waitForReadyRead(10000))
-            QSKIP("no dbus-daemon to freeze");
+        QVERIFY(bus.waitForReadyRead(10000));
         qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
         QVERIFY(!TrayHost::ask(nullptr).present); // connected while it answers: no tray there
         ::kill(pid_t(bus.processId()), SIGSTOP);
         ::alarm(10); // a call left to Qt's own timeout ends the test here
         QtTrayBackend tray(QIcon{});
         tray.add(u"pure"_s);
-        QVERIFY(!tray.exists());
-        const TrayHost::Answer frozen = TrayHost::ask(nullptr);
-        QVERIFY(!frozen.present && !frozen.statusNotifierHost);
+        QVERIFY(!tray.exists() && !TrayHost::ask(nullptr).present);
         ::alarm(0);
-        ::kill(pid_t(bus.processId()), SIGCONT);
     }
 
 private:

@@ -9,10 +9,7 @@
 #include <QFile>
 
 #include <sqlite3.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 int Checks::failureOf(const std::function<void()>& action)
 {
@@ -86,20 +83,13 @@ QString Checks::message(const QString& first, int number, const QString& place)
 void Checks::plant(const QString& kind, const QString& path)
 {
     QFile::remove(path);
-    const QByteArray name = QFile::encodeName(path);
-    if (kind == u"pipe")
-        ::mkfifo(name.constData(), 0600);
-    else if (kind == u"/dev/zero")
+    if (kind == u"/dev/zero")
         QFile::link(kind, path);
     else if (kind == u"folder")
         QDir().mkdir(path);
-    else {
-        sockaddr_un address{AF_UNIX, {}};
-        qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-        ::close(fd);
-    }
+    else
+        ::mknod(QFile::encodeName(path).constData(), (kind == u"pipe" ? S_IFIFO : S_IFSOCK) | 0600,
+                0);
 }
 
 QString Checks::report(const QString& tag, int number, const QString& place)

@@ -20,8 +20,6 @@ void exec(const QString& databaseFile, const char* sql); // SQL that must succee
 bool integrityOk(const QString& databaseFile);
 // What a player or another program may put where a file is read: a "pipe",
 // a "socket" nobody listens on, a link to "/dev/zero" or a "folder".
-const QStringList plantedKinds{QStringLiteral("pipe"), QStringLiteral("socket"),
-                               QStringLiteral("/dev/zero"), QStringLiteral("folder")};
 void plant(const QString& kind, const QString& path);
 // The temporary files of the copier in the folder.
 QStringList copierTemporariesIn(const QString& folder);
