@@ -1,6 +1,5 @@
 #include "core/common/Failure.h"
 #include "core/platform/SingleInstance.h"
-#include "core/platform/TerminationSignals.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
 #include "support/Checks.h"

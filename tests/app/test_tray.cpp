@@ -1,4 +1,3 @@
-#include "core/platform/TrayHost.h"
 #include "gui/app/Form2.h"
 #include "gui/app/QtTrayBackend.h"
 #include "gui/crosshair/Form3.h"
