@@ -1,6 +1,8 @@
+#include "core/common/Failure.h"
 #include "core/platform/SingleInstance.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
+#include "support/Checks.h"
 #include "support/FakeTray.h"
 #include "support/TestFolder.h"
 
@@ -9,6 +11,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,8 +23,25 @@ namespace {
 const QString lockName = QStringLiteral("gtdb.inf.lock");
 const QString childRole = QStringLiteral("--pick-and-wait");
 
-// What a crash, a power cut or another program may leave at the lock's name:
-// one of each kind the lock tells apart (a read-only folder fails as the link does).
+QString ownRuntimeFolder()
+{
+    return QDir::tempPath() + u"/grimtide-switch-"_s + QString::number(::geteuid());
+}
+
+void plantRuntimeFolder(mode_t mode, uid_t owner = ::geteuid())
+{
+    const QByteArray folder = QFile::encodeName(ownRuntimeFolder());
+    ::mkdir(folder.constData(), mode);
+    ::chmod(folder.constData(), mode);
+    if (::chown(folder.constData(), owner, owner) != 0) // another owner needs root
+        QWARN("the runtime folder keeps its owner");
+}
+
+const QString noOwnFolder = u"no runtime folder of one's own"_s;
+
+// What a crash, a power cut, another program or another user may leave at the
+// lock's name (one of each kind the lock tells apart; a read-only folder fails
+// as the link does) or at the runtime folder's.
 const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
     {u"pipe"_s, [](const QString& lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0600); }},
     {u"dangling link"_s, [](const QString& lock) { QFile::link(lock + u".gone"_s, lock); }},
@@ -31,6 +51,15 @@ const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
          if (child == 0) // no destructor gives anything back
              ::_exit(SingleInstance(QDir::currentPath()).isFirst() ? 0 : 1);
          ::waitpid(child, nullptr, 0);
+     }},
+    {u"runtime folder open to all"_s, [](const QString&) { plantRuntimeFolder(0777); }},
+    {u"runtime folder a link"_s,
+     [](const QString&) { QFile::link(QDir::tempPath(), ownRuntimeFolder()); }},
+    {u"runtime folder of another user"_s, [](const QString&) { plantRuntimeFolder(0700, 4242); }},
+    {noOwnFolder,
+     [](const QString&) {
+         plantRuntimeFolder(0777);
+         Checks::writeBytes(qEnvironmentVariable("XDG_CACHE_HOME"), "no folder");
      }},
 };
 
@@ -58,14 +87,24 @@ int pickAndWait()
 class TestSingleInstance : public QObject {
     Q_OBJECT
 private slots:
-    void nothingAtTheLockStopsAStartAndASecondCallsTheFirstForward_data()
+    // The runtime folders are this test's own, never the user's.
+    void initTestCase() { qunsetenv("XDG_RUNTIME_DIR"); }
+    void init()
+    {
+        runtimeFolders.emplace();
+        qputenv("TMPDIR", QFile::encodeName(runtimeFolders->path()));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(runtimeFolders->filePath(u"cache"_s)));
+    }
+
+    void nothingLeftStopsAStartOrLetsASecondCopyRun_data()
     {
         QTest::addColumn<QString>("lock");
         for (const QString& lock : leftAtTheLock.keys())
             QTest::newRow(qPrintable(lock)) << lock;
     }
 
-    void nothingAtTheLockStopsAStartAndASecondCallsTheFirstForward()
+    // The second copy calls the first forward, or where it can't, ends all the same.
+    void nothingLeftStopsAStartOrLetsASecondCopyRun()
     {
         QFETCH(QString, lock);
         TestFolder folder;
@@ -85,25 +124,64 @@ private slots:
             QVERIFY(!Program(secondTray).start());
         }
         QCOMPARE(entriesHere(), entries);
-        QVERIFY(QTest::qWaitFor([&] { return main.isVisible(); }));
+        QCOMPARE(
+            QTest::qWaitFor([&] { return main.isVisible(); }, lock == noOwnFolder ? 100 : 5000),
+            lock != noOwnFolder);
     }
 
-    void aTerminationSignalClosesTheMainWindowWithItsSave()
+    void aSignalClosesTheMainWindowWithItsSaveAndWaitsForNobody_data()
     {
-        for (int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
-            TestFolder folder;
-            folder.writeSettings(folder.gameRow());
-            QProcess child;
-            child.setWorkingDirectory(folder.path());
-            child.start(QCoreApplication::applicationFilePath(), {childRole});
-            QVERIFY(child.waitForReadyRead(60000));
-            ::kill(pid_t(child.processId()), signalNumber);
-            QVERIFY(child.waitForFinished(60000));
-            QVERIFY(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0);
-            QCOMPARE(folder.storedRows().value(0).cr, u"4"_s);
-            QVERIFY(!QFileInfo::exists(folder.file(lockName)));
-        }
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<bool>("locked"); // by another program, past the close's wait
+        QTest::newRow("SIGTERM") << SIGTERM << false;
+        QTest::newRow("SIGHUP") << SIGHUP << false;
+        QTest::newRow("SIGINT") << SIGINT << false;
+        QTest::newRow("SIGTERM, the settings locked") << SIGTERM << true;
     }
+
+    void aSignalClosesTheMainWindowWithItsSaveAndWaitsForNobody()
+    {
+        QFETCH(int, signalNumber);
+        QFETCH(bool, locked);
+        TestFolder folder;
+        folder.writeSettings(folder.gameRow());
+        QProcess child;
+        child.setWorkingDirectory(folder.path());
+        child.start(QCoreApplication::applicationFilePath(), {childRole});
+        QVERIFY(child.waitForReadyRead(60000));
+        sqlite3* locker = nullptr;
+        if (locked) {
+            sqlite3_open(folder.databaseFile().toUtf8().constData(), &locker);
+            sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        }
+        ::kill(pid_t(child.processId()), signalNumber);
+        QVERIFY(child.waitForFinished(60000)); // never waiting for a box's OK
+        sqlite3_close(locker);
+        QVERIFY(child.exitStatus() == QProcess::NormalExit && (child.exitCode() != 0) == locked);
+        const QString report = Checks::report(u"unload"_s, FailureNumber::DatabaseLocked,
+                                              QDir::toNativeSeparators(folder.databaseFile()));
+        QCOMPARE(QString::fromLocal8Bit(child.readAllStandardError()).contains(report), locked);
+        QCOMPARE(folder.storedRows().value(0).cr, locked ? u"1"_s : u"4"_s);
+        QVERIFY(!QFileInfo::exists(folder.file(lockName)));
+    }
+
+    // Caught from the start, a signal before the first window ends it unsaved,
+    // and before a start in Secure Mode writes its archive into the game.
+    void aSignalBeforeTheFirstWindowEndsTheStartWithNothingWritten()
+    {
+        TestFolder folder;
+        folder.writeSettings({.secure = u"Yes"_s, .path = QDir::toNativeSeparators(folder.game())});
+        const QByteArray stored = Checks::bytesOf(folder.databaseFile());
+        TerminationSignals::catchEarly();
+        ::raise(SIGTERM);
+        FakeTray tray;
+        QVERIFY(!Program(tray).start());
+        QVERIFY(Checks::bytesOf(folder.databaseFile()) == stored
+                && !QFileInfo::exists(folder.game() + u"/mods/gtide_base/archives/menu.rfa"_s));
+    }
+
+private:
+    std::optional<QTemporaryDir> runtimeFolders;
 };
 
 int main(int argc, char* argv[])

@@ -1,5 +1,7 @@
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
+#include "core/platform/NativeFileSystem.h"
+#include "core/platform/SingleInstance.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
 #include "gui/crosshair/Form3.h"
@@ -12,6 +14,7 @@
 #include <QRadioButton>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -190,6 +193,39 @@ private slots:
                 QCOMPARE(s.folder.storedRows(), rows);
             }
         }
+    }
+
+    // Every name the program reads at a start (in Secure Mode, which installs
+    // its archives) and at its close: a message naming the place, or nothing.
+    void nothingPlantedWhereAFileIsReadHangsTheStartOrTheClose_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        for (const char* name :
+             {"gtdb.inf", "gtdb.inf-journal", "gtdb.inf.lock", "game-files.journal",
+              "kept-game-files", "cons/cr/12/menu.rfa", "game/mods/gtide_base/archives/menu.rfa"})
+            for (const char* kind : {"pipe", "socket", "/dev/zero", "folder"})
+                QTest::addRow("%s at %s", kind, name)
+                    << QString::fromLatin1(name) << QString::fromLatin1(kind);
+    }
+
+    void nothingPlantedWhereAFileIsReadHangsTheStartOrTheClose()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        Started s({.secure = u"Yes"_s});
+        const QString planted = s.folder.file(name);
+        Checks::plant(kind, planted);
+        const auto what = NativeFileSystem::identity(planted);
+        ::alarm(30); // a hang ends the test here, after the last row that passed
+        SingleInstance guard(s.folder.path());
+        s.start();
+        s.main().close();
+        ::alarm(0);
+        QVERIFY(guard.isFirst() && s.ends == 1);
+        for (const QString& message : std::as_const(s.sink.messages))
+            QVERIFY2(message.contains(QDir::toNativeSeparators(planted)), qPrintable(message));
+        QVERIFY(NativeFileSystem::identity(planted) == what);
     }
 };
 

@@ -1,11 +1,16 @@
 #include "gui/app/Form2.h"
+#include "gui/app/QtTrayBackend.h"
 #include "gui/crosshair/Form3.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QProcess>
 #include <QRadioButton>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -77,6 +82,23 @@ private slots:
                      QList<SettingsRecord>{program->module.state.settings});
             QVERIFY(!program->module.form3Holder().exists());
         }
+    }
+
+    // A session bus that stopped answering: the tray is asked off the window
+    // thread, and each call gives up within its bound, not Qt's 25 seconds.
+    void aFrozenSessionBusHoldsNoWindow()
+    {
+        QProcess bus;
+        bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+        QVERIFY(bus.waitForReadyRead(10000));
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+        QVERIFY(!TrayHost::ask(nullptr).present); // connected while it answers: no tray there
+        ::kill(pid_t(bus.processId()), SIGSTOP);
+        ::alarm(10); // a call left to Qt's own timeout ends the test here
+        QtTrayBackend tray(QIcon{});
+        tray.add(u"pure"_s);
+        QVERIFY(!tray.exists() && !TrayHost::ask(nullptr).present);
+        ::alarm(0);
     }
 
 private:

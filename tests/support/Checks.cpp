@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 int Checks::failureOf(const std::function<void()>& action)
 {
@@ -77,6 +78,18 @@ QStringList Checks::copierTemporariesIn(const QString& folder)
 QString Checks::message(const QString& first, int number, const QString& place)
 {
     return first + u'\n' + FailureText::sentence(Failure(number, QDir::toNativeSeparators(place)));
+}
+
+void Checks::plant(const QString& kind, const QString& path)
+{
+    QFile::remove(path);
+    if (kind == u"/dev/zero")
+        QFile::link(kind, path);
+    else if (kind == u"folder")
+        QDir().mkdir(path);
+    else
+        ::mknod(QFile::encodeName(path).constData(), (kind == u"pipe" ? S_IFIFO : S_IFSOCK) | 0600,
+                0);
 }
 
 QString Checks::report(const QString& tag, int number, const QString& place)

@@ -18,6 +18,9 @@ void writeBytes(const QString& path, const QByteArray& bytes);
 QList<QStringList> rows(const QString& databaseFile, const QByteArray& sql, bool* ok = nullptr);
 void exec(const QString& databaseFile, const char* sql); // SQL that must succeed
 bool integrityOk(const QString& databaseFile);
+// What a player or another program may put where a file is read: a "pipe",
+// a "socket" nobody listens on, a link to "/dev/zero" or a "folder".
+void plant(const QString& kind, const QString& path);
 // The temporary files of the copier in the folder.
 QStringList copierTemporariesIn(const QString& folder);
 // A message as a command shows it: its first line (a report's text, by

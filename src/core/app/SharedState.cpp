@@ -20,7 +20,7 @@ void SharedState::setInstallPath(const QString& path)
 
 void SharedState::openSettingsStore()
 {
-    m_store.emplace(m_settingsFile);
+    m_store.emplace(m_settingsFile, m_lockWaitMs);
 }
 
 void SharedState::closeSettingsStore()
@@ -50,7 +50,7 @@ bool SharedState::loadSettings()
     } catch (const Failure& failure) {
         // An empty table has nothing to lose; the first save gives it its row.
         if (failure.number() != FailureNumber::NoCurrentRecord)
-            m_saveRefusal = failure.number();
+            m_saveRefusal = failure;
         failWithSettingsFile(failure);
     }
     settings = loaded.record;
@@ -67,8 +67,8 @@ bool SharedState::loadSettings()
 void SharedState::msaveset()
 {
     try {
-        if (m_saveRefusal != 0)
-            throw Failure(m_saveRefusal);
+        if (m_saveRefusal)
+            throw *m_saveRefusal;
         settingsStore().save(settings);
     } catch (const Failure& failure) {
         failWithSettingsFile(failure);

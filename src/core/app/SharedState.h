@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/Failure.h"
 #include "core/gamefiles/GameFileWriter.h"
 #include "core/settings/SettingsRecord.h"
 #include "core/settings/SettingsStore.h"
@@ -9,7 +10,6 @@
 #include <optional>
 
 class ErrorReport;
-class Failure;
 class MessageSink;
 
 // What the program's commands share: the settings record with the mods path
@@ -37,10 +37,12 @@ public:
     // close; a load or a save while it is closed opens it afresh.
     void openSettingsStore();
     void closeSettingsStore();
+    // How long a later open and its saves wait for another program's lock.
+    void setLockWait(int milliseconds) { m_lockWaitMs = milliseconds; }
     // Reads the row into the record; true when a field held no value and
     // reads as the empty text. A settings file that did not load may not be
     // written over with values it never gave: every later save then fails
-    // with the load's number. Before anything else, a game update that a kill
+    // with the load's failure. Before anything else, a game update that a kill
     // cut short is completed or undone, as the row decides; where that
     // fails, the next install tries again.
     bool loadSettings();
@@ -67,7 +69,8 @@ private:
     GameFileWriter& m_gameFiles;
     QString m_settingsFile;
     std::optional<SettingsStore> m_store;
+    int m_lockWaitMs = SqliteConnection::defaultLockWaitMs;
     QString m_modsPath;
     bool m_loading = true;
-    int m_saveRefusal = 0;
+    std::optional<Failure> m_saveRefusal;
 };

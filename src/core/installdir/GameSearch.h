@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/PoolTask.h"
 #include "core/installdir/GameFinder.h"
 #include "core/installdir/MountedVolumes.h"
 #include "core/installdir/WinePrefixes.h"
@@ -7,15 +8,12 @@
 #include <QList>
 #include <QObject>
 
-#include <memory>
 #include <optional>
 
 // The search for this user's games, on a thread of Qt's pool, so that no
 // window waits for a large home or a slow disk. Its result comes back
-// through the event loop of the thread that started it. Dropped before it
-// ends, it hands nothing back; the search itself runs to its end, bounded as
-// the finder is, and the application's end waits for it (the program's own
-// end does not).
+// through the event loop of the thread that started it (see PoolTask), and
+// the search is bounded as the finder is.
 class GameSearch : public QObject {
     Q_OBJECT
 public:
@@ -37,10 +35,9 @@ signals:
     void done();
 
 private:
-    struct Handoff;
     static Found search();
     void finish(const Found& found);
 
-    std::shared_ptr<Handoff> m_handoff;
+    PoolTask m_task{this};
     std::optional<Found> m_found;
 };

@@ -21,13 +21,15 @@ SingleInstance::SingleInstance(const QString& folder)
 {
     const InstanceLock::Outcome lock = lockFolder(m_lock, folder);
     const QString runtime = RuntimeFolder::path();
-    if (runtime.isEmpty())
-        return;
-    const QString socket = runtime + QLatin1Char('/') + nameFor(folder) + QStringLiteral(".socket");
-    if (lock == InstanceLock::Outcome::Held)
+    const QString socket = runtime.isEmpty() ? QString()
+                                             : runtime + QLatin1Char('/') + nameFor(folder)
+                                                   + QStringLiteral(".socket");
+    // A lock held by another is a copy alive in the folder, called or not.
+    m_first = lock != InstanceLock::Outcome::HeldByAnother;
+    if (!m_first)
+        m_tookTheCall = !socket.isEmpty() && CallSocket::call(socket);
+    else if (lock == InstanceLock::Outcome::Held && !socket.isEmpty())
         m_socket.listen(socket);
-    else if (lock == InstanceLock::Outcome::HeldByAnother)
-        m_first = !CallSocket::call(socket);
     connect(&m_socket, &CallSocket::called, this, &SingleInstance::calledForward);
 }
 

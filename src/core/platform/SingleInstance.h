@@ -9,17 +9,19 @@
 // One running copy per settings folder. Two copies in one folder would each
 // keep their own record and silently overwrite each other's saves, so the
 // first copy holds a lock on "gtdb.inf.lock" and listens on a socket named
-// after the folder; a later copy calls it forward and ends. The guard never
-// stops a start on its own: when the lock or the call fails, the copy runs
-// unguarded.
+// after the folder; a later copy calls it forward and ends. A later copy
+// that can't call the first ends all the same: the lock alone says a copy
+// runs. Only when no lock can be had at all does a copy run unguarded.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     explicit SingleInstance(const QString& folder);
     ~SingleInstance() override;
 
-    // False only when a first copy in the folder took the call forward.
+    // False when another copy runs in the folder.
     bool isFirst() const { return m_first; }
+    // That copy took the call forward and shows its window.
+    bool firstTookTheCall() const { return m_tookTheCall; }
     // Takes the lock a running copy holds for the folder: its lock file, or
     // where the folder can't hold one, the user's own in the runtime folder.
     static InstanceLock::Outcome lockFolder(InstanceLock& lock, const QString& folder);
@@ -35,4 +37,5 @@ private:
     InstanceLock m_lock;
     CallSocket m_socket;
     bool m_first = true;
+    bool m_tookTheCall = false;
 };

@@ -13,10 +13,18 @@ class QSocketNotifier;
 class TerminationSignals : public QObject {
     Q_OBJECT
 public:
+    // Catches the signals from now on, before any object hears them, so that
+    // one in the program's first moments waits in the pipe instead of ending
+    // the program by the signal. The next object made takes the pipe over.
+    static void catchEarly();
+
     TerminationSignals();
     ~TerminationSignals() override;
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+    // A signal came that the event loop has not read yet.
+    bool pending() const;
 
 signals:
     void received();

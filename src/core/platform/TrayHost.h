@@ -1,13 +1,21 @@
 #pragma once
 
+struct xcb_connection_t;
+
 // Whether the desktop shows tray icons at this moment. Asked without Qt's
 // own check, because Qt settles on its first check, for the whole run,
 // whether an icon talks to a StatusNotifierItem host: asked before the panel
 // is up, a panel that comes later would never get the icon.
 class TrayHost {
 public:
-    static bool present();
-    // A StatusNotifierItem host (KDE, Xfce, GNOME's AppIndicator extension)
-    // shows an icon's menu itself when the icon hands it one.
-    static bool hasStatusNotifierHost();
+    struct Answer {
+        bool present = false;
+        // A StatusNotifierItem host (KDE, Xfce, GNOME's AppIndicator
+        // extension) shows an icon's menu itself when the icon hands it one.
+        bool statusNotifierHost = false;
+    };
+    // Asks the session bus, each call given a second at most, and the X
+    // server through the program's own connection to it (none on Wayland).
+    // A frozen bus keeps it that long: it is asked off the window thread.
+    static Answer ask(xcb_connection_t* x11);
 };

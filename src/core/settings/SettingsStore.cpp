@@ -42,12 +42,12 @@ QString insertRow()
 
 } // namespace
 
-SettingsStore::SettingsStore(const QString& fileName)
+SettingsStore::SettingsStore(const QString& fileName, int lockWaitMs)
 {
     try {
-        m_connection = std::make_unique<SqliteConnection>(fileName);
+        m_connection = std::make_unique<SqliteConnection>(fileName, lockWaitMs);
     } catch (const Failure& failure) {
-        m_openFailure = failure.number();
+        m_openFailure = failure;
     }
 }
 
@@ -55,8 +55,8 @@ SettingsStore::~SettingsStore() = default;
 
 SqliteConnection& SettingsStore::connection()
 {
-    if (m_openFailure != 0)
-        throw Failure(m_openFailure);
+    if (m_openFailure)
+        throw *m_openFailure;
     return *m_connection;
 }
 

@@ -1,21 +1,23 @@
 #pragma once
 
+#include "core/common/Failure.h"
 #include "core/settings/SettingsRecord.h"
+#include "core/settings/SqliteConnection.h"
 
 #include <QString>
 
 #include <memory>
-
-class SqliteConnection;
+#include <optional>
 
 // The settings data source: "gtdb.inf" opened for reading and writing. A file
 // that can't be opened is remembered, and every use of the store fails with
-// the number of that failure.
+// that failure.
 class SettingsStore {
 public:
     static QString defaultFileName() { return QStringLiteral("gtdb.inf"); }
 
-    explicit SettingsStore(const QString& fileName = defaultFileName());
+    explicit SettingsStore(const QString& fileName = defaultFileName(),
+                           int lockWaitMs = SqliteConnection::defaultLockWaitMs);
     ~SettingsStore();
 
     struct Loaded {
@@ -34,5 +36,5 @@ private:
     SqliteConnection& connection();
 
     std::unique_ptr<SqliteConnection> m_connection;
-    int m_openFailure = 0;
+    std::optional<Failure> m_openFailure;
 };

@@ -1,13 +1,15 @@
 #include "core/settings/SqliteConnection.h"
 
 #include "core/common/Failure.h"
+#include "core/platform/SqliteFiles.h"
 #include "core/settings/SqliteStatement.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <sqlite3.h>
 
-SqliteConnection::SqliteConnection(const QString& fileName)
+SqliteConnection::SqliteConnection(const QString& fileName, int lockWaitMs)
 {
     const QFileInfo info(fileName);
     if (!info.exists())
@@ -21,13 +23,15 @@ SqliteConnection::SqliteConnection(const QString& fileName)
     // player's last complete save back in place. Refusing to start instead
     // would leave the player with no settings at all. A journal that is not a
     // valid one is discarded by SQLite without touching "gtdb.inf".
+    SqliteFiles::openWithoutWaiting();
+    SqliteFiles::takeRefused();
     const int rc =
         sqlite3_open_v2(fileName.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close(m_db);
-        throw Failure(failureNumber(rc));
+        fail(nullptr, rc);
     }
-    sqlite3_busy_timeout(m_db, busyTimeoutMs);
+    sqlite3_busy_timeout(m_db, lockWaitMs);
     sqlite3_extended_result_codes(m_db, 0);
     try {
         // A damaged file is caught here, at open, rather than half-way
@@ -81,6 +85,9 @@ int SqliteConnection::failureNumber(int sqliteCode)
 
 void SqliteConnection::fail(sqlite3* db, int sqliteCode)
 {
+    // Something other than a file at the journal's name, say, is named as it is.
+    if (const QString refused = SqliteFiles::takeRefused(); !refused.isEmpty())
+        throw Failure(FailureNumber::WrongKind, QDir::toNativeSeparators(refused));
     // "no such table" and "no such column" come back as a plain SQLITE_ERROR;
     // their message tells them apart.
     if ((sqliteCode & 0xff) == SQLITE_ERROR && db) {

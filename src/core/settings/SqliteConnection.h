@@ -8,14 +8,14 @@ struct sqlite3;
 // a missing file: the settings file is the player's, not ours to make.
 class SqliteConnection {
 public:
-    explicit SqliteConnection(const QString& fileName);
+    // How long a statement waits for another program's lock before it fails
+    // with 3218.
+    static constexpr int defaultLockWaitMs = 3000;
+
+    explicit SqliteConnection(const QString& fileName, int lockWaitMs = defaultLockWaitMs);
     ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
-
-    // How long a statement waits for another program's lock before it fails
-    // with 3218.
-    static constexpr int busyTimeoutMs = 3000;
 
     sqlite3* handle() const { return m_db; }
     void exec(const QString& sql);

@@ -7,9 +7,17 @@
 #include <QDir>
 #include <QFont>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <utility>
+
+namespace {
+
+constexpr std::chrono::milliseconds closeDeadline{1800};
+
+} // namespace
 
 void Program::configureApplication()
 {
@@ -34,10 +42,10 @@ void Program::configureApplication()
 
 Program::Program(TrayBackend& tray)
     : m_instance(QDir::currentPath()), m_gameFiles(QDir::currentPath()),
-      m_module({m_sink, m_gameFiles, tray, SettingsStore::defaultFileName(), [this] {
+      m_module({*this, m_gameFiles, tray, SettingsStore::defaultFileName(), [this] {
                     m_instance.release();
                     std::fflush(nullptr);
-                    std::_Exit(EXIT_SUCCESS);
+                    std::_Exit(m_reported ? EXIT_FAILURE : EXIT_SUCCESS);
                 }})
 {
     QObject::connect(&m_instance, &SingleInstance::calledForward,
@@ -50,8 +58,17 @@ Program::Program(TrayBackend& tray)
 
 bool Program::start()
 {
-    if (!m_instance.isFirst())
+    // A signal before the first window ends the program before it reads or
+    // writes anything.
+    if (m_signals.pending())
         return false;
+    if (!m_instance.isFirst()) {
+        if (!m_instance.firstTookTheCall())
+            std::fprintf(stderr,
+                         "grimtide-switch: another copy already runs in %s; this one ends.\n",
+                         qPrintable(QDir::toNativeSeparators(QDir::currentPath())));
+        return false;
+    }
     m_module.form1().show();
     return true;
 }
@@ -60,5 +77,23 @@ void Program::closeForGood()
 {
     if (std::exchange(m_closing, true))
         return;
+    // Whatever waits (a lock, a frozen bus under the tray icon), the program
+    // is gone by the deadline; a save waits for a lock only half as long.
+    std::thread([] {
+        std::this_thread::sleep_for(closeDeadline);
+        std::fputs("grimtide-switch: the close did not finish in time.\n", stderr);
+        std::_Exit(EXIT_FAILURE);
+    }).detach();
+    m_module.state.setLockWait(int(closeDeadline.count() / 2));
     m_module.closeMainWindow();
+}
+
+void Program::show(const QString& text)
+{
+    if (!m_closing) {
+        m_boxes.show(text);
+        return;
+    }
+    m_reported = true;
+    std::fputs(qPrintable(text + QLatin1Char('\n')), stderr);
 }

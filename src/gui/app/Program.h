@@ -12,8 +12,10 @@ class TrayBackend;
 // boxes and game files, and the module the windows share. The tray comes from the
 // caller, so a benchmark can hear when the icon is added. A termination
 // signal or the end of the desktop session closes the main window, which
-// saves, as the player's own close would.
-class Program {
+// saves, as the player's own close would; but nobody may be there to read a
+// box then, so its messages go to standard error, the program ends within
+// two seconds, and with a failure's status when anything failed.
+class Program : private MessageSink {
 public:
     // Once, after the QApplication is made.
     static void configureApplication();
@@ -22,18 +24,21 @@ public:
 
     // Shows "Loading"; its timer loads the main window once the event loop
     // runs. False when another copy already runs in this folder: that copy
-    // has been called forward instead, and this one should end.
+    // has been called forward instead (or, where it can't be called, this
+    // one says so on standard error), and this one should end.
     bool start();
     Module1& module() { return m_module; }
 
 private:
     // The main window's close, run once however often it is asked for.
     void closeForGood();
+    void show(const QString& text) override;
 
     SingleInstance m_instance;
     TerminationSignals m_signals;
-    MessageBoxSink m_sink;
+    MessageBoxSink m_boxes;
     GameFiles m_gameFiles;
     Module1 m_module;
-    bool m_closing = false;
+    bool m_closing = false; // with nobody there to read a box
+    bool m_reported = false;
 };

@@ -1,6 +1,6 @@
 #include "gui/app/QtTrayBackend.h"
 
-#include "core/platform/TrayHost.h"
+#include <QGuiApplication>
 
 namespace {
 
@@ -11,32 +11,34 @@ constexpr int lookAgainMs = 5000;
 QtTrayBackend::QtTrayBackend(QIcon icon, QObject* parent)
     : TrayBackend(parent), m_picture(std::move(icon))
 {
+#if QT_CONFIG(xcb)
+    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        m_x11 = x11->connection();
+#endif
     m_lookAgain.setInterval(lookAgainMs);
     connect(&m_lookAgain, &QTimer::timeout, this, &QtTrayBackend::lookForTray);
 }
 
 QtTrayBackend::~QtTrayBackend() = default;
 
-bool QtTrayBackend::available()
-{
-    // Qt's check comes second: it must not run before a tray is up.
-    return TrayHost::present() && QSystemTrayIcon::isSystemTrayAvailable();
-}
-
 void QtTrayBackend::add(const QString& tip)
 {
     if (m_icon)
         return;
-    if (!available()) {
-        m_lookAgain.start();
-        return;
-    }
-    m_lookAgain.stop();
+    m_wanted = true;
+    if (m_found)
+        show(tip, m_found->statusNotifierHost);
+    else
+        lookForTray();
+}
+
+void QtTrayBackend::show(const QString& tip, bool ownMenu)
+{
     m_icon = std::make_unique<QSystemTrayIcon>(m_picture);
     connect(m_icon.get(), &QSystemTrayIcon::activated, this, &QtTrayBackend::activated);
     // Only for a StatusNotifierItem: an X11 or Windows tray icon with a menu
     // would pop it up itself on a right click, beside the main window's own.
-    if (TrayHost::hasStatusNotifierHost())
+    if (ownMenu)
         m_icon->setContextMenu(m_menu);
     m_icon->setToolTip(tip);
     m_icon->show();
@@ -50,6 +52,7 @@ void QtTrayBackend::setTip(const QString& tip)
 
 void QtTrayBackend::remove()
 {
+    m_wanted = false;
     m_lookAgain.stop();
     m_icon.reset();
 }
@@ -64,8 +67,27 @@ void QtTrayBackend::activated(QSystemTrayIcon::ActivationReason reason)
 
 void QtTrayBackend::lookForTray()
 {
-    if (!available())
+    if (m_asking)
         return;
+    m_asking = true;
+    m_question.start<TrayHost::Answer>(
+        [x11 = m_x11] { return TrayHost::ask(x11); },
+        [this](const TrayHost::Answer& answer) { answered(answer); });
+}
+
+void QtTrayBackend::answered(const TrayHost::Answer& answer)
+{
+    m_asking = false;
+    if (!m_wanted || m_icon)
+        return;
+    // Qt's check comes second: it must not run before a tray is up.
+    if (!answer.present || !QSystemTrayIcon::isSystemTrayAvailable()) {
+        m_lookAgain.start();
+        return;
+    }
     m_lookAgain.stop();
+    // The icon is added as of now, with the tip of the mode now.
+    m_found = answer;
     emit appeared();
+    m_found.reset();
 }

@@ -14,8 +14,8 @@ public:
     // The tray menu, for a tray that draws an icon's menu itself; it must
     // outlive the icon.
     virtual void setMenu(QMenu* menu) = 0;
-    // With no tray there, nothing is shown and appeared() follows once a
-    // tray comes up.
+    // Where no tray is known to be up, nothing is shown yet and appeared()
+    // follows once one is found.
     virtual void add(const QString& tip) = 0;
     virtual void setTip(const QString& tip) = 0;
     virtual void remove() = 0;

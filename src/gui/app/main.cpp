@@ -1,6 +1,7 @@
 #include "core/app/CommandLine.h"
 #include "core/app/GameRestore.h"
 #include "core/platform/Terminal.h"
+#include "core/platform/TerminationSignals.h"
 #include "gui/app/Program.h"
 #include "gui/app/QtTrayBackend.h"
 #include "gui/crosshair/PictureCatalogue.h"
@@ -55,6 +56,9 @@ int main(int argc, char* argv[])
                             [&] { return restoreGame(argc, argv); }});
     if (const auto status = commandLine.answer(argc, argv))
         return *status;
+    // Making the application takes a while; a signal meanwhile still ends
+    // the program by its own way out.
+    TerminationSignals::catchEarly();
     QApplication app(argc, argv);
     Program::configureApplication();
     QtTrayBackend tray(PictureCatalogue::programIcon());

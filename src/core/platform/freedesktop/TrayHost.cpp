@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QString>
@@ -24,43 +23,58 @@ template <typename Reply> ReplyHolder<Reply> hold(Reply* reply)
 }
 
 // An X11 tray owns the selection _NET_SYSTEM_TRAY_S<screen>.
-bool hasX11Tray()
+bool hasX11Tray(xcb_connection_t* x)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+    if (!x || xcb_connection_has_error(x))
         return false;
+    char* host = nullptr;
+    int display = 0;
     int screen = 0;
-    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> x(
-        xcb_connect(nullptr, &screen), &xcb_disconnect);
-    if (xcb_connection_has_error(x.get()))
-        return false;
+    xcb_parse_display(nullptr, &host, &display, &screen);
+    std::free(host);
     const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen);
-    const auto atom = hold(xcb_intern_atom_reply(
-        x.get(), xcb_intern_atom(x.get(), 1, name.size(), name.constData()), nullptr));
+    const auto atom = hold(
+        xcb_intern_atom_reply(x, xcb_intern_atom(x, 1, name.size(), name.constData()), nullptr));
     if (!atom || atom->atom == XCB_ATOM_NONE)
         return false;
-    const auto owner = hold(xcb_get_selection_owner_reply(
-        x.get(), xcb_get_selection_owner(x.get(), atom->atom), nullptr));
+    const auto owner =
+        hold(xcb_get_selection_owner_reply(x, xcb_get_selection_owner(x, atom->atom), nullptr));
     return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+// The call's answer, a boolean or a property holding one; false when none
+// came within the timeout.
+bool answersTrue(QDBusConnection& bus, const QDBusMessage& call)
+{
+    const QDBusMessage reply = bus.call(call, QDBus::Block, replyTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return false;
+    const QVariant value = reply.arguments().constFirst();
+    return value.canConvert<QDBusVariant>() ? value.value<QDBusVariant>().variant().toBool()
+                                            : value.toBool();
+}
+
+bool hasStatusNotifierHost()
+{
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage owned = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    owned << watcher;
+    QDBusMessage hostRegistered = QDBusMessage::createMethodCall(
+        watcher, QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    hostRegistered << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    return answersTrue(bus, owned) && answersTrue(bus, hostRegistered);
 }
 
 } // namespace
 
-bool TrayHost::present()
+TrayHost::Answer TrayHost::ask(xcb_connection_t* x11)
 {
-    return hasStatusNotifierHost() || hasX11Tray();
-}
-
-bool TrayHost::hasStatusNotifierHost()
-{
-    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcher))
-        return false;
-    QDBusMessage ask = QDBusMessage::createMethodCall(
-        watcher, QStringLiteral("/StatusNotifierWatcher"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    ask << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
-    const QDBusMessage reply = bus.call(ask, QDBus::Block, replyTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
-           && reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+    const bool statusNotifierHost = hasStatusNotifierHost();
+    return {statusNotifierHost || hasX11Tray(x11), statusNotifierHost};
 }

@@ -87,6 +87,7 @@ int NativeFile::failureNumber(int errorCode)
         return FailureNumber::PathNotFound;
     case EISDIR:
     case ELOOP:
+    case ENXIO: // a socket, or a pipe nobody reads
         return FailureNumber::WrongKind;
     default:
         return FailureNumber::DeviceIo;

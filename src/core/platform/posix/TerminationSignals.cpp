@@ -2,9 +2,12 @@
 
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
+#include <poll.h>
 #include <unistd.h>
 
 namespace {
@@ -12,6 +15,8 @@ namespace {
 constexpr int handled[] = {SIGTERM, SIGHUP, SIGINT};
 
 volatile std::sig_atomic_t writeEnd = -1;
+// The pipe made before any object hears it, until one takes it over.
+int earlyEnds[2] = {-1, -1};
 
 extern "C" void onTerminationSignal(int)
 {
@@ -35,18 +40,37 @@ void handleWith(void (*handler)(int))
 
 } // namespace
 
+void TerminationSignals::catchEarly()
+{
+    if (earlyEnds[0] >= 0 || ::pipe2(earlyEnds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    writeEnd = earlyEnds[1];
+    handleWith(onTerminationSignal);
+}
+
 TerminationSignals::TerminationSignals()
 {
     int ends[2];
-    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (earlyEnds[0] >= 0) {
+        std::copy(std::begin(earlyEnds), std::end(earlyEnds), ends);
+        earlyEnds[0] = earlyEnds[1] = -1;
+    } else if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) == 0) {
+        m_previousWriteEnd = writeEnd;
+    } else {
         return;
+    }
     m_readEnd = ends[0];
     m_writeEnd = ends[1];
     m_notifier = std::make_unique<QSocketNotifier>(m_readEnd, QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &TerminationSignals::drain);
-    m_previousWriteEnd = writeEnd;
     writeEnd = m_writeEnd;
     handleWith(onTerminationSignal);
+}
+
+bool TerminationSignals::pending() const
+{
+    pollfd waiting{m_readEnd, POLLIN, 0};
+    return m_readEnd >= 0 && ::poll(&waiting, 1, 0) == 1;
 }
 
 TerminationSignals::~TerminationSignals()
