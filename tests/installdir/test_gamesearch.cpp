@@ -12,10 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-
 namespace {
 
 QString text(const char* utf8)
@@ -25,27 +21,6 @@ QString text(const char* utf8)
 
 const QByteArray gameKey =
     "WINE REGISTRY Version 2\n\n[Software\\\\EA GAMES\\\\Battlefield 1942] 1\n";
-
-// What a player or another program may put where the finder reads a file.
-void plant(const QString& path, const QString& kind)
-{
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    const QByteArray name = QFile::encodeName(path);
-    if (kind == u"pipe") {
-        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
-    } else if (kind == u"socket") { // bound and left open
-        sockaddr_un address{AF_UNIX, {}};
-        QVERIFY(size_t(name.size()) < sizeof address.sun_path);
-        std::copy(name.begin(), name.end(), address.sun_path);
-        QCOMPARE(::bind(::socket(AF_UNIX, SOCK_STREAM, 0), reinterpret_cast<sockaddr*>(&address),
-                        sizeof address),
-                 0);
-    } else if (kind == u"/dev/zero") {
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-    } else {
-        QVERIFY(QDir().mkpath(path));
-    }
-}
 
 } // namespace
 
@@ -63,7 +38,7 @@ private slots:
         for (const char* name :
              {".wine/system.reg", ".local/share/Steam/steamapps/libraryfolders.vdf",
               ".config/lutris/games/odd.yml", ".config/heroic/GamesConfig/odd.json"})
-            for (const char* kind : {"pipe", "socket", "/dev/zero", "directory"})
+            for (const char* kind : {"pipe", "socket", "/dev/zero", "folder"})
                 QTest::addRow("%s as %s", name, kind) << text(name) << text(kind);
     }
 
@@ -73,7 +48,8 @@ private slots:
         QFETCH(QString, kind);
         home = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir().mkpath(homeFile(".wine/drive_c")));
-        plant(homeFile(qPrintable(name)), kind);
+        QVERIFY(QDir().mkpath(QFileInfo(homeFile(qPrintable(name))).path()));
+        Checks::plant(kind, homeFile(qPrintable(name)));
         // A Lutris prefix of the player's own, named nowhere else, with the game outside the
         // usual folders; its record in PyYAML's way: quoted where needed, folded past 80 columns.
         const QString lutrisGame = makeGame("My Prefixes/bf/drive_c/Games/Battlefield 1942");
