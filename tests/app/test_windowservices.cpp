@@ -1,12 +1,10 @@
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
 #include "core/common/FailureText.h"
-#include "core/common/NumberText.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/installdir/Form4.h"
-#include "gui/widgets/ClickFromCode.h"
 #include "gui/widgets/MessageBoxSink.h"
 #include "support/Checks.h"
 #include "support/RecordingSink.h"
@@ -14,7 +12,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QRadioButton>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -165,38 +162,6 @@ private slots:
         QCOMPARE(lines.join(u' '), QString(text).replace(u'\n', u' ')); // the address is never cut
         QVERIFY(lines.contains(text.section(u'\n', 1))); // the sentence on a line of its own
         QVERIFY2(room >= widest, qPrintable(u"%1 < %2"_s.arg(room).arg(widest)));
-    }
-
-    void numbersFromText()
-    {
-        QCOMPARE(NumberText::read(u" 2.5"_s), 2.5);
-        QCOMPARE(Checks::failureOf([] { NumberText::read(u"inf"_s); }),
-                 FailureNumber::TypeMismatch);
-    }
-
-    // The command runs, seeing the new value, only when the value changes,
-    // and runs to its end before the setting returns.
-    void aClickFromCodeRunsTheCommandOnlyOnAChange()
-    {
-        QCheckBox box, inner;
-        QStringList order;
-        connect(&inner, &QCheckBox::clicked, this, [&] { order << u"inner"_s; });
-        connect(&box, &QCheckBox::clicked, this, [&] {
-            ClickFromCode::setChecked(inner, true);
-            order << (box.isChecked() ? u"ticked"_s : u"cleared"_s);
-        });
-        for (bool ticked : {true, true, false})
-            ClickFromCode::setChecked(box, ticked);
-        QCOMPARE(order, (QStringList{u"inner"_s, u"ticked"_s, u"cleared"_s}));
-        QWidget parent;
-        auto* option = new QRadioButton(&parent); // exclusive: Qt itself refuses to turn it off
-        QSignalSpy clicks(option, &QRadioButton::clicked);
-        for (int twice = 0; twice < 2; ++twice)
-            ClickFromCode::turnOn(*option);
-        ClickFromCode::turnOff(*option);
-        QVERIFY(!option->isChecked());
-        ClickFromCode::turnOn(*option);
-        QCOMPARE(clicks.count(), 2);
     }
 };
 

@@ -50,12 +50,6 @@ private slots:
             UserFolder(temp.filePath(u"other"_s), temp.filePath(u"share"_s)).prepare());
         QVERIFY(!QFileInfo::exists(temp.filePath(u"other"_s)));
     }
-
-    void theDefaultLocationFollowsTheDataHome()
-    {
-        qputenv("XDG_DATA_HOME", "/data/home");
-        QCOMPARE(UserFolder::defaultLocation(), u"/data/home/grimtide-switch"_s);
-    }
 };
 
 QTEST_MAIN(TestUserFolder)

@@ -1,19 +1,11 @@
-#include "support/ScratchMount.h"
+#include "support/ReadOnlyMount.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <sys/mount.h>
 
-ScratchMount::ScratchMount(const QString& at, int kilobytes) : m_at(QFile::encodeName(at))
-{
-    QDir().mkpath(at);
-    m_mounted = ::mount("tmpfs", m_at.constData(), "tmpfs", 0,
-                        ("size=" + QByteArray::number(kilobytes) + 'k').constData())
-                == 0;
-}
-
-ScratchMount::ScratchMount(const QString& of, const QString& at) : m_at(QFile::encodeName(at))
+ReadOnlyMount::ReadOnlyMount(const QString& of, const QString& at) : m_at(QFile::encodeName(at))
 {
     QDir().mkpath(at);
     m_mounted =
@@ -28,7 +20,7 @@ ScratchMount::ScratchMount(const QString& of, const QString& at) : m_at(QFile::e
     }
 }
 
-ScratchMount::~ScratchMount()
+ReadOnlyMount::~ReadOnlyMount()
 {
     if (m_mounted)
         ::umount2(m_at.constData(), MNT_DETACH);
