@@ -69,16 +69,6 @@ private slots:
         QCOMPARE(picked, QList<int>({1, 2}));
     }
 
-    void picturesWiderThanTheFieldAreNarrowedInProportion()
-    {
-        ImageCombo combo;
-        combo.resize(113, 22);
-        combo.setImageList(&reticles);
-        const QSize shown = combo.iconSize();
-        QVERIFY(shown.width() < 98 && qAbs(shown.height() * 98 - shown.width() * 38) < 98);
-        QVERIFY(combo.height() > shown.height());
-    }
-
     // Read a size at a time, the icon still draws what Qt's icon of its files does.
     void theProgramIconDrawsAsAnIconOfAllItsFiles()
     {
