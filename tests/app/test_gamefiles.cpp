@@ -1,5 +1,3 @@
-#include "core/common/ErrorReport.h"
-#include "core/common/Failure.h"
 #include "core/common/FailureText.h"
 #include "core/platform/InstanceLock.h"
 #include "gui/app/Form2.h"

@@ -1,5 +1,3 @@
-#include "core/common/Failure.h"
-#include "core/platform/SingleInstance.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
 #include "support/Checks.h"

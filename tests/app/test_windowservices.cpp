@@ -1,5 +1,3 @@
-#include "core/common/ErrorReport.h"
-#include "core/common/Failure.h"
 #include "core/common/FailureText.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
@@ -7,7 +5,6 @@
 #include "gui/installdir/Form4.h"
 #include "gui/widgets/MessageBoxSink.h"
 #include "support/Checks.h"
-#include "support/RecordingSink.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>

@@ -3,7 +3,6 @@
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
 #include "support/Checks.h"
-#include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
 #include <QDir>

@@ -1,5 +1,3 @@
-#include "core/common/ErrorReport.h"
-#include "core/common/Failure.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
 #include "support/Checks.h"

@@ -1,6 +1,5 @@
 #include "core/app/SharedState.h"
 #include "core/common/ErrorReport.h"
-#include "core/common/Failure.h"
 #include "core/gamefiles/GameFiles.h"
 #include "core/mode/ModeSwitch.h"
 #include "core/mode/ModeView.h"

@@ -1,4 +1,3 @@
-#include "core/common/Failure.h"
 #include "core/platform/SafeFileCopier.h"
 #include "core/settings/SettingsStore.h"
 #include "support/Checks.h"

@@ -1,4 +1,3 @@
-#include "core/common/Failure.h"
 #include "core/settings/SettingsStore.h"
 #include "support/Checks.h"
 #include "support/TestFolder.h"
