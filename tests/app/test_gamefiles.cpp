@@ -42,22 +42,6 @@ struct OwnGame : TestProgram {
     }
 };
 
-struct Restore {
-    int status;
-    QString out, err;
-};
-
-Restore restoreGame(const TestFolder& folder)
-{
-    QProcess run;
-    run.setWorkingDirectory(folder.path());
-    run.start(u"" GRIMTIDE_SWITCH_PROGRAM ""_s, {u"--restore-game"_s});
-    if (!run.waitForFinished(30000))
-        return {-1, {}, {}};
-    return {run.exitCode(), QString::fromLocal8Bit(run.readAllStandardOutput()),
-            QString::fromLocal8Bit(run.readAllStandardError())};
-}
-
 } // namespace
 
 class TestGameFiles : public QObject {
@@ -153,23 +137,29 @@ private slots:
         s.pickCrosshair(5); // the first pick's archive is not kept: the game had none
         QVERIFY(s.messages().isEmpty() && s.files() != own);
         const auto switched = s.files();
+        QString out, err;
+        const auto restoreGame = [&] {
+            QProcess run;
+            run.setWorkingDirectory(s.folder.path());
+            run.start(u"" GRIMTIDE_SWITCH_PROGRAM ""_s, {u"--restore-game"_s});
+            const bool finished = run.waitForFinished(30000);
+            out = QString::fromLocal8Bit(run.readAllStandardOutput());
+            err = QString::fromLocal8Bit(run.readAllStandardError());
+            return finished ? run.exitCode() : -1;
+        };
         {
             InstanceLock running;
             QCOMPARE(running.take(s.folder.file(u"gtdb.inf.lock"_s)), InstanceLock::Outcome::Held);
-            const Restore refused = restoreGame(s.folder);
-            QVERIFY2(refused.status == 2 && refused.out.isEmpty() && refused.err.count(u'\n') == 1,
-                     qPrintable(refused.err));
+            QVERIFY2(restoreGame() == 2 && out.isEmpty() && err.count(u'\n') == 1, qPrintable(err));
             QCOMPARE(s.files(), switched);
         }
-        const Restore restored = restoreGame(s.folder);
-        QCOMPARE(restored.status, 0);
+        QCOMPARE(restoreGame(), 0);
         for (const char* line : {"  bf1942/init.con: put back", "  xpack1/init.con: put back",
                                  "  gtide_base/archives/menu.rfa: removed (the game had none)"})
-            QVERIFY2(restored.out.contains(QLatin1String(line)), qPrintable(restored.out));
+            QVERIFY2(out.contains(QLatin1String(line)), qPrintable(out));
         QCOMPARE(s.files(), own);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
-        const Restore again = restoreGame(s.folder);
-        QVERIFY(again.status == 0 && again.out.startsWith(u"Nothing to restore"_s));
+        QVERIFY(restoreGame() == 0 && out.startsWith(u"Nothing to restore"_s));
         QCOMPARE(s.files(), own);
     }
 };
