@@ -68,6 +68,19 @@ bool Checks::integrityOk(const QString& databaseFile)
            == QList<QStringList>{{QStringLiteral("ok")}};
 }
 
+QStringList Checks::installedModes(const QString& game)
+{
+    const QDir cons(QStringLiteral(GRIMTIDE_CONS_DIR));
+    QHash<QByteArray, QString> names; // by content
+    for (const QString& file : cons.entryList({QStringLiteral("*.con")}))
+        names.insert(bytesOf(cons.filePath(file)), file.chopped(4));
+    QStringList installed;
+    for (const char* pack : {"bf1942", "xpack1", "xpack2"})
+        installed << names.value(
+            bytesOf(game + QStringLiteral("/mods/%1/init.con").arg(QLatin1String(pack))));
+    return installed;
+}
+
 QStringList Checks::copierTemporariesIn(const QString& folder)
 {
     QStringList found = QDir(folder).entryList(QDir::Files | QDir::Hidden);

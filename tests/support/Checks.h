@@ -21,6 +21,9 @@ bool integrityOk(const QString& databaseFile);
 // What a player or another program may put where a file is read: a "pipe",
 // a "socket" nobody listens on, a link to "/dev/zero" or a "folder".
 void plant(const QString& kind, const QString& path);
+// Each pack's init.con in the game (bf1942, xpack1, xpack2) as the name of
+// the delivered cons file it holds: "unbf", "purex1"...; "" for none.
+QStringList installedModes(const QString& game);
 // The temporary files of the copier in the folder.
 QStringList copierTemporariesIn(const QString& folder);
 // A message as a command shows it: its first line (a report's text, by
