@@ -11,12 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 const QByteArray gameKey =
     "WINE REGISTRY Version 2\n\n[Software\\\\EA GAMES\\\\Battlefield 1942] 1\n";
@@ -38,7 +35,8 @@ private slots:
              {".wine/system.reg", ".local/share/Steam/steamapps/libraryfolders.vdf",
               ".config/lutris/games/odd.yml", ".config/heroic/GamesConfig/odd.json"})
             for (const char* kind : {"pipe", "socket", "/dev/zero", "folder"})
-                QTest::addRow("%s as %s", name, kind) << text(name) << text(kind);
+                QTest::addRow("%s as %s", name, kind)
+                    << QString::fromUtf8(name) << QString::fromUtf8(kind);
     }
 
     void findsEveryRecordedGameWhateverStandsInPlaceOfAFile()
@@ -77,9 +75,8 @@ private slots:
         QStringList found;
         for (const GameFinder::Game& game : search.found().games)
             found << game.label() + u' ' + game.folder;
-        QCOMPARE(found,
-                 (QStringList{text("Battlefield 1942 (Lutris battlefield-1942) ") + lutrisGame,
-                              text("Battlefield 1942 (Heroic bfapp) ") + heroicGame}));
+        QCOMPARE(found, (QStringList{u"Battlefield 1942 (Lutris battlefield-1942) "_s + lutrisGame,
+                                     u"Battlefield 1942 (Heroic bfapp) "_s + heroicGame}));
     }
 
     // A search long enough to act during it: prefixes whose registries all are one large file.
@@ -133,7 +130,10 @@ private:
         }
     }
 
-    QString homeFile(const char* relative) const { return home->filePath(text(relative)); }
+    QString homeFile(const char* relative) const
+    {
+        return home->filePath(QString::fromUtf8(relative));
+    }
     void write(const char* relative, const QByteArray& bytes)
     {
         QDir().mkpath(QFileInfo(homeFile(relative)).path());
