@@ -102,15 +102,7 @@ private slots:
         QVERIFY(!report.trap(u"check1"_s,
                              [&] { throw Failure(FailureNumber::DiskFull), after = true; }));
         QVERIFY(!after && report.trap(u"check1"_s, [] {}));
-        // A plainer message replaces the report for its number only.
-        const ErrorReport::PlainerMessage plainer{FailureNumber::PathNotFound, u"Please check"_s};
-        report.trap(
-            u"msetp"_s, [] { throw Failure(FailureNumber::PathNotFound); }, plainer);
-        report.trap(
-            u"msetp"_s, [] { throw Failure(FailureNumber::FileNotFound); }, plainer);
-        QCOMPARE(sink.messages, (QStringList{Checks::report(u"check1"_s, 61),
-                                             Checks::message(u"Please check"_s, 76),
-                                             Checks::report(u"msetp"_s, 53)}));
+        QCOMPARE(sink.messages, QStringList{Checks::report(u"check1"_s, 61)});
     }
 
     void everyFailureNumberHasItsSentence_data()
