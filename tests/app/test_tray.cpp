@@ -39,8 +39,7 @@ private slots:
         });
         emit program->tray.menuRequested();
         QCOMPARE(popped, main.mpopupsys);
-        // A tray that comes late gets the icon of the mode then; until then, minimize is a plain
-        // one.
+        // A tray that comes late gets the mode's icon; until then a minimize is a plain one.
         init(false);
         Form2& late = program->main();
         late.showMinimized();
@@ -51,8 +50,6 @@ private slots:
         program->tray.appear();
         QVERIFY(program->tray.exists());
         QCOMPARE(program->tray.tip, u"unpure"_s);
-        late.showMinimized();
-        QTRY_VERIFY(!late.isVisible());
     }
 
     void trayItemSwitchesAndSetsTheTip()
@@ -61,11 +58,10 @@ private slots:
         main.mpopunpure->trigger();
         QCOMPARE(program->tray.tip, u"Unpure"_s);
         QCOMPARE(program->tray.operations.last(), u"setTip"_s);
-        QCOMPARE(program->folder.storedRows().value(0).status, u"Grimtide"_s);
         main.Option1->click(); // switches back, but leaves the tip alone
         QCOMPARE(program->tray.tip, u"Unpure"_s);
         main.mpoppure->trigger(); // reached in pure mode anyway: says so, and still sets the tip
-        QCOMPARE(program->sink.last(), u"you are already in pure mode"_s);
+        QCOMPARE(program->messages(), QStringList{u"you are already in pure mode"_s});
         QCOMPARE(program->tray.tip, u"Pure"_s);
     }
 
