@@ -23,11 +23,6 @@ TestFolder::~TestFolder()
     QDir::setCurrent(m_previousCurrent);
 }
 
-QString TestFolder::readFile(const QString& relative) const
-{
-    return QString::fromUtf8(Checks::bytesOf(file(relative)));
-}
-
 TestFolder::Row TestFolder::gameRow() const
 {
     return {.path = QDir::toNativeSeparators(game())};
