@@ -11,6 +11,8 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 int Checks::failureOf(const std::function<void()>& action)
 {
     try {
@@ -64,20 +66,18 @@ void Checks::exec(const QString& databaseFile, const char* sql)
 
 bool Checks::integrityOk(const QString& databaseFile)
 {
-    return rows(databaseFile, "PRAGMA integrity_check")
-           == QList<QStringList>{{QStringLiteral("ok")}};
+    return rows(databaseFile, "PRAGMA integrity_check") == QList<QStringList>{{u"ok"_s}};
 }
 
 QStringList Checks::installedModes(const QString& game)
 {
     const QDir cons(QStringLiteral(GRIMTIDE_CONS_DIR));
     QHash<QByteArray, QString> names; // by content
-    for (const QString& file : cons.entryList({QStringLiteral("*.con")}))
+    for (const QString& file : cons.entryList({u"*.con"_s}))
         names.insert(bytesOf(cons.filePath(file)), file.chopped(4));
     QStringList installed;
     for (const char* pack : {"bf1942", "xpack1", "xpack2"})
-        installed << names.value(
-            bytesOf(game + QStringLiteral("/mods/%1/init.con").arg(QLatin1String(pack))));
+        installed << names.value(bytesOf(game + u"/mods/%1/init.con"_s.arg(QLatin1String(pack))));
     return installed;
 }
 
