@@ -117,10 +117,8 @@ private slots:
             return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
         };
         const QStringList entries = entriesHere();
-        {
-            FakeTray secondTray;
-            QVERIFY(!Program(secondTray).start());
-        }
+        FakeTray secondTray;
+        QVERIFY(!Program(secondTray).start());
         QCOMPARE(entriesHere(), entries);
         QCOMPARE(
             QTest::qWaitFor([&] { return main.isVisible(); }, lock == noOwnFolder ? 100 : 5000),
