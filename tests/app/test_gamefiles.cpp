@@ -5,7 +5,6 @@
 #include "support/TestProgram.h"
 
 #include <QAction>
-#include <QDirIterator>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTest>
@@ -28,18 +27,7 @@ struct OwnGame : TestProgram {
         }
     }
     QString cons(const QString& file) const { return folder.file(u"cons/"_s + file); }
-    // Every file in the game, hidden ones included, with its content.
-    QMap<QString, QByteArray> files() const
-    {
-        QMap<QString, QByteArray> found;
-        for (QDirIterator it(folder.game(), QDir::Files | QDir::Hidden | QDir::System,
-                             QDirIterator::Subdirectories);
-             it.hasNext();) {
-            const QString path = it.next();
-            found.insert(path, Checks::bytesOf(path));
-        }
-        return found;
-    }
+    QMap<QString, QByteArray> files() const { return Checks::filesIn(folder.game()); }
 };
 
 } // namespace

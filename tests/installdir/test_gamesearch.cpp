@@ -50,23 +50,24 @@ private slots:
         // A Lutris prefix of the player's own, named nowhere else, with the game outside the
         // usual folders; its record in PyYAML's way: quoted where needed, folded past 80 columns.
         const QString lutrisGame = makeGame("My Prefixes/bf/drive_c/Games/Battlefield 1942");
-        write(".local/share/lutris/games/battlefield-1942-1700000000.yml",
-              "game:\n  arch: win32\n  exe: ~/My Prefixes/bf/drive_c/Games/Battlefield\n"
-              "    1942/BF1942.exe\n  prefix: '~/My Prefixes/bf' # custom\nwine: {}\n");
+        Checks::writeBytes(
+            homeFile(".local/share/lutris/games/battlefield-1942-1700000000.yml"),
+            "game:\n  arch: win32\n  exe: ~/My Prefixes/bf/drive_c/Games/Battlefield\n"
+            "    1942/BF1942.exe\n  prefix: '~/My Prefixes/bf' # custom\nwine: {}\n");
         // Heroic's prefix, where the registry names the game; the escapes its "C:" gives.
         const QString heroicGame = makeGame("heroic-bf/drive_c/EA/BF1942");
-        write("heroic-bf/system.reg",
-              gameKey
-                  + QByteArray("\"GAMEDIR\"=\"C:\\\\EA\\\\BF1942\"\n"
-                               "\"Odd\"=\"C:\\\\..\\\\..\\\\..\\\\outside\"\n"
-                               "\"Odder\"=\"D:\\\\self\\\\cwd\\\\game\"\n"
-                               "\"Oddest\"=\"E:\\\\proc\\\\self\\\\cwd\\\\game\"\n"));
+        Checks::writeBytes(homeFile("heroic-bf/system.reg"),
+                           gameKey
+                               + QByteArray("\"GAMEDIR\"=\"C:\\\\EA\\\\BF1942\"\n"
+                                            "\"Odd\"=\"C:\\\\..\\\\..\\\\..\\\\outside\"\n"
+                                            "\"Odder\"=\"D:\\\\self\\\\cwd\\\\game\"\n"
+                                            "\"Oddest\"=\"E:\\\\proc\\\\self\\\\cwd\\\\game\"\n"));
         QVERIFY(QDir().mkpath(homeFile("heroic-bf/dosdevices")));
         QVERIFY(QFile::link(QStringLiteral("/proc"), homeFile("heroic-bf/dosdevices/d:"))
                 && QFile::link(QStringLiteral("/"), homeFile("heroic-bf/dosdevices/e:")));
         makeGame("outside"); // where the ".." would lead
-        write(".config/heroic/GamesConfig/bfapp.json",
-              R"({"bfapp": {"winePrefix": "~/heroic-bf"}, "version": "v0"})");
+        Checks::writeBytes(homeFile(".config/heroic/GamesConfig/bfapp.json"),
+                           R"({"bfapp": {"winePrefix": "~/heroic-bf"}, "version": "v0"})");
 
         qputenv("HOME", QFile::encodeName(home->path()));
         GameSearch search;
@@ -122,7 +123,7 @@ private:
         QByteArray registry = gameKey;
         while (registry.size() < (8 << 20))
             registry += "[Software\\\\Classes\\\\CLSID\\\\{0}] 1\n@=\"x\"\n";
-        write("registry", registry);
+        Checks::writeBytes(homeFile("registry"), registry);
         for (int prefix = 0; prefix < prefixes; ++prefix) {
             const QString at = homeFile("Games/p") + QString::number(prefix);
             QVERIFY(QDir().mkpath(at + QStringLiteral("/drive_c"))
@@ -134,18 +135,12 @@ private:
     {
         return home->filePath(QString::fromUtf8(relative));
     }
-    void write(const char* relative, const QByteArray& bytes)
-    {
-        QDir().mkpath(QFileInfo(homeFile(relative)).path());
-        Checks::writeBytes(homeFile(relative), bytes);
-    }
 
     // A game folder in the home, returned in native form.
     QString makeGame(const char* relative)
     {
         const QString folder = homeFile(relative);
-        if (QDir().mkpath(folder))
-            Checks::writeBytes(folder + QStringLiteral("/BF1942.exe"), {});
+        Checks::writeBytes(folder + QStringLiteral("/BF1942.exe"), {});
         return QDir::toNativeSeparators(folder);
     }
 

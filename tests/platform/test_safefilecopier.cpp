@@ -51,7 +51,6 @@ private slots:
     {
         TestFolder folder;
         const QString game = folder.file(u"Battlefield 1942 – Ünïcode"_s);
-        QDir().mkpath(game + u"/Mods/BF1942"_s);
         const QString existing = game + u"/Mods/BF1942/Init.con"_s;
         Checks::writeBytes(existing, "old");
         QDir(folder.path()).rename(u"cons"_s, u"Cons"_s);

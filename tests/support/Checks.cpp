@@ -6,6 +6,7 @@
 #include "core/platform/SafeFileCopier.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include <sqlite3.h>
@@ -31,6 +32,7 @@ QByteArray Checks::bytesOf(const QString& path)
 
 void Checks::writeBytes(const QString& path, const QByteArray& bytes)
 {
+    QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
@@ -79,6 +81,18 @@ QStringList Checks::installedModes(const QString& game)
     for (const char* pack : {"bf1942", "xpack1", "xpack2"})
         installed << names.value(bytesOf(game + u"/mods/%1/init.con"_s.arg(QLatin1String(pack))));
     return installed;
+}
+
+QMap<QString, QByteArray> Checks::filesIn(const QString& folder)
+{
+    QMap<QString, QByteArray> found;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString path = it.next();
+        found.insert(QDir(folder).relativeFilePath(path), bytesOf(path));
+    }
+    return found;
 }
 
 QStringList Checks::copierTemporariesIn(const QString& folder)
