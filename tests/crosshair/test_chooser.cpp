@@ -136,7 +136,6 @@ private slots:
         s.main().Check4->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/12/menu.rfa"_s));
         QCOMPARE(s.game(reticleTarget), s.cons(u"rt/2/game.rfa"_s));
-        QCOMPARE(s.module.state.settings.cr, u"7"_s);
         QCOMPARE(s.stored(&SettingsRecord::secure), u"Yes"_s);
         QVERIFY(s.pictures().first != own.first);
         QVERIFY(!s.module.form3Holder().exists()); // made when first opened, as Secure Mode left it
