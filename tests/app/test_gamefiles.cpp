@@ -26,7 +26,6 @@ struct OwnGame : TestProgram {
             Checks::writeBytes(mods(u"gtide_base/archives/bf1942/game.rfa"_s), "real reticles");
         }
     }
-    QString cons(const QString& file) const { return folder.file(u"cons/"_s + file); }
     QMap<QString, QByteArray> files() const { return Checks::filesIn(folder.game()); }
 };
 
@@ -94,7 +93,7 @@ private slots:
         else if (way == 1)
             s.main().Check4->click();
         for (QString& home : homes)
-            home = QDir::toNativeSeparators(s.cons(home) + u'/');
+            home = QDir::toNativeSeparators(s.folder.file(u"cons/"_s + home) + u'/');
         QCOMPARE(
             s.messages(),
             QStringList{Checks::message(FailureText::headline(FailureNumber::PlaceholderArchive),
