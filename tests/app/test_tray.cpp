@@ -47,7 +47,8 @@ private slots:
         QVERIFY(late.isVisible()); // no icon to come back by: a plain minimize
         late.showNormal();
         late.Option2->click();
-        program->tray.appear();
+        program->tray.isAvailable = true;
+        emit program->tray.appeared();
         QVERIFY(program->tray.exists());
         QCOMPARE(program->tray.tip, u"unpure"_s);
     }
