@@ -83,12 +83,11 @@ private slots:
     // A search long enough to act during it: prefixes whose registries all are one large file.
     void aSigtermDuringTheSearchEndsTheProgramAtOnce()
     {
-        const TestFolder folder;
-        folder.writeSettings(TestFolder::Row{}); // a first start: "Choose Directory" and the search
+        current.writeSettings(TestFolder::Row{}); // a first start: "Choose Directory", the search
         makeSlowHome(60);
         qputenv("HOME", QFile::encodeName(home->path())); // and offscreen, as this test runs
         QProcess program;
-        program.setWorkingDirectory(folder.path());
+        program.setWorkingDirectory(current.path());
         program.start(QStringLiteral(GRIMTIDE_SWITCH_PROGRAM), {});
         QVERIFY(program.waitForStarted());
         QTest::qWait(1500);
