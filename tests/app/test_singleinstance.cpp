@@ -1,5 +1,3 @@
-#include "core/common/Failure.h"
-#include "core/platform/SingleInstance.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
 #include "support/Checks.h"
@@ -43,7 +41,7 @@ const QString noOwnFolder = u"no runtime folder of one's own"_s;
 // lock's name (one of each kind the lock tells apart; a read-only folder fails
 // as the link does) or at the runtime folder's.
 const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
-    {u"pipe"_s, [](const QString& lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0600); }},
+    {u"pipe"_s, [](const QString& lock) { Checks::plant(u"pipe"_s, lock); }},
     {u"dangling link"_s, [](const QString& lock) { QFile::link(lock + u".gone"_s, lock); }},
     {u"left by a killed copy"_s, // a plain file, and a socket
      [](const QString&) {
@@ -119,10 +117,8 @@ private slots:
             return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
         };
         const QStringList entries = entriesHere();
-        {
-            FakeTray secondTray;
-            QVERIFY(!Program(secondTray).start());
-        }
+        FakeTray secondTray;
+        QVERIFY(!Program(secondTray).start());
         QCOMPARE(entriesHere(), entries);
         QCOMPARE(
             QTest::qWaitFor([&] { return main.isVisible(); }, lock == noOwnFolder ? 100 : 5000),

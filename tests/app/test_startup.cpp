@@ -1,5 +1,3 @@
-#include "core/common/ErrorReport.h"
-#include "core/common/Failure.h"
 #include "core/platform/NativeFileSystem.h"
 #include "core/platform/SingleInstance.h"
 #include "gui/app/Form1.h"
@@ -18,19 +16,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// The program on a settings row, not started; `delivered` is the file before.
-struct Started : TestProgram {
-    explicit Started(TestFolder::Row row, Start when = Start::Later)
-        : TestProgram(row, when), delivered(Checks::bytesOf(folder.databaseFile()))
-    {
-    }
-    QByteArray delivered;
-};
-
-} // namespace
-
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
@@ -43,30 +28,28 @@ private slots:
         } rows[] = {{u"Pure"_s, u"yes"_s, u"no"_s, u"yes"_s, false, u"yes no"_s},
                     {u"Grimtide"_s, u"No"_s, u""_s, u"Yes"_s, true, u"yes yes"_s}};
         for (const auto& [status, rtr, sw, secure, grimtide, packs] : rows) {
-            Started s({.status = status, .rtr = rtr, .sw = sw, .cr = u"7"_s, .secure = secure});
+            TestProgram s({.status = status, .rtr = rtr, .sw = sw, .cr = u"7"_s, .secure = secure},
+                          TestProgram::Start::Later);
+            const QByteArray delivered = Checks::bytesOf(s.folder.databaseFile());
             s.start();
             Module1& m = s.module;
             const Form2& main = s.main();
             QVERIFY(main.isVisible() && !m.form1().isVisible());
             QCOMPARE((QList<bool>{main.Option2->isChecked(), !main.Option1->isChecked(),
-                                  main.mpoppure->isVisible(), !main.mpopunpure->isVisible()}),
-                     QList<bool>(4, grimtide));
+                                  main.mpoppure->isVisible(), !main.mpopunpure->isVisible(),
+                                  main.Check4->isChecked()}),
+                     QList<bool>(5, grimtide));
             QCOMPARE(main.Label4->text(), status);
-            QCOMPARE(s.tray.tip, grimtide ? QStringLiteral("unpure") : QStringLiteral("pure"));
-            const auto yesNo = [](bool ticked) {
-                return ticked ? QStringLiteral("yes") : QStringLiteral("no");
-            };
-            QCOMPARE(yesNo(main.Check1->isChecked()) + u' ' + yesNo(main.Check2->isChecked()),
-                     packs);
+            QCOMPARE(s.tray.tip, grimtide ? u"unpure"_s : u"pure"_s);
             QCOMPARE(main.Label7->text() + u' ' + main.Label8->text(), packs);
+            QCOMPARE(
+                (QList<bool>{main.Check1->isChecked(), main.Check2->isChecked()}),
+                (QList<bool>{main.Label7->text() == u"yes"_s, main.Label8->text() == u"yes"_s}));
             QVERIFY(!m.state.isLoading() && s.sink.messages.isEmpty());
-            QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.delivered);
+            QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), delivered);
             QVERIFY(!m.form3Holder().exists()); // made when first opened, in its appearance
-            QCOMPARE(main.Check4->isChecked(),
-                     grimtide); // secure: its pinned archives, nothing else, are copied
             QCOMPARE(s.copier.sources.join(u' '),
                      grimtide ? u"cons/cr/12/menu.rfa cons/rt/2/game.rfa"_s : QString());
-            QCOMPARE(m.form3().Command1->isVisibleTo(&m.form3()), !grimtide);
             m.form3().close(); // made anew after its close box, in its first layout
             QVERIFY(m.form3().Command1->isVisibleTo(&m.form3()));
         }
@@ -76,15 +59,15 @@ private slots:
     // install directory; the field costs no other stored value.
     void firstStartAsksForTheInstallDirectory()
     {
-        Started s({.rtr = std::nullopt, .sw = u"yes"_s, .cr = u"9"_s}, TestProgram::Start::First);
+        TestProgram s({.rtr = std::nullopt, .sw = u"yes"_s, .cr = u"9"_s},
+                      TestProgram::Start::First);
         Module1& m = s.module;
         QDir mods(s.folder.game() + u"/mods"_s);
         QVERIFY(mods.rename(u"xpack1"_s, u"XPack1"_s) && mods.rmdir(u"xpack2"_s));
         s.whenChooserShows([&](Form4& chooser) {
             QVERIFY(!chooser.Command2->isVisible() && m.form1().isVisible()
                     && !m.form2().isVisible());
-            QCOMPARE(chooser.Dir1->path(),
-                     QDir::toNativeSeparators(s.folder.path())); // the working folder
+            QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(s.folder.path()));
             chooser.Dir1->setPath(s.folder.game());
             chooser.Command1->click();
         });
@@ -96,7 +79,7 @@ private slots:
                                       u"1"_s,    u"No"_s,  s.folder.game()};
         QCOMPARE(s.folder.storedRows(), QList<SettingsRecord>{expected});
         QCOMPARE(m.state.settings, expected);
-        QCOMPARE(s.tray.operations, QStringList{QStringLiteral("add")});
+        QCOMPARE(s.tray.operations, QStringList{u"add"_s});
         s.main().msetup->trigger(); // later, as it was left: no Cancel, the path
         QVERIFY(m.form4().isVisible() && !m.form4().Command2->isVisible());
         QCOMPARE(m.form4().Label1->text(), s.folder.game());
@@ -104,23 +87,21 @@ private slots:
 
     void closingTheFirstChooserEndsTheProgram()
     {
-        Started s({}, TestProgram::Start::First);
+        TestProgram s({}, TestProgram::Start::First);
+        const QByteArray delivered = Checks::bytesOf(s.folder.databaseFile());
         s.whenChooserShows([&](Form4& chooser) { chooser.close(); });
         s.start();
         QCOMPARE(s.sink.messages,
-                 QStringList{QStringLiteral(
-                     "I need a install path to run, so please reopen me and choose your path")});
+                 QStringList{
+                     u"I need a install path to run, so please reopen me and choose your path"_s});
         QVERIFY(s.ends == 1 && !s.main().isVisible() && s.tray.operations.isEmpty());
-        QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), s.delivered);
+        QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), delivered);
     }
 
     // Each broken file is made here, then the program starts on it and ends.
     void brokenFilesAreReportedAndLeftAsTheyWere()
     {
         const QByteArray noise(8192, 'x');
-        const auto sql = [](const char* statement) {
-            return [=](const QString& db) { Checks::exec(db, statement); };
-        };
         sqlite3* locker = nullptr; // another program's exclusive transaction
         const auto write = [](const QByteArray& bytes) {
             return [=](const QString& db) { Checks::writeBytes(db, bytes); };
@@ -142,7 +123,8 @@ private slots:
              FailureNumber::NotADatabase},
             {"a folder", [](const QString& db) { QFile::remove(db), QDir().mkdir(db); },
              FailureNumber::NotADatabase},
-            {"a column missing", sql("ALTER TABLE Options DROP COLUMN sw"),
+            {"a column missing",
+             [](const QString& db) { Checks::exec(db, "ALTER TABLE Options DROP COLUMN sw"); },
              FailureNumber::FieldMissing},
             {"locked",
              [&](const QString& db) {
@@ -151,11 +133,10 @@ private slots:
              },
              FailureNumber::DatabaseLocked},
             {"a stray journal",
-             [&](const QString& db) { Checks::writeBytes(db + QStringLiteral("-journal"), noise); },
-             0},
+             [&](const QString& db) { Checks::writeBytes(db + u"-journal"_s, noise); }, 0},
         };
         for (const auto& broken : cases) {
-            Started s({});
+            TestProgram s({}, TestProgram::Start::Later);
             const QString db = s.folder.databaseFile();
             const QList<SettingsRecord> rows = s.folder.storedRows();
             broken.make(db);
@@ -175,7 +156,7 @@ private slots:
             if (broken.number) { // a broken file is never saved over, nor made anew
                 QVERIFY2(Checks::bytesOf(db) == stored && QFileInfo::exists(db) == existed,
                          broken.name);
-                QCOMPARE(s.main().Label4->text(), QStringLiteral("unpure"));
+                QCOMPARE(s.main().Label4->text(), u"unpure"_s);
             } else {
                 QCOMPARE(s.folder.storedRows(), rows);
             }
@@ -200,7 +181,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, kind);
-        Started s({.secure = u"Yes"_s});
+        TestProgram s({.secure = u"Yes"_s}, TestProgram::Start::Later);
         const QString planted = s.folder.file(name);
         Checks::plant(kind, planted);
         const auto what = NativeFileSystem::identity(planted);

@@ -1,5 +1,3 @@
-#include "core/common/ErrorReport.h"
-#include "core/common/Failure.h"
 #include "core/common/FailureText.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
@@ -7,7 +5,6 @@
 #include "gui/installdir/Form4.h"
 #include "gui/widgets/MessageBoxSink.h"
 #include "support/Checks.h"
-#include "support/RecordingSink.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -105,15 +102,7 @@ private slots:
         QVERIFY(!report.trap(u"check1"_s,
                              [&] { throw Failure(FailureNumber::DiskFull), after = true; }));
         QVERIFY(!after && report.trap(u"check1"_s, [] {}));
-        // A plainer message replaces the report for its number only.
-        const ErrorReport::PlainerMessage plainer{FailureNumber::PathNotFound, u"Please check"_s};
-        report.trap(
-            u"msetp"_s, [] { throw Failure(FailureNumber::PathNotFound); }, plainer);
-        report.trap(
-            u"msetp"_s, [] { throw Failure(FailureNumber::FileNotFound); }, plainer);
-        QCOMPARE(sink.messages, (QStringList{Checks::report(u"check1"_s, 61),
-                                             Checks::message(u"Please check"_s, 76),
-                                             Checks::report(u"msetp"_s, 53)}));
+        QCOMPARE(sink.messages, QStringList{Checks::report(u"check1"_s, 61)});
     }
 
     void everyFailureNumberHasItsSentence_data()

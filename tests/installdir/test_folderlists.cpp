@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString native(const QString& path)
@@ -35,7 +37,7 @@ class TestFolderLists : public QObject {
 private slots:
     void init()
     {
-        game = temp.filePath(QStringLiteral("a/b/c/d/e/f/Battlefield 1942 – Ünïcode"));
+        game = temp.filePath(u"a/b/c/d/e/f/Battlefield 1942 – Ünïcode"_s);
         for (const char* child : {"b10", "b2", "B2", "a1", "c", ".hidden/.inner"})
             QVERIFY(QDir(game).mkpath(QString::fromUtf8(child)));
         depth = int(QDir::cleanPath(game).count(u'/'));
@@ -45,18 +47,17 @@ private slots:
     {
         DirList list;
         QSignalSpy spy(&list, &DirList::pathChanged);
-        list.setPath(game + QStringLiteral("/./"));
+        list.setPath(game + u"/./"_s);
         list.setPath(native(game)); // the same folder again
-        QCOMPARE(Checks::failureOf([&] { list.setPath(game + QStringLiteral("/missing")); }), 71);
+        QCOMPARE(Checks::failureOf([&] { list.setPath(game + u"/missing"_s); }), 71);
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).toString(), native(game));
         QCOMPARE(list.item(0)->text(), native(QDir::rootPath()));
         QCOMPARE(list.item(depth)->toolTip(), native(game));
-        QCOMPARE(
-            rowsFrom(list, depth - 1),
-            QStringLiteral("f| Battlefield 1942 – Ünïcode|  a1|  B2|  b2|  b10|  c").split(u'|'));
-        list.setPath(game + QStringLiteral("/.hidden"));
-        QCOMPARE(rowsFrom(list, depth + 1), QStringLiteral(".hidden| .inner").split(u'|'));
+        QCOMPARE(rowsFrom(list, depth - 1),
+                 u"f| Battlefield 1942 – Ünïcode|  a1|  B2|  b2|  b10|  c"_s.split(u'|'));
+        list.setPath(game + u"/.hidden"_s);
+        QCOMPARE(rowsFrom(list, depth + 1), u".hidden| .inner"_s.split(u'|'));
     }
 
     // The arrows only select; a folder gone since it was listed is not opened.
@@ -67,22 +68,22 @@ private slots:
         QSignalSpy spy(&list, &DirList::pathChanged);
         QTest::keyClick(&list, Qt::Key_Down);
         QTest::keyClick(&list, Qt::Key_Return);
-        QCOMPARE(list.path(), native(game + QStringLiteral("/a1")));
+        QCOMPARE(list.path(), native(game + u"/a1"_s));
         QTest::keyClick(&list, Qt::Key_Backspace);
         emit list.itemDoubleClicked(list.item(depth + 2));
-        QCOMPARE(list.path(), native(game + QStringLiteral("/B2")));
+        QCOMPARE(list.path(), native(game + u"/B2"_s));
         QTest::keyClick(&list, Qt::Key_Backspace);
-        QVERIFY(QDir(game + QStringLiteral("/a1")).removeRecursively());
+        QVERIFY(QDir(game + u"/a1"_s).removeRecursively());
         QTest::keyClick(&list, Qt::Key_Down);
         QTest::keyClick(&list, Qt::Key_Return);
-        QCOMPARE(list.item(depth + 1)->text(), QStringLiteral("B2"));
+        QCOMPARE(list.item(depth + 1)->text(), u"B2"_s);
         QCOMPARE(spy.count(), 4);
     }
 
     void driveListShowsTheDriveOfAPathByItsLongestRoot()
     {
-        const QString root = native(QStringLiteral("/"));
-        const QString usb = native(QStringLiteral("/media/usb"));
+        const QString root = native(u"/"_s);
+        const QString usb = native(u"/media/usb"_s);
         const QString working = native(QStorageInfo(QDir::currentPath()).rootPath());
         QStringList roots;
         for (const DriveList::Drive& drive : DriveList::volumesAtHand())
@@ -99,10 +100,10 @@ private slots:
         QCOMPARE(volumes.removeDuplicates(), 0);
         DriveList list;
         QCOMPARE(list.drive(), working);
-        list.setDrives({{root, QStringLiteral("/ (root)")},
-                        {usb, QStringLiteral("/media/usb (USBSTICK)")},
-                        {native(QStringLiteral("/media/usb/inner")), QStringLiteral("inner")}});
-        QCOMPARE(list.itemText(1), QStringLiteral("/media/usb (USBSTICK)"));
+        list.setDrives({{root, u"/ (root)"_s},
+                        {usb, u"/media/usb (USBSTICK)"_s},
+                        {native(u"/media/usb/inner"_s), u"inner"_s}});
+        QCOMPARE(list.itemText(1), u"/media/usb (USBSTICK)"_s);
         QSignalSpy spy(&list, &DriveList::driveChanged);
         for (const auto& [path, drive] :
              {std::pair{"/media/usbx", "/"},
@@ -125,9 +126,8 @@ private slots:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<int>("subfolders");
-        QTest::newRow("deep, many below")
-            << game + QStringLiteral("/deeper/and/deeper/still") << 30;
-        QTest::newRow("listed a slice at a time") << game + QStringLiteral("/huge") << 40000;
+        QTest::newRow("deep, many below") << game + u"/deeper/and/deeper/still"_s << 30;
+        QTest::newRow("listed a slice at a time") << game + u"/huge"_s << 40000;
         QTest::newRow("deep, few below") << game << 0;
         QTest::newRow("the root") << QDir::rootPath() << 0;
     }
@@ -137,7 +137,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(int, subfolders);
         for (int i = 0; i < subfolders; ++i)
-            QVERIFY(QDir(folder).mkpath(QStringLiteral("sub%1").arg(i, 5, 10, QChar(u'0'))));
+            QVERIFY(QDir(folder).mkpath(u"sub%1"_s.arg(i, 5, 10, QChar(u'0'))));
         DirList list;
         list.resize(130, 126);
         list.show();

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestForm4 : public QObject {
     Q_OBJECT
 private slots:
@@ -22,8 +24,7 @@ private slots:
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) // no default, no cancel key
             QTest::keyClick(chooser->Command1, key);
         QVERIFY(chooser->isVisible() && chooser->Command2->isVisible());
-        QCOMPARE(chooser->Label1->text(),
-                 QStringLiteral("Please choose your Battlefield 1942 directory"));
+        QCOMPARE(chooser->Label1->text(), u"Please choose your Battlefield 1942 directory"_s);
         const SettingsRecord before = program->module.state.settings;
         QTRY_VERIFY(!chooser->Drive1->isSearching());
         QTest::keyClick(chooser->Drive1, Qt::Key_Home); // the game found
@@ -75,14 +76,13 @@ private:
     {
         program = std::make_unique<TestProgram>(
             TestFolder::Row{}, withPath ? TestProgram::Start::Later : TestProgram::Start::First);
-        const QDir home(program->folder.file(QStringLiteral("home")));
+        const QDir home(program->folder.file(u"home"_s));
         qputenv("HOME", QFile::encodeName(home.path()));
         games.clear();
         for (const char* prefix : QList{".wine", "Games/bf1942"}.first(gamesFound)) {
             games << QDir::toNativeSeparators(home.filePath(
-                QString::fromUtf8(prefix)
-                + QStringLiteral("/drive_c/Program Files/EA GAMES/Battlefield 1942")));
-            QVERIFY(QDir().mkpath(games.last() + QStringLiteral("/mods/bf1942")));
+                QString::fromUtf8(prefix) + u"/drive_c/Program Files/EA GAMES/Battlefield 1942"_s));
+            QVERIFY(QDir().mkpath(games.last() + u"/mods/bf1942"_s));
         }
         if (withPath) {
             program->start();

@@ -9,14 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 // A fake home holding every kind of prefix, each with its game placed one way or another.
 class TestGameFinder : public QObject {
@@ -26,7 +19,7 @@ private slots:
     void initTestCase()
     {
         const QByteArray retail = "\n[Software\\\\EA GAMES\\\\Battlefield 1942] 1\n";
-        // In finding order: prefix, where, system.reg, game folder (or none),
+        // In finding order: prefix, where, system.reg, game folder,
         // marker. The game of ~/.wine is registered too: listed once.
         game(".wine", "~/.wine",
              retail + "\"GAMEDIR\"=\"C:\\\\Program Files\\\\EA GAMES\\\\Battlefield 1942\"");
@@ -52,24 +45,24 @@ private slots:
         game("libraries/Steam Library/steamapps/compatdata/400/pfx", "Steam 400");
         game(".local/share/wineprefixes/wp1", "~/.local/share/wineprefixes/wp1");
         game(".PlayOnLinux/wineprefix/pol", "PlayOnLinux pol");
-        Checks::writeBytes(home.filePath(text(".local/share/Steam/steamapps/libraryfolders.vdf")),
+        Checks::writeBytes(home.filePath(u".local/share/Steam/steamapps/libraryfolders.vdf"_s),
                            "\"LibraryFolders\" { \"1\" \""
-                               + home.filePath(text("libraries/Steam Library")).toUtf8() + "\" }");
+                               + home.filePath(u"libraries/Steam Library"_s).toUtf8() + "\" }");
         game("volume", "", {}, "Program Files/EA GAMES/Battlefield 1942");
     }
 
     void findsTheGameOfEveryPrefixKindOnce()
     {
-        const auto prefixes = WinePrefixes::find(home.path(), home.filePath(text("elsewhere/wp")));
+        const auto prefixes = WinePrefixes::find(home.path(), home.filePath(u"elsewhere/wp"_s));
         QStringList wheres;
         for (const WinePrefixes::Prefix& prefix : prefixes)
             wheres << prefix.where;
         QCOMPARE(wheres, prefixWheres);
-        const QString volume = QDir::toNativeSeparators(home.filePath(text("volume")));
+        const QString volume = QDir::toNativeSeparators(home.filePath(u"volume"_s));
         QList<std::pair<QString, QString>> found;
-        for (const GameFinder::Game& game : GameFinder::find(prefixes, {{volume, text("USB")}}))
+        for (const GameFinder::Game& game : GameFinder::find(prefixes, {{volume, u"USB"_s}}))
             found.append({game.label(), game.folder});
-        expectedGames.last().first = QStringLiteral("Battlefield 1942 (%1)").arg(volume);
+        expectedGames.last().first = u"Battlefield 1942 (%1)"_s.arg(volume);
         QCOMPARE(found, expectedGames);
     }
 
@@ -84,8 +77,8 @@ private slots:
                                     "\"Z\"=dword:00000001\n\"Z\n"
                                     "[Software\\\\A] 1\n\"X\"=\"no\"\n"
                                     "[Software\\\\A\\\\B] 1\n\"X\"=\"C:\\\\";
-        QCOMPARE(WineRegistry({text("software\\a\\b")}).textValues(registry),
-                 (QStringList{text("C:\\a \"b\""), text("éé😀"), text("C:\\")}));
+        QCOMPARE(WineRegistry({u"software\\a\\b"_s}).textValues(registry),
+                 (QStringList{u"C:\\a \"b\""_s, u"éé😀"_s, u"C:\\"_s}));
     }
 
     void steamLibraries()
@@ -93,7 +86,7 @@ private slots:
         QCOMPARE(SteamLibraries::pathsIn("\"libraryfolders\"\n{\n \"0\"\n {\n  \"path\" \"/a b\"\n"
                                          "  \"apps\" { \"228980\" \"1\" }\n }\n"
                                          " \"1\" { \"path\" \"D:\\\\Steam\" }\n}"),
-                 (QStringList{text("/a b"), text("D:\\Steam")}));
+                 (QStringList{u"/a b"_s, u"D:\\Steam"_s}));
         QVERIFY(SteamLibraries::pathsIn("\"libraryfolders\" { \"0\" { \"path\" \"/a").isEmpty());
     }
 
@@ -104,8 +97,8 @@ private slots:
         for (int copy = 0; copy < 2000; ++copy)
             registry += "[Software\\\\A] 1\n\"X\"=\"C:\\\\game\"\n\"Y\"=\""
                         + QByteArray::number(copy) + "\"\n";
-        const QStringList values = WineRegistry({text("Software\\A")}).textValues(registry);
-        QCOMPARE(values.mid(0, 3), (QStringList{text("C:\\game"), text("0"), text("1")}));
+        const QStringList values = WineRegistry({u"Software\\A"_s}).textValues(registry);
+        QCOMPARE(values.mid(0, 3), (QStringList{u"C:\\game"_s, u"0"_s, u"1"_s}));
         QCOMPARE(values.size(), WineRegistry::mostValues);
     }
 
@@ -116,8 +109,9 @@ private slots:
         QTest::addColumn<QString>("exe");
         const auto row = [](const char* name, const char* yaml, const char* prefix,
                             const char* exe) {
-            QTest::newRow(name) << QByteArray(yaml) << (prefix ? text(prefix) : QString())
-                                << (exe ? text(exe) : QString());
+            QTest::newRow(name) << QByteArray(yaml)
+                                << (prefix ? QString::fromUtf8(prefix) : QString())
+                                << (exe ? QString::fromUtf8(exe) : QString());
         };
         row("plain", "game:\n  exe: /g/BF1942.exe\n  prefix: ~/p\nsystem: {}\n", "~/p",
             "/g/BF1942.exe");
@@ -155,7 +149,7 @@ private slots:
     {
         QCOMPARE(HeroicGameFile::prefixes(R"({"winePrefix": "/a", "bf": {"winePrefix": "/b"},
                                               "c": {"winePrefix": "/a"}, "version": "v0"})"),
-                 (QStringList{text("/a"), text("/b")}));
+                 (QStringList{u"/a"_s, u"/b"_s}));
         for (const char* odd : {R"({"bf": {"winePrefix": 7}})", "[1]", "{\"bf\": {"})
             QVERIFY(HeroicGameFile::prefixes(odd).isEmpty());
     }
@@ -166,21 +160,19 @@ private:
               const char* folder = "drive_c/Program Files/EA GAMES/Battlefield 1942",
               const char* marker = "BF1942.exe")
     {
-        const QDir at(home.filePath(text(prefix)));
-        QVERIFY(at.mkpath(QStringLiteral("drive_c")));
+        const QDir at(home.filePath(QString::fromUtf8(prefix)));
+        QVERIFY(at.mkpath(u"drive_c"_s));
         if (!registry.isNull())
-            Checks::writeBytes(at.filePath(QStringLiteral("system.reg")), registry);
+            Checks::writeBytes(at.filePath(u"system.reg"_s), registry);
         if (*where)
-            prefixWheres << text(where);
-        if (!folder)
-            return;
-        const QDir game(at.filePath(text(folder)));
-        const bool isFolder = text(marker).contains(u'/');
-        QVERIFY(game.mkpath(isFolder ? text(marker) : QStringLiteral(".")));
-        if (!isFolder)
-            Checks::writeBytes(game.filePath(text(marker)), {});
-        if (text(marker) != QStringLiteral("readme.txt"))
-            expectedGames.append({QStringLiteral("Battlefield 1942 (%1)").arg(text(where)),
+            prefixWheres << QString::fromUtf8(where);
+        const QDir game(at.filePath(QString::fromUtf8(folder)));
+        const QString file = QString::fromUtf8(marker);
+        QVERIFY(game.mkpath(file.contains(u'/') ? file : u"."_s));
+        if (!file.contains(u'/'))
+            Checks::writeBytes(game.filePath(file), {});
+        if (file != u"readme.txt"_s)
+            expectedGames.append({u"Battlefield 1942 (%1)"_s.arg(QString::fromUtf8(where)),
                                   QDir::toNativeSeparators(game.path())});
     }
 

@@ -3,7 +3,6 @@
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
 #include "support/Checks.h"
-#include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
 #include <QDir>
@@ -12,12 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-QString text(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+namespace {
 
 const QByteArray gameKey =
     "WINE REGISTRY Version 2\n\n[Software\\\\EA GAMES\\\\Battlefield 1942] 1\n";
@@ -39,7 +35,8 @@ private slots:
              {".wine/system.reg", ".local/share/Steam/steamapps/libraryfolders.vdf",
               ".config/lutris/games/odd.yml", ".config/heroic/GamesConfig/odd.json"})
             for (const char* kind : {"pipe", "socket", "/dev/zero", "folder"})
-                QTest::addRow("%s as %s", name, kind) << text(name) << text(kind);
+                QTest::addRow("%s as %s", name, kind)
+                    << QString::fromUtf8(name) << QString::fromUtf8(kind);
     }
 
     void findsEveryRecordedGameWhateverStandsInPlaceOfAFile()
@@ -53,23 +50,24 @@ private slots:
         // A Lutris prefix of the player's own, named nowhere else, with the game outside the
         // usual folders; its record in PyYAML's way: quoted where needed, folded past 80 columns.
         const QString lutrisGame = makeGame("My Prefixes/bf/drive_c/Games/Battlefield 1942");
-        write(".local/share/lutris/games/battlefield-1942-1700000000.yml",
-              "game:\n  arch: win32\n  exe: ~/My Prefixes/bf/drive_c/Games/Battlefield\n"
-              "    1942/BF1942.exe\n  prefix: '~/My Prefixes/bf' # custom\nwine: {}\n");
+        Checks::writeBytes(
+            homeFile(".local/share/lutris/games/battlefield-1942-1700000000.yml"),
+            "game:\n  arch: win32\n  exe: ~/My Prefixes/bf/drive_c/Games/Battlefield\n"
+            "    1942/BF1942.exe\n  prefix: '~/My Prefixes/bf' # custom\nwine: {}\n");
         // Heroic's prefix, where the registry names the game; the escapes its "C:" gives.
         const QString heroicGame = makeGame("heroic-bf/drive_c/EA/BF1942");
-        write("heroic-bf/system.reg",
-              gameKey
-                  + QByteArray("\"GAMEDIR\"=\"C:\\\\EA\\\\BF1942\"\n"
-                               "\"Odd\"=\"C:\\\\..\\\\..\\\\..\\\\outside\"\n"
-                               "\"Odder\"=\"D:\\\\self\\\\cwd\\\\game\"\n"
-                               "\"Oddest\"=\"E:\\\\proc\\\\self\\\\cwd\\\\game\"\n"));
+        Checks::writeBytes(homeFile("heroic-bf/system.reg"),
+                           gameKey
+                               + QByteArray("\"GAMEDIR\"=\"C:\\\\EA\\\\BF1942\"\n"
+                                            "\"Odd\"=\"C:\\\\..\\\\..\\\\..\\\\outside\"\n"
+                                            "\"Odder\"=\"D:\\\\self\\\\cwd\\\\game\"\n"
+                                            "\"Oddest\"=\"E:\\\\proc\\\\self\\\\cwd\\\\game\"\n"));
         QVERIFY(QDir().mkpath(homeFile("heroic-bf/dosdevices")));
         QVERIFY(QFile::link(QStringLiteral("/proc"), homeFile("heroic-bf/dosdevices/d:"))
                 && QFile::link(QStringLiteral("/"), homeFile("heroic-bf/dosdevices/e:")));
         makeGame("outside"); // where the ".." would lead
-        write(".config/heroic/GamesConfig/bfapp.json",
-              R"({"bfapp": {"winePrefix": "~/heroic-bf"}, "version": "v0"})");
+        Checks::writeBytes(homeFile(".config/heroic/GamesConfig/bfapp.json"),
+                           R"({"bfapp": {"winePrefix": "~/heroic-bf"}, "version": "v0"})");
 
         qputenv("HOME", QFile::encodeName(home->path()));
         GameSearch search;
@@ -78,20 +76,18 @@ private slots:
         QStringList found;
         for (const GameFinder::Game& game : search.found().games)
             found << game.label() + u' ' + game.folder;
-        QCOMPARE(found,
-                 (QStringList{text("Battlefield 1942 (Lutris battlefield-1942) ") + lutrisGame,
-                              text("Battlefield 1942 (Heroic bfapp) ") + heroicGame}));
+        QCOMPARE(found, (QStringList{u"Battlefield 1942 (Lutris battlefield-1942) "_s + lutrisGame,
+                                     u"Battlefield 1942 (Heroic bfapp) "_s + heroicGame}));
     }
 
     // A search long enough to act during it: prefixes whose registries all are one large file.
     void aSigtermDuringTheSearchEndsTheProgramAtOnce()
     {
-        const TestFolder folder;
-        folder.writeSettings(TestFolder::Row{}); // a first start: "Choose Directory" and the search
+        current.writeSettings(TestFolder::Row{}); // a first start: "Choose Directory", the search
         makeSlowHome(60);
         qputenv("HOME", QFile::encodeName(home->path())); // and offscreen, as this test runs
         QProcess program;
-        program.setWorkingDirectory(folder.path());
+        program.setWorkingDirectory(current.path());
         program.start(QStringLiteral(GRIMTIDE_SWITCH_PROGRAM), {});
         QVERIFY(program.waitForStarted());
         QTest::qWait(1500);
@@ -126,7 +122,7 @@ private:
         QByteArray registry = gameKey;
         while (registry.size() < (8 << 20))
             registry += "[Software\\\\Classes\\\\CLSID\\\\{0}] 1\n@=\"x\"\n";
-        write("registry", registry);
+        Checks::writeBytes(homeFile("registry"), registry);
         for (int prefix = 0; prefix < prefixes; ++prefix) {
             const QString at = homeFile("Games/p") + QString::number(prefix);
             QVERIFY(QDir().mkpath(at + QStringLiteral("/drive_c"))
@@ -134,19 +130,16 @@ private:
         }
     }
 
-    QString homeFile(const char* relative) const { return home->filePath(text(relative)); }
-    void write(const char* relative, const QByteArray& bytes)
+    QString homeFile(const char* relative) const
     {
-        QDir().mkpath(QFileInfo(homeFile(relative)).path());
-        Checks::writeBytes(homeFile(relative), bytes);
+        return home->filePath(QString::fromUtf8(relative));
     }
 
     // A game folder in the home, returned in native form.
     QString makeGame(const char* relative)
     {
         const QString folder = homeFile(relative);
-        if (QDir().mkpath(folder))
-            Checks::writeBytes(folder + QStringLiteral("/BF1942.exe"), {});
+        Checks::writeBytes(folder + QStringLiteral("/BF1942.exe"), {});
         return QDir::toNativeSeparators(folder);
     }
 

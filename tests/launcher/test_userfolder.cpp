@@ -1,7 +1,6 @@
 #include "launcher/UserFolder.h"
 #include "support/Checks.h"
 
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,24 +18,15 @@ private slots:
                               {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
         QTemporaryDir temp;
         const auto write = [](const QDir& folder, const Files& files) {
-            for (auto file = files.begin(); file != files.end(); ++file) {
-                QDir().mkpath(QFileInfo(folder.filePath(file.key())).path());
+            for (auto file = files.begin(); file != files.end(); ++file)
                 Checks::writeBytes(folder.filePath(file.key()), *file);
-            }
         };
         write(temp.filePath(u"share"_s), delivered); // as installed
         const auto prepared = [&](const QString& name, const Files& before) {
             const QDir own(temp.filePath(name));
             write(own, before);
             UserFolder(own.path(), temp.filePath(u"share"_s)).prepare();
-            Files files;
-            for (QDirIterator it(own.path(), QDir::Files | QDir::Hidden,
-                                 QDirIterator::Subdirectories);
-                 it.hasNext();) {
-                const QString path = it.next();
-                files.insert(own.relativeFilePath(path), Checks::bytesOf(path));
-            }
-            return files;
+            return Checks::filesIn(own.path());
         };
         const Files played{{u"gtdb.inf"_s, "the player's settings"}}; // and the archive deleted
         QCOMPARE(prepared(u"played"_s, played), (Files{{u"gtdb.inf"_s, "the player's settings"},

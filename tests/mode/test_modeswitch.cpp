@@ -1,5 +1,3 @@
-#include "core/common/ErrorReport.h"
-#include "core/common/Failure.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
 #include "support/Checks.h"
@@ -12,19 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Each game folder's init.con as the name of its cons file; "" for none.
-QStringList installedModes(const TestProgram& program)
-{
-    const QDir cons(u"" GRIMTIDE_CONS_DIR ""_s);
-    QHash<QByteArray, QString> names; // by content
-    for (const QString& file : cons.entryList({u"*.con"_s}))
-        names.insert(Checks::bytesOf(cons.filePath(file)), file.chopped(4));
-    QStringList shown;
-    for (const QString& pack : {u"bf1942"_s, u"xpack1"_s, u"xpack2"_s})
-        shown << names.value(Checks::bytesOf(program.mods(pack + u"/init.con"_s)));
-    return shown;
-}
 
 // The caption, the option set, the menu command offered.
 QString shownMode(Form2& main)
@@ -68,15 +53,15 @@ private slots:
             if (!name.isEmpty())
                 sources << u"cons/%1.con"_s.arg(name);
         QCOMPARE(s.copier.sources, sources);
-        QCOMPARE(installedModes(s), installed);
-        QCOMPARE(shownMode(s.main()), grimtideShown);
+        QCOMPARE(Checks::installedModes(s.folder.game()), installed);
         s.settings().cr = u"4"_s;
         s.module.msetu(); // already there: nothing copied, nothing said, but saved
         QCOMPARE(s.copier.sources, sources);
         QCOMPARE(s.stored(&SettingsRecord::cr), u"4"_s);
 
         s.main().mpoppure->trigger();
-        QCOMPARE(installedModes(s), installed.replaceInStrings(u"un"_s, u"pure"_s));
+        QCOMPARE(Checks::installedModes(s.folder.game()),
+                 installed.replaceInStrings(u"un"_s, u"pure"_s));
         QCOMPARE(shownMode(s.main()), pureShown);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
         QVERIFY(s.messages().isEmpty());
@@ -89,12 +74,12 @@ private slots:
         const QString xpack2 = s.mods(u"xpack2"_s);
         QDir(xpack2).removeRecursively();
         s.main().Option2->click(); // checked before anything is written: nothing is
-        QCOMPARE(installedModes(s), QStringList(3, QString()));
+        QCOMPARE(Checks::installedModes(s.folder.game()), QStringList(3, QString()));
         QCOMPARE(shownMode(s.main()), pureShown);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
         QVERIFY(QDir().mkpath(xpack2));
         s.main().mpopunpure->trigger();
-        QCOMPARE(installedModes(s), all);
+        QCOMPARE(Checks::installedModes(s.folder.game()), all);
         QCOMPARE(shownMode(s.main()), grimtideShown);
         QFile::remove(s.folder.file(u"cons/purebf.con"_s)); // other failures
         s.main().Option1->click();
@@ -110,7 +95,7 @@ private slots:
                                              s.folder.file(u"cons/purebf.con"_s)),
                               Checks::report(u"msetu"_s, FailureNumber::FileNotFound,
                                              s.folder.file(u"cons/unbf.con"_s))}));
-        QCOMPARE(installedModes(s), all);
+        QCOMPARE(Checks::installedModes(s.folder.game()), all);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Grimtide"_s);
     }
 

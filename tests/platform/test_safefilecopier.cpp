@@ -10,6 +10,8 @@
 #include <atomic>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 class TestSafeFileCopier : public QObject {
     Q_OBJECT
 private slots:
@@ -35,54 +37,51 @@ private slots:
         QFETCH(QString, target);
         QFETCH(int, number);
         TestFolder folder;
-        const QString init = folder.game() + QStringLiteral("/mods/bf1942/init.con");
+        const QString init = folder.game() + u"/mods/bf1942/init.con"_s;
         Checks::writeBytes(init, "old");
         QFile::setPermissions(init, QFileDevice::ReadOwner);
         QCOMPARE(Checks::failureOf(
                      [&] { SafeFileCopier().copy(source, folder.game() + u'/' + target); }),
                  number);
         QCOMPARE(Checks::bytesOf(init), QByteArray("old"));
-        QVERIFY(
-            Checks::copierTemporariesIn(folder.game() + QStringLiteral("/mods/bf1942")).isEmpty());
+        QVERIFY(Checks::copierTemporariesIn(folder.game() + u"/mods/bf1942"_s).isEmpty());
     }
 
     void namesMatchWithoutRegardToCaseInAnyFolderName()
     {
         TestFolder folder;
-        const QString game = folder.file(QStringLiteral("Battlefield 1942 – Ünïcode"));
-        QDir().mkpath(game + QStringLiteral("/Mods/BF1942"));
-        const QString existing = game + QStringLiteral("/Mods/BF1942/Init.con");
+        const QString game = folder.file(u"Battlefield 1942 – Ünïcode"_s);
+        const QString existing = game + u"/Mods/BF1942/Init.con"_s;
         Checks::writeBytes(existing, "old");
-        QDir(folder.path()).rename(QStringLiteral("cons"), QStringLiteral("Cons"));
-        SafeFileCopier().copy(QStringLiteral("cons/PUREBF.con"),
-                              game + QStringLiteral("//mods//bf1942/init.con")); // one separator
-        QCOMPARE(Checks::bytesOf(existing),
-                 Checks::bytesOf(folder.file(QStringLiteral("Cons/purebf.con"))));
+        QDir(folder.path()).rename(u"cons"_s, u"Cons"_s);
+        SafeFileCopier().copy(u"cons/PUREBF.con"_s,
+                              game + u"//mods//bf1942/init.con"_s); // one separator
+        QCOMPARE(Checks::bytesOf(existing), Checks::bytesOf(folder.file(u"Cons/purebf.con"_s)));
     }
 
     void anotherCopyRemovesLeftoversButNeverALiveTemporary()
     {
         TestFolder folder;
-        const QString archives = folder.game() + QStringLiteral("/mods/gtide_base/archives");
-        const QString target = archives + QStringLiteral("/menu.rfa");
-        const QString big = QStringLiteral("cons/cr/7/menu.rfa");
+        const QString archives = folder.game() + u"/mods/gtide_base/archives"_s;
+        const QString target = archives + u"/menu.rfa"_s;
+        const QString big = u"cons/cr/7/menu.rfa"_s;
         Checks::writeBytes(folder.file(big), QByteArray(64 << 20, 'b'));
         std::atomic<int> bigFailure = -1;
         std::thread writer(
             [&] { bigFailure = Checks::failureOf([&] { SafeFileCopier().copy(big, target); }); });
         while (bigFailure < 0 && Checks::copierTemporariesIn(archives).isEmpty()) {
         }
-        Checks::writeBytes(archives + QStringLiteral("/.grimtide-switch-abc.part"), "killed copy");
-        Checks::writeBytes(archives + QStringLiteral("/.other-program.part"), "not ours");
-        SafeFileCopier().copy(QStringLiteral("cons/cr/3/menu.rfa"), target);
+        Checks::writeBytes(archives + u"/.grimtide-switch-abc.part"_s, "killed copy");
+        Checks::writeBytes(archives + u"/.other-program.part"_s, "not ours");
+        SafeFileCopier().copy(u"cons/cr/3/menu.rfa"_s, target);
         writer.join();
         QCOMPARE(bigFailure.load(), 0);
         // Whichever copy ended last, the target is one of the two files whole.
         const QByteArray copied = Checks::bytesOf(target);
         QVERIFY(copied == Checks::bytesOf(folder.file(big))
-                || copied == Checks::bytesOf(folder.file(QStringLiteral("cons/cr/3/menu.rfa"))));
+                || copied == Checks::bytesOf(folder.file(u"cons/cr/3/menu.rfa"_s)));
         QVERIFY(Checks::copierTemporariesIn(archives).isEmpty());
-        QVERIFY(QFileInfo::exists(archives + QStringLiteral("/.other-program.part")));
+        QVERIFY(QFileInfo::exists(archives + u"/.other-program.part"_s));
     }
 };
 

@@ -1,4 +1,3 @@
-#include "core/common/Failure.h"
 #include "core/platform/SafeFileCopier.h"
 #include "core/settings/SettingsStore.h"
 #include "support/Checks.h"
@@ -84,13 +83,8 @@ private slots:
     void eachFailingCallOfASaveLeavesTheOldRow()
     {
         QFETCH(Fault, fault);
-        const SettingsRecord newRow{u"Grimtide"_s,
-                                    u"yes"_s,
-                                    u"yes"_s,
-                                    u"7"_s,
-                                    u"3"_s,
-                                    u"No"_s,
-                                    u"/games/Battlefield 1942"_s};
+        const SettingsRecord newRow(u"Grimtide"_s, u"yes"_s, u"yes"_s, u"7"_s, u"3"_s, u"No"_s,
+                                    u"/games/Battlefield 1942"_s);
         TestFolder folder;
         const QList<SettingsRecord> oldRows = folder.storedRows();
         const QByteArray oldFile = Checks::bytesOf(folder.databaseFile());

@@ -1,6 +1,5 @@
 #include "core/app/SharedState.h"
 #include "core/common/ErrorReport.h"
-#include "core/common/Failure.h"
 #include "core/gamefiles/GameFiles.h"
 #include "core/mode/ModeSwitch.h"
 #include "core/mode/ModeView.h"
@@ -65,18 +64,6 @@ struct PureGame {
     {
         return folder.game() + u"/mods/%1/init.con"_s.arg(packs[pack]);
     }
-    // Each game folder's init.con as the name of its cons file.
-    QStringList modes() const
-    {
-        QStringList names;
-        for (qsizetype i = 0; i < packs.size(); ++i) {
-            const QByteArray now = Checks::bytesOf(initCon(i));
-            for (const QStringList& mode : {pureFiles, grimtideFiles})
-                if (now == Checks::bytesOf(folder.file(u"cons/%1.con"_s.arg(mode[i]))))
-                    names << mode[i];
-        }
-        return names;
-    }
     QStringList backups() const
     {
         QStringList found;
@@ -123,10 +110,10 @@ private slots:
                 program.sink.messages,
                 QStringList{Checks::report(u"msetu"_s, FailureNumber::DeviceIo, game.initCon(1))});
             QCOMPARE(program.state.settings.status, u"Pure"_s);
-            QCOMPARE(game.modes() == pureFiles, once);
+            QCOMPARE(Checks::installedModes(game.folder.game()) == pureFiles, once);
         }
         Started next;
-        QCOMPARE(game.modes(), pureFiles);
+        QCOMPARE(Checks::installedModes(game.folder.game()), pureFiles);
         QCOMPARE(game.backups(), QStringList());
         QCOMPARE(game.status(), u"Pure"_s);
     }
@@ -151,7 +138,8 @@ private slots:
                 Started next;
                 const QString stored = game.status();
                 QVERIFY2(
-                    game.modes() == (stored == u"Pure"_s ? pureFiles : grimtideFiles),
+                    Checks::installedModes(game.folder.game())
+                        == (stored == u"Pure"_s ? pureFiles : grimtideFiles),
                     qPrintable(u"%1 %2: %3"_s.arg(QLatin1String(call)).arg(allowed).arg(stored)));
                 QCOMPARE(game.backups(), QStringList());
                 QVERIFY(Checks::integrityOk(game.folder.databaseFile())

@@ -1,4 +1,3 @@
-#include "core/common/Failure.h"
 #include "core/settings/SettingsStore.h"
 #include "support/Checks.h"
 #include "support/TestFolder.h"
@@ -9,18 +8,10 @@
 #include <sqlite3.h>
 #include <thread>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-// The record of the seven fields, in their order, between '|'.
-SettingsRecord record(const char* fields)
-{
-    const QStringList f = QString::fromUtf8(fields).split(u'|');
-    return {f[0], f[1], f[2], f[3], f[4], f[5], f[6]};
-}
-
-const SettingsRecord sample = record("Grimtide|yes|no|7|3|No|/games/Battlefield 1942");
-
-} // namespace
+const SettingsRecord sample(u"Grimtide"_s, u"yes"_s, u"no"_s, u"7"_s, u"3"_s, u"No"_s,
+                            u"/games/Battlefield 1942"_s);
 
 class TestSettingsStore : public QObject {
     Q_OBJECT
@@ -28,16 +19,15 @@ private slots:
     void loadReadsTheFirstRowAsStoredAndFlagsOnlyNulls()
     {
         TestFolder folder;
-        TestFolder::Row first;
-        first.status = QStringLiteral("pure");
-        first.path = QString(); // an empty text is a value, not a gap
-        folder.writeSettings({first, folder.gameRow()});
+        // An empty text is a value, not a gap.
+        folder.writeSettings({{.status = u"pure"_s, .path = QString()}, folder.gameRow()});
         const auto load = [&] { return SettingsStore(folder.databaseFile()).load(); };
         QVERIFY(!load().hadEmptyField);
         Checks::exec(folder.databaseFile(), "UPDATE Options SET rtr = NULL, cr = 7, rt = 2.5");
         const SettingsStore::Loaded loaded = load();
         QVERIFY(loaded.hadEmptyField);
-        QCOMPARE(loaded.record, record("pure||no|7|2.5|No|"));
+        QCOMPARE(loaded.record,
+                 SettingsRecord(u"pure"_s, {}, u"no"_s, u"7"_s, u"2.5"_s, u"No"_s, {}));
         Checks::exec(folder.databaseFile(), "UPDATE Options SET secure = x'00ff'");
         QCOMPARE(Checks::failureOf([&] { load(); }), FailureNumber::TypeMismatch);
         Checks::exec(folder.databaseFile(), "DELETE FROM Options");
@@ -50,7 +40,7 @@ private slots:
         folder.writeSettings({folder.gameRow(), folder.gameRow(), folder.gameRow()});
         SettingsStore store(folder.databaseFile());
         SettingsRecord unusual = sample;
-        unusual.path = QStringLiteral("C:\\Spiele\\\"Battlefield\" 1942 – Ünïcode 'x'");
+        unusual.path = u"C:\\Spiele\\\"Battlefield\" 1942 – Ünïcode 'x'"_s;
         unusual.cr = QString(2000, QLatin1Char('9'));
         unusual.rtr = QString();
         store.save(unusual);

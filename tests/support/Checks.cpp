@@ -6,10 +6,13 @@
 #include "core/platform/SafeFileCopier.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
 
 int Checks::failureOf(const std::function<void()>& action)
 {
@@ -29,6 +32,7 @@ QByteArray Checks::bytesOf(const QString& path)
 
 void Checks::writeBytes(const QString& path, const QByteArray& bytes)
 {
+    QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
@@ -64,8 +68,31 @@ void Checks::exec(const QString& databaseFile, const char* sql)
 
 bool Checks::integrityOk(const QString& databaseFile)
 {
-    return rows(databaseFile, "PRAGMA integrity_check")
-           == QList<QStringList>{{QStringLiteral("ok")}};
+    return rows(databaseFile, "PRAGMA integrity_check") == QList<QStringList>{{u"ok"_s}};
+}
+
+QStringList Checks::installedModes(const QString& game)
+{
+    const QDir cons(QStringLiteral(GRIMTIDE_CONS_DIR));
+    QHash<QByteArray, QString> names; // by content
+    for (const QString& file : cons.entryList({u"*.con"_s}))
+        names.insert(bytesOf(cons.filePath(file)), file.chopped(4));
+    QStringList installed;
+    for (const char* pack : {"bf1942", "xpack1", "xpack2"})
+        installed << names.value(bytesOf(game + u"/mods/%1/init.con"_s.arg(QLatin1String(pack))));
+    return installed;
+}
+
+QMap<QString, QByteArray> Checks::filesIn(const QString& folder)
+{
+    QMap<QString, QByteArray> found;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString path = it.next();
+        found.insert(QDir(folder).relativeFilePath(path), bytesOf(path));
+    }
+    return found;
 }
 
 QStringList Checks::copierTemporariesIn(const QString& folder)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QStringList>
 
 #include <functional>
@@ -11,7 +12,7 @@ namespace Checks {
 // The number of the Failure the action throws, or 0 when it succeeds.
 int failureOf(const std::function<void()>& action);
 QByteArray bytesOf(const QString& path);
-void writeBytes(const QString& path, const QByteArray& bytes);
+void writeBytes(const QString& path, const QByteArray& bytes); // its folder made first
 // The rows the SQL returns, on a read-write connection of its own (so an
 // interrupted save is rolled back first, as the program's would); none when
 // it fails.
@@ -21,6 +22,11 @@ bool integrityOk(const QString& databaseFile);
 // What a player or another program may put where a file is read: a "pipe",
 // a "socket" nobody listens on, a link to "/dev/zero" or a "folder".
 void plant(const QString& kind, const QString& path);
+// Each pack's init.con in the game (bf1942, xpack1, xpack2) as the name of
+// the delivered cons file it holds: "unbf", "purex1"...; "" for none.
+QStringList installedModes(const QString& game);
+// Every file below the folder, hidden ones included, by its path there.
+QMap<QString, QByteArray> filesIn(const QString& folder);
 // The temporary files of the copier in the folder.
 QStringList copierTemporariesIn(const QString& folder);
 // A message as a command shows it: its first line (a report's text, by

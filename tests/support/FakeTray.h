@@ -25,11 +25,6 @@ public:
         shown = false;
     }
     bool exists() const override { return shown; }
-    void appear()
-    {
-        isAvailable = true;
-        emit appeared();
-    }
 
 private:
     void told(const QString& operation, const QString& newTip)

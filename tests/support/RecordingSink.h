@@ -10,5 +10,4 @@ class RecordingSink : public MessageSink {
 public:
     void show(const QString& text) override { messages.append(text); }
     QStringList messages;
-    QString last() const { return messages.isEmpty() ? QString() : messages.last(); }
 };

@@ -7,25 +7,22 @@
 
 #include <filesystem>
 
+using namespace Qt::StringLiterals;
+
 TestFolder::TestFolder() : m_previousCurrent(QDir::currentPath())
 {
-    std::filesystem::copy(GRIMTIDE_CONS_DIR, file(QStringLiteral("cons")).toStdString(),
+    std::filesystem::copy(GRIMTIDE_CONS_DIR, file(u"cons"_s).toStdString(),
                           std::filesystem::copy_options::recursive);
     QFile::copy(QStringLiteral(GRIMTIDE_FIXTURE_DB), databaseFile());
     QFile(databaseFile()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     for (const char* folder : {"bf1942", "xpack1", "xpack2", "gtide_base/archives/bf1942"})
-        QDir().mkpath(game() + QStringLiteral("/mods/") + QLatin1String(folder));
+        QDir().mkpath(game() + u"/mods/"_s + QLatin1String(folder));
     QDir::setCurrent(path());
 }
 
 TestFolder::~TestFolder()
 {
     QDir::setCurrent(m_previousCurrent);
-}
-
-QString TestFolder::readFile(const QString& relative) const
-{
-    return QString::fromUtf8(Checks::bytesOf(file(relative)));
 }
 
 TestFolder::Row TestFolder::gameRow() const
@@ -43,12 +40,8 @@ void TestFolder::writeSettings(const QList<Row>& rows) const
         QStringList values;
         for (const auto& value :
              {row.status, row.rtr, row.sw, row.cr, row.rt, row.secure, row.path})
-            values << (value ? QLatin1Char('\'')
-                                   + QString(*value).replace(QLatin1Char('\''), QLatin1String("''"))
-                                   + QLatin1Char('\'')
-                             : QStringLiteral("NULL"));
-        sql +=
-            QStringLiteral("INSERT INTO Options VALUES (%1);").arg(values.join(QLatin1Char(',')));
+            values << (value ? u'\'' + QString(*value).replace(u'\'', u"''"_s) + u'\'' : u"NULL"_s);
+        sql += u"INSERT INTO Options VALUES (%1);"_s.arg(values.join(u','));
     }
     Checks::exec(databaseFile(), sql.toUtf8().constData());
 }

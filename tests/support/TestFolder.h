@@ -18,7 +18,6 @@ public:
     QString file(const QString& relative) const { return m_dir.filePath(relative); }
     QString game() const { return file(QStringLiteral("game")); }
     QString databaseFile() const { return file(QStringLiteral("gtdb.inf")); }
-    QString readFile(const QString& relative) const;
 
     // The settings file with one row; a missing value is stored as null.
     struct Row {

@@ -36,7 +36,6 @@ public:
     SettingsRecord& settings() { return module.state.settings; }
     QStringList& messages() { return sink.messages; }
     QString stored(QString SettingsRecord::*field) const;
-    // A file below the game's mods folder.
     QString mods(const QString& file) const;
     // Runs the action once the install directory chooser is on the screen.
     void whenChooserShows(std::function<void(Form4&)> action);
