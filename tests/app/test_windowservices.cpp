@@ -3,12 +3,14 @@
 #include "gui/app/Program.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/installdir/Form4.h"
+#include "gui/widgets/ClickFromCode.h"
 #include "gui/widgets/MessageBoxSink.h"
 #include "support/Checks.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -151,6 +153,21 @@ private slots:
         QCOMPARE(lines.join(u' '), QString(text).replace(u'\n', u' ')); // the address is never cut
         QVERIFY(lines.contains(text.section(u'\n', 1))); // the sentence on a line of its own
         QVERIFY2(room >= widest, qPrintable(u"%1 < %2"_s.arg(room).arg(widest)));
+    }
+
+    // Turned off from code, an option button is off, though Qt keeps one of
+    // a group on; turned on, its command runs, once.
+    void anOptionButtonTurnedFromCode()
+    {
+        QWidget parent;
+        auto* option = new QRadioButton(&parent);
+        QSignalSpy clicks(option, &QRadioButton::clicked);
+        for (int twice = 0; twice < 2; ++twice)
+            ClickFromCode::turnOn(*option);
+        ClickFromCode::turnOff(*option);
+        QVERIFY(!option->isChecked());
+        ClickFromCode::turnOn(*option);
+        QCOMPARE(clicks.count(), 2);
     }
 };
 

@@ -82,6 +82,16 @@ private slots:
                 QCOMPARE(icon.pixmap(side, mode).toImage(), files.pixmap(side, mode).toImage());
     }
 
+    void picturesWiderThanTheFieldAreNarrowedInProportion()
+    {
+        ImageCombo combo;
+        combo.resize(113, 22);
+        combo.setImageList(&reticles);
+        const QSize shown = combo.iconSize();
+        QVERIFY(shown.width() < 98 && qAbs(shown.height() * 98 - shown.width() * 38) < 98);
+        QVERIFY(combo.height() > shown.height());
+    }
+
 private:
     const ImageList crosshairs = PictureCatalogue::crosshairPictures();
     const ImageList reticles = PictureCatalogue::reticlePictures();
