@@ -2,7 +2,6 @@
 
 #include "core/common/MessageSink.h"
 
-#include <QString>
 #include <QStringList>
 
 // Keeps the messages a command shows instead of opening boxes.

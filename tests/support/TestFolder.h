@@ -2,7 +2,6 @@
 
 #include "core/settings/SettingsRecord.h"
 
-#include <QString>
 #include <QTemporaryDir>
 
 #include <optional>
