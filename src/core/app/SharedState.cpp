@@ -56,7 +56,7 @@ bool SharedState::loadSettings()
     settings = loaded.record;
     m_modsPath = GamePaths::modsPath(settings.path);
     try {
-        m_gameFiles.finishInterrupted([this](const QString& field) { return storedValue(field); });
+        finishInterruptedUpdate();
     } catch (const Failure&) {
         // The game's folder may be out of reach for now; the next install
         // finishes the update first, and fails with the reason if it can't.
@@ -79,11 +79,14 @@ void SharedState::installGameFiles(const QList<GameFileCopy>& copies,
                                    const std::optional<DecidingSetting>& deciding,
                                    const std::function<void()>& settle)
 {
-    m_gameFiles.finishInterrupted([this](const QString& field) { return storedValue(field); });
+    finishInterruptedUpdate();
     m_gameFiles.install(copies, deciding, settle);
 }
 
-QString SharedState::storedValue(const QString& field) const
+void SharedState::finishInterruptedUpdate()
 {
-    return SettingsValues::valueOf(settings, field);
+    // The settings file's copy is the record as loaded or last saved: a
+    // command that changes a deciding field saves it or puts it back.
+    m_gameFiles.finishInterrupted(
+        [this](const QString& field) { return SettingsValues::valueOf(settings, field); });
 }

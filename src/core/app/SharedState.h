@@ -61,9 +61,9 @@ public:
 
 private:
     SettingsStore& settingsStore();
-    // The settings file's copy is the record as loaded or last saved: a
-    // command that changes a deciding field saves it or puts it back.
-    QString storedValue(const QString& field) const;
+    // Completes or undoes a game update a kill cut short, as the stored
+    // record decides.
+    void finishInterruptedUpdate();
     [[noreturn]] void failWithSettingsFile(const Failure& failure) const;
 
     GameFileWriter& m_gameFiles;
