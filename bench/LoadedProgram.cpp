@@ -10,5 +10,6 @@ LoadedProgram::LoadedProgram(const BenchFolder& folder)
     : m_gameFiles(QDir::currentPath()), m_tray(PictureCatalogue::programIcon()),
       m_module({m_sink, m_gameFiles, m_tray, folder.databaseFile(), [] {}})
 {
-    m_module.form2();
+    m_module.session().load();
+    m_module.mainWindow();
 }

@@ -60,8 +60,8 @@ void benchOn(const BenchMedium& medium, ResultTable& table)
     const Comparison switches = Comparison::timed(
         switchRounds,
         [&] {
-            module.msetu();
-            module.msetp();
+            module.session().switchTo(GameMode::Grimtide);
+            module.session().switchTo(GameMode::Pure);
         },
         [&] {
             floorSwitch(toGrimtide, settings);
@@ -70,7 +70,7 @@ void benchOn(const BenchMedium& medium, ResultTable& table)
     table.addRow("mode switch (msetu+msetp), " + medium.name, "ms", switches, switchLimit(medium));
 
     const Comparison saves = Comparison::timed(
-        saveRounds, [&] { module.msaveset(); }, [&] { settings.replaceRow(); });
+        saveRounds, [&] { module.session().msaveset(); }, [&] { settings.replaceRow(); });
     table.addRow("save (msaveset), " + medium.name, "ms", saves, saveLimit);
 }
 

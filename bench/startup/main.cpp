@@ -43,7 +43,7 @@ int main(int argc, char* argv[])
     QtTrayBackend realTray(PictureCatalogue::programIcon());
     Program* program = nullptr;
     ReportingTray tray(realTray, [&program] {
-        const QSize size = program->module().form2().size();
+        const QSize size = program->module().mainWindow().size();
         std::printf("%d %d\n", size.width(), size.height());
         std::fflush(stdout);
         std::_Exit(EXIT_SUCCESS);

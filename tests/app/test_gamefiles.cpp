@@ -1,10 +1,10 @@
-#include "core/common/FailureText.h"
 #include "core/platform/InstanceLock.h"
-#include "gui/app/Form2.h"
+#include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTest>
@@ -57,17 +57,15 @@ private slots:
         }
         s.start();
         const auto before = s.files();
-        s.main().Option2->click();
+        s.inMain<QRadioButton>("Option2")->click();
         const qint64 pid = game.processId();
         game.kill();
         game.waitForFinished();
         const QString expected =
-            gameRuns
-                ? Checks::message(FailureText::headline(FailureNumber::GameRunning),
-                                  FailureNumber::GameRunning, u"process %1 (BF1942.exe)"_s.arg(pid))
-                : Checks::message(u"Please check your options"_s, FailureNumber::PathNotFound, mod)
-                          .chopped(1)
-                      + u": install the Grimtide mod first."_s;
+            gameRuns ? u"Battlefield 1942 is running: please close it first.\nNothing was written "
+                       "to the game; it runs as process %1 (BF1942.exe)."_s.arg(pid)
+                     : u"Please check your options\nThe folder %1 does not exist: install the "
+                       "Grimtide mod first."_s.arg(mod);
         QCOMPARE(s.messages(), QStringList{expected});
         QCOMPARE(s.files(), before);
     }
@@ -89,18 +87,17 @@ private slots:
         const auto before = s.files();
         s.start();
         if (way == 0)
-            s.pickCrosshair(1);
+            s.withChooserOpen([](QWidget& chooser) {
+                TestProgram::pick(*chooser.findChild<ImageCombo*>(u"ImageCombo1"_s), 1);
+            });
         else if (way == 1)
-            s.main().Check4->click();
+            s.inMain<QCheckBox>("Check4")->click();
         for (QString& home : homes)
             home = QDir::toNativeSeparators(s.folder.file(u"cons/"_s + home) + u'/');
-        QCOMPARE(
-            s.messages(),
-            QStringList{Checks::message(FailureText::headline(FailureNumber::PlaceholderArchive),
-                                        FailureNumber::PlaceholderArchive)
-                            .section(u';', 0, 0)
-                        + u"; put the Grimtide mod's real archives into "_s + homes.join(u" and "_s)
-                        + u'.'});
+        QCOMPARE(s.messages(),
+                 QStringList{u"Only a placeholder archive: the game holds the real one.\nNothing "
+                             "was written; put the Grimtide mod's real archives into "_s
+                             + homes.join(u" and "_s) + u'.'});
         QCOMPARE(s.files(), before);
     }
 
@@ -109,9 +106,9 @@ private slots:
         OwnGame s(false);
         const auto own = s.files();
         s.start();
-        s.main().Option2->click();
-        s.pickCrosshair(4);
-        s.pickCrosshair(5); // the first pick's archive is not kept: the game had none
+        s.inMain<QRadioButton>("Option2")->click();
+        s.choose(4, 1);
+        s.choose(5, 1); // the first choice's archive is not kept: the game had none
         QVERIFY(s.messages().isEmpty() && s.files() != own);
         const auto switched = s.files();
         QString out, err;

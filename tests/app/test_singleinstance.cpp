@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString lockName = QStringLiteral("gtdb.inf.lock");
-const QString childRole = QStringLiteral("--pick-and-wait");
+const QString childRole = QStringLiteral("--start-and-wait");
 
 QString ownRuntimeFolder()
 {
@@ -66,16 +66,15 @@ bool reachesMainWindow(Program& program, const FakeTray& tray)
     return program.start() && QTest::qWaitFor([&] { return tray.shown; }, 30000);
 }
 
-// The child of the signal test: the program in its working folder, with a
-// crosshair picked but not saved yet, left be.
-int pickAndWait()
+// The child of the signal test: the program in its working folder, left be.
+// Its record differs from the stored row: the packs read as "yes".
+int startAndWait()
 {
     FakeTray tray;
     Program program(tray);
     if (!reachesMainWindow(program, tray))
         return 3;
-    program.module().state.settings.cr = u"4"_s;
-    std::puts("picked");
+    std::puts("started");
     std::fflush(stdout);
     return QApplication::exec();
 }
@@ -111,7 +110,7 @@ private slots:
         FakeTray firstTray;
         Program first(firstTray);
         QVERIFY(reachesMainWindow(first, firstTray));
-        Form2& main = first.module().form2();
+        Form2& main = first.module().mainWindow();
         main.hide();
         const auto entriesHere = [] {
             return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
@@ -140,7 +139,9 @@ private slots:
         QFETCH(int, signalNumber);
         QFETCH(bool, locked);
         TestFolder folder;
-        folder.writeSettings(folder.gameRow());
+        TestFolder::Row row = folder.gameRow();
+        row.rtr = u"Yes"_s;
+        folder.writeSettings(row);
         QProcess child;
         child.setWorkingDirectory(folder.path());
         child.start(QCoreApplication::applicationFilePath(), {childRole});
@@ -154,10 +155,11 @@ private slots:
         QVERIFY(child.waitForFinished(60000)); // never waiting for a box's OK
         sqlite3_close(locker);
         QVERIFY(child.exitStatus() == QProcess::NormalExit && (child.exitCode() != 0) == locked);
-        const QString report = Checks::report(u"unload"_s, FailureNumber::DatabaseLocked,
-                                              QDir::toNativeSeparators(folder.databaseFile()));
+        const QString report = u"We have a problem, Please report this error = unload3218 to: "
+                               "" GRIMTIDE_CONTACT "\n"_s
+                               + folder.databaseFile() + u" is locked by another program."_s;
         QCOMPARE(QString::fromLocal8Bit(child.readAllStandardError()).contains(report), locked);
-        QCOMPARE(folder.storedRows().value(0).cr, locked ? u"1"_s : u"4"_s);
+        QCOMPARE(folder.storedRows().value(0).rtr, locked ? u"Yes"_s : u"yes"_s);
         QVERIFY(!QFileInfo::exists(folder.file(lockName)));
     }
 
@@ -184,7 +186,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     if (app.arguments().contains(childRole))
-        return pickAndWait();
+        return startAndWait();
     TestSingleInstance test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,17 +1,15 @@
 #include "core/platform/NativeFileSystem.h"
 #include "core/platform/SingleInstance.h"
-#include "gui/app/Form1.h"
-#include "gui/app/Form2.h"
-#include "gui/crosshair/Form3.h"
-#include "gui/installdir/Form4.h"
 #include "gui/widgets/DirList.h"
 #include "support/Checks.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 
-#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -19,40 +17,70 @@ using namespace Qt::StringLiterals;
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
+    void theRowSetsTheControlsAndNothingIsSaved_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("rtr");
+        QTest::addColumn<QString>("sw");
+        QTest::addColumn<QString>("secure");
+        QTest::addColumn<bool>("grimtideColumn"); // only "Pure" is pure
+        QTest::addColumn<QString>("packs");       // as shown: anything but "no" is "yes"
+        QTest::addColumn<bool>("secureTicked");   // only "Yes" ticks it
+        QTest::newRow("Pure") << u"Pure"_s << u"yes"_s << u"no"_s << u"yes"_s << false
+                              << u"yes no"_s << false;
+        QTest::newRow("Grimtide") << u"Grimtide"_s << u"No"_s << u""_s << u"Yes"_s << true
+                                  << u"yes yes"_s << true;
+        QTest::newRow("pure in lower case")
+            << u"pure"_s << u"no"_s << u"no"_s << u"No"_s << true << u"no no"_s << false;
+    }
+
     void theRowSetsTheControlsAndNothingIsSaved()
     {
-        const struct {
-            QString status, rtr, sw, secure; // only "Yes" turns secure mode on
-            bool grimtide;                   // and, in these rows, secure
-            QString packs;                   // as shown: anything but "no" is ticked, as "yes"
-        } rows[] = {{u"Pure"_s, u"yes"_s, u"no"_s, u"yes"_s, false, u"yes no"_s},
-                    {u"Grimtide"_s, u"No"_s, u""_s, u"Yes"_s, true, u"yes yes"_s}};
-        for (const auto& [status, rtr, sw, secure, grimtide, packs] : rows) {
-            TestProgram s({.status = status, .rtr = rtr, .sw = sw, .cr = u"7"_s, .secure = secure},
-                          TestProgram::Start::Later);
-            const QByteArray delivered = Checks::bytesOf(s.folder.databaseFile());
-            s.start();
-            Module1& m = s.module;
-            const Form2& main = s.main();
-            QVERIFY(main.isVisible() && !m.form1().isVisible());
-            QCOMPARE((QList<bool>{main.Option2->isChecked(), !main.Option1->isChecked(),
-                                  main.mpoppure->isVisible(), !main.mpopunpure->isVisible(),
-                                  main.Check4->isChecked()}),
-                     QList<bool>(5, grimtide));
-            QCOMPARE(main.Label4->text(), status);
-            QCOMPARE(s.tray.tip, grimtide ? u"unpure"_s : u"pure"_s);
-            QCOMPARE(main.Label7->text() + u' ' + main.Label8->text(), packs);
-            QCOMPARE(
-                (QList<bool>{main.Check1->isChecked(), main.Check2->isChecked()}),
-                (QList<bool>{main.Label7->text() == u"yes"_s, main.Label8->text() == u"yes"_s}));
-            QVERIFY(!m.state.isLoading() && s.sink.messages.isEmpty());
-            QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), delivered);
-            QVERIFY(!m.form3Holder().exists()); // made when first opened, in its appearance
-            QCOMPARE(s.copier.sources.join(u' '),
-                     grimtide ? u"cons/cr/12/menu.rfa cons/rt/2/game.rfa"_s : QString());
-            m.form3().close(); // made anew after its close box, in its first layout
-            QVERIFY(m.form3().Command1->isVisibleTo(&m.form3()));
-        }
+        QFETCH(QString, status);
+        QFETCH(QString, rtr);
+        QFETCH(QString, sw);
+        QFETCH(QString, secure);
+        QFETCH(bool, grimtideColumn);
+        QFETCH(QString, packs);
+        QFETCH(bool, secureTicked);
+        TestProgram s({.status = status, .rtr = rtr, .sw = sw, .cr = u"7"_s, .secure = secure},
+                      TestProgram::Start::Later);
+        const QByteArray delivered = Checks::bytesOf(s.folder.databaseFile());
+        s.start();
+        QVERIFY(s.main().isVisible());
+        QVERIFY(!TestProgram::window("Form1")->isVisible());
+        QCOMPARE(s.inMain<QLabel>("Label4")->text(), status);
+        QCOMPARE(s.inMain<QRadioButton>("Option2")->isChecked(), grimtideColumn);
+        QCOMPARE(s.inMain<QRadioButton>("Option1")->isChecked(), !grimtideColumn);
+        QCOMPARE(s.inMain<QAction>("mpoppure")->isVisible(), grimtideColumn);
+        QCOMPARE(s.inMain<QAction>("mpopunpure")->isVisible(), !grimtideColumn);
+        QCOMPARE(s.tray.tip, grimtideColumn ? u"unpure"_s : u"pure"_s);
+        QCOMPARE(s.inMain<QLabel>("Label7")->text() + u' ' + s.inMain<QLabel>("Label8")->text(),
+                 packs);
+        QCOMPARE(s.inMain<QCheckBox>("Check1")->isChecked(), packs.startsWith(u"yes"_s));
+        QCOMPARE(s.inMain<QCheckBox>("Check2")->isChecked(), packs.endsWith(u"yes"_s));
+        QCOMPARE(s.inMain<QCheckBox>("Check4")->isChecked(), secureTicked);
+        // A start in Secure Mode puts its pair in place again.
+        QCOMPARE(s.copier.sources.join(u' '),
+                 secureTicked ? u"cons/cr/12/menu.rfa cons/rt/2/game.rfa"_s : QString());
+        QCOMPARE(s.messages(), QStringList());
+        QVERIFY(s.module.startup().hasLoaded());
+        QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), delivered);
+        QVERIFY(!TestProgram::window("Form3")); // made when first opened
+    }
+
+    // Made after a start in Secure Mode, the chooser shows it; made anew
+    // after its close box, it has its first layout.
+    void theChooserTakesOnSecureModeOnceMade()
+    {
+        TestProgram s({.secure = u"Yes"_s});
+        s.withChooserOpen([](QWidget& chooser) {
+            QVERIFY(!chooser.findChild<QPushButton*>(u"Command1"_s)->isVisibleTo(&chooser));
+            chooser.close();
+        });
+        s.withChooserOpen([](QWidget& chooser) {
+            QVERIFY(chooser.findChild<QPushButton*>(u"Command1"_s)->isVisibleTo(&chooser));
+        });
     }
 
     // A row with an empty field (the delivered one has no path) asks for the
@@ -61,106 +89,131 @@ private slots:
     {
         TestProgram s({.rtr = std::nullopt, .sw = u"yes"_s, .cr = u"9"_s},
                       TestProgram::Start::First);
-        Module1& m = s.module;
         QDir mods(s.folder.game() + u"/mods"_s);
         QVERIFY(mods.rename(u"xpack1"_s, u"XPack1"_s) && mods.rmdir(u"xpack2"_s));
-        s.whenChooserShows([&](Form4& chooser) {
-            QVERIFY(!chooser.Command2->isVisible() && m.form1().isVisible()
-                    && !m.form2().isVisible());
-            QCOMPARE(chooser.Dir1->path(), QDir::toNativeSeparators(s.folder.path()));
-            chooser.Dir1->setPath(s.folder.game());
-            chooser.Command1->click();
+        bool cancelShown = true, loadingShown = false, mainShown = true;
+        QString openedAt;
+        s.whenDirectoryChooserShows([&](QWidget& chooser) {
+            cancelShown = chooser.findChild<QPushButton*>(u"Command2"_s)->isVisible();
+            loadingShown = TestProgram::window("Form1")->isVisible();
+            mainShown = TestProgram::window("Form2")->isVisible();
+            DirList* list = chooser.findChild<DirList*>(u"Dir1"_s);
+            openedAt = list->path();
+            list->setPath(s.folder.game());
+            chooser.findChild<QPushButton*>(u"Command1"_s)->click();
         });
         s.start();
-        QVERIFY(s.main().isVisible() && s.main().Check1->isChecked()
-                && !s.main().Check2->isChecked());
-        // The packs follow the game's folders: Road to Rome's there, whatever its case.
+        QVERIFY(!cancelShown);
+        QVERIFY(loadingShown);
+        QVERIFY(!mainShown);
+        QCOMPARE(openedAt, s.folder.path());
+        QVERIFY(s.main().isVisible());
+        // The packs follow the game's folders: Road to Rome's is there, whatever its case.
+        QVERIFY(s.inMain<QCheckBox>("Check1")->isChecked());
+        QVERIFY(!s.inMain<QCheckBox>("Check2")->isChecked());
         const SettingsRecord expected{u"Pure"_s, u"yes"_s, u"no"_s,        u"9"_s,
                                       u"1"_s,    u"No"_s,  s.folder.game()};
         QCOMPARE(s.folder.storedRows(), QList<SettingsRecord>{expected});
-        QCOMPARE(m.state.settings, expected);
+        QCOMPARE(s.settings(), expected);
         QCOMPARE(s.tray.operations, QStringList{u"add"_s});
-        s.main().msetup->trigger(); // later, as it was left: no Cancel, the path
-        QVERIFY(m.form4().isVisible() && !m.form4().Command2->isVisible());
-        QCOMPARE(m.form4().Label1->text(), s.folder.game());
+        s.inMain<QAction>("msetup")->trigger(); // later, as it was left: no Cancel, the path
+        QVERIFY(TestProgram::window("Form4")->isVisible());
+        QVERIFY(!TestProgram::control<QPushButton>("Form4", "Command2")->isVisible());
+        QCOMPARE(TestProgram::control<QLabel>("Form4", "Label1")->text(), s.folder.game());
     }
 
     void closingTheFirstChooserEndsTheProgram()
     {
         TestProgram s({}, TestProgram::Start::First);
         const QByteArray delivered = Checks::bytesOf(s.folder.databaseFile());
-        s.whenChooserShows([&](Form4& chooser) { chooser.close(); });
+        s.whenDirectoryChooserShows([](QWidget& chooser) { chooser.close(); });
         s.start();
-        QCOMPARE(s.sink.messages,
+        QCOMPARE(s.messages(),
                  QStringList{
                      u"I need a install path to run, so please reopen me and choose your path"_s});
-        QVERIFY(s.ends == 1 && !s.main().isVisible() && s.tray.operations.isEmpty());
+        QCOMPARE(s.ends, 1);
+        QVERIFY(!s.main().isVisible());
+        QCOMPARE(s.tray.operations, QStringList());
         QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), delivered);
     }
 
-    // Each broken file is made here, then the program starts on it and ends.
+    void brokenFilesAreReportedAndLeftAsTheyWere_data()
+    {
+        QTest::addColumn<std::function<void(const QString&)>>("make");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("sentence"); // %1: the file
+        const QByteArray noise(8192, 'x');
+        const auto write = [](const QByteArray& bytes) {
+            return std::function([=](const QString& db) { Checks::writeBytes(db, bytes); });
+        };
+        const QString notADatabase = u"%1 is not a settings database this program can read."_s;
+        QTest::newRow("missing") << std::function([](const QString& db) { QFile::remove(db); })
+                                 << 3024 << u"The settings file %1 does not exist."_s;
+        QTest::newRow("random bytes") << write(noise) << 3343 << notADatabase;
+        QTest::newRow("zero bytes") << write({}) << 3078 << u"%1 has no table \"Options\"."_s;
+        QTest::newRow("bytes flipped in the table") << std::function([](const QString& db) {
+            Checks::writeBytes(db, Checks::bytesOf(db).replace(4104, 192, QByteArray(192, '\xA5')));
+        }) << 3343 << notADatabase;
+        QTest::newRow("a folder") << std::function([](const QString& db) {
+            QFile::remove(db), QDir().mkdir(db);
+        }) << 3343 << notADatabase;
+        QTest::newRow("a column missing") << std::function([](const QString& db) {
+            Checks::exec(db, "ALTER TABLE Options DROP COLUMN sw");
+        }) << 3265 << u"The table \"Options\" in %1 lacks one of its seven fields."_s;
+    }
+
+    // The program starts on the broken file, shows the window's first
+    // captions, never writes the file, and ends.
     void brokenFilesAreReportedAndLeftAsTheyWere()
     {
-        const QByteArray noise(8192, 'x');
-        sqlite3* locker = nullptr; // another program's exclusive transaction
-        const auto write = [](const QByteArray& bytes) {
-            return [=](const QString& db) { Checks::writeBytes(db, bytes); };
-        };
-        const struct {
-            const char* name;
-            std::function<void(const QString& db)> make;
-            int number; // 0: it loads
-        } cases[] = {
-            {"missing", [](const QString& db) { QFile::remove(db); },
-             FailureNumber::DatabaseMissing},
-            {"random bytes", write(noise), FailureNumber::NotADatabase},
-            {"zero bytes", write({}), FailureNumber::TableMissing},
-            {"bytes flipped in the table",
-             [](const QString& db) {
-                 Checks::writeBytes(
-                     db, Checks::bytesOf(db).replace(4104, 192, QByteArray(192, '\xA5')));
-             },
-             FailureNumber::NotADatabase},
-            {"a folder", [](const QString& db) { QFile::remove(db), QDir().mkdir(db); },
-             FailureNumber::NotADatabase},
-            {"a column missing",
-             [](const QString& db) { Checks::exec(db, "ALTER TABLE Options DROP COLUMN sw"); },
-             FailureNumber::FieldMissing},
-            {"locked",
-             [&](const QString& db) {
-                 sqlite3_open(db.toUtf8().constData(), &locker),
-                     sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-             },
-             FailureNumber::DatabaseLocked},
-            {"a stray journal",
-             [&](const QString& db) { Checks::writeBytes(db + u"-journal"_s, noise); }, 0},
-        };
-        for (const auto& broken : cases) {
-            TestProgram s({}, TestProgram::Start::Later);
-            const QString db = s.folder.databaseFile();
-            const QList<SettingsRecord> rows = s.folder.storedRows();
-            broken.make(db);
-            const QByteArray stored = Checks::bytesOf(db);
-            const bool existed = QFileInfo::exists(db);
+        QFETCH(std::function<void(const QString&)>, make);
+        QFETCH(int, number);
+        QFETCH(QString, sentence);
+        TestProgram s({}, TestProgram::Start::Later);
+        const QString db = s.folder.databaseFile();
+        make(db);
+        const QByteArray broken = Checks::bytesOf(db);
+        const bool existed = QFileInfo::exists(db);
+        s.start();
+        QVERIFY(s.main().isVisible());
+        QCOMPARE(s.tray.operations, QStringList());
+        QVERIFY(!s.module.startup().hasLoaded());
+        QCOMPARE(s.inMain<QLabel>("Label4")->text(), u"unpure"_s);
+        s.main().close();
+        QCOMPARE(s.ends, 1);
+        const QString contact = u" to: " GRIMTIDE_CONTACT "\n"_s;
+        QCOMPARE(s.messages(),
+                 (QStringList{u"We have a problem, Please report this error = load"_s
+                                  + QString::number(number) + contact + sentence.arg(db),
+                              u"We have a problem, Please report this error = unload"_s
+                                  + QString::number(number) + contact + sentence.arg(db)}));
+        QCOMPARE(Checks::bytesOf(db), broken);
+        QCOMPARE(QFileInfo::exists(db), existed);
+    }
+
+    void aLockedOrJournaledFileStillLoads()
+    {
+        TestProgram s({}, TestProgram::Start::Later);
+        const QList<SettingsRecord> rows = s.folder.storedRows();
+        Checks::writeBytes(s.folder.databaseFile() + u"-journal"_s, QByteArray(8192, 'x'));
+        s.start();
+        QVERIFY(s.module.startup().hasLoaded());
+        s.main().close();
+        QCOMPARE(s.folder.storedRows(), rows);
+        QCOMPARE(s.messages(), QStringList());
+    }
+
+    void aFileLockedAtTheStartIsReported()
+    {
+        TestProgram s({}, TestProgram::Start::Later);
+        {
+            const Checks::SettingsLock otherProgram(s.folder.databaseFile());
             s.start();
-            sqlite3_close(std::exchange(locker, nullptr)); // rolls the empty transaction back
-            QVERIFY2(s.main().isVisible() && s.tray.operations.isEmpty() == bool(broken.number),
-                     broken.name);
-            QCOMPARE(s.module.state.isLoading(), bool(broken.number));
-            s.main().close();
-            QCOMPARE(s.ends, 1);
-            QCOMPARE(s.sink.messages,
-                     (broken.number ? QStringList{Checks::report(u"load"_s, broken.number, db),
-                                                  Checks::report(u"unload"_s, broken.number, db)}
-                                    : QStringList()));
-            if (broken.number) { // a broken file is never saved over, nor made anew
-                QVERIFY2(Checks::bytesOf(db) == stored && QFileInfo::exists(db) == existed,
-                         broken.name);
-                QCOMPARE(s.main().Label4->text(), u"unpure"_s);
-            } else {
-                QCOMPARE(s.folder.storedRows(), rows);
-            }
         }
+        QCOMPARE(s.messages(),
+                 QStringList{u"We have a problem, Please report this error = load3218 to: "
+                             "" GRIMTIDE_CONTACT "\n"_s
+                             + s.folder.databaseFile() + u" is locked by another program."_s});
     }
 
     // Every name the program reads at a start (in Secure Mode, which installs
@@ -190,7 +243,8 @@ private slots:
         s.start();
         s.main().close();
         ::alarm(0);
-        QVERIFY(guard.isFirst() && s.ends == 1);
+        QVERIFY(guard.isFirst());
+        QCOMPARE(s.ends, 1);
         for (const QString& message : std::as_const(s.sink.messages))
             QVERIFY2(message.contains(QDir::toNativeSeparators(planted)), qPrintable(message));
         QVERIFY(NativeFileSystem::identity(planted) == what);

@@ -1,14 +1,14 @@
 #include "gui/app/Form2.h"
 #include "gui/app/QtTrayBackend.h"
-#include "gui/crosshair/Form3.h"
+#include "support/Checks.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 #include <QProcess>
-#include <QThreadPool>
 #include <QRadioButton>
+#include <QThreadPool>
 
 #include <csignal>
 #include <unistd.h>
@@ -39,7 +39,7 @@ private slots:
             popped->close();
         });
         emit program->tray.menuRequested();
-        QCOMPARE(popped, main.mpopupsys);
+        QCOMPARE(popped, program->inMain<QMenu>("mpopupsys"));
         // A tray that comes late gets the mode's icon; until then a minimize is a plain one.
         init(false);
         Form2& late = program->main();
@@ -47,7 +47,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(late.isVisible()); // no icon to come back by: a plain minimize
         late.showNormal();
-        late.Option2->click();
+        program->inMain<QRadioButton>("Option2")->click();
         program->tray.isAvailable = true;
         emit program->tray.appeared();
         QVERIFY(program->tray.exists());
@@ -56,30 +56,36 @@ private slots:
 
     void trayItemSwitchesAndSetsTheTip()
     {
-        Form2& main = program->main();
-        main.mpopunpure->trigger();
+        program->inMain<QAction>("mpopunpure")->trigger();
         QCOMPARE(program->tray.tip, u"Unpure"_s);
         QCOMPARE(program->tray.operations.last(), u"setTip"_s);
-        main.Option1->click(); // switches back, but leaves the tip alone
+        program->inMain<QRadioButton>("Option1")->click(); // switches back, leaves the tip alone
         QCOMPARE(program->tray.tip, u"Unpure"_s);
-        main.mpoppure->trigger(); // reached in pure mode anyway: says so, and still sets the tip
+        // Reached in pure mode anyway: says so, and still sets the tip.
+        program->inMain<QAction>("mpoppure")->trigger();
         QCOMPARE(program->messages(), QStringList{u"you are already in pure mode"_s});
         QCOMPARE(program->tray.tip, u"Pure"_s);
     }
 
+    void closeAndExitSaveEverythingRemoveTheIconAndEnd_data()
+    {
+        QTest::addColumn<bool>("exit"); // or else the close box
+        QTest::newRow("close box") << false;
+        QTest::newRow("exit") << true;
+    }
+
     void closeAndExitSaveEverythingRemoveTheIconAndEnd()
     {
-        for (bool exit : {false, true}) {
-            init();
-            program->module.form3();                    // the chooser, made and hidden, goes too
-            program->module.state.settings.rt = u"3"_s; // a pick not saved yet
-            exit ? program->main().mpopexit->trigger() : void(program->main().close());
-            QCOMPARE(program->ends, 1);
-            QCOMPARE(program->tray.operations.last(), u"remove"_s);
-            QCOMPARE(program->folder.storedRows(),
-                     QList<SettingsRecord>{program->module.state.settings});
-            QVERIFY(!program->module.form3Holder().exists());
-        }
+        QFETCH(bool, exit);
+        program->withChooserOpen([](QWidget&) {}); // the chooser, made and hidden, goes too
+        Checks::exec(program->folder.databaseFile(), "UPDATE Options SET cr = '9'");
+        exit ? program->inMain<QAction>("mpopexit")->trigger() : void(program->main().close());
+        QCOMPARE(program->ends, 1);
+        QCOMPARE(program->tray.operations.last(), u"remove"_s);
+        // The record in memory is written over what another program wrote.
+        QCOMPARE(program->folder.storedRows(), QList<SettingsRecord>{program->settings()});
+        QVERIFY(!TestProgram::window("Form3"));
+        QVERIFY(!TestProgram::window("Form1"));
     }
 
     // A session bus that stopped answering: the tray is asked off the window

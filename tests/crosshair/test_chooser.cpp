@@ -1,12 +1,15 @@
-#include "gui/app/Form2.h"
-#include "gui/crosshair/Form3.h"
+#include "gui/crosshair/PictureCatalogue.h"
 #include "gui/widgets/ImageCombo.h"
+#include "gui/widgets/ImageList.h"
 #include "support/Checks.h"
 #include "support/TestProgram.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -16,6 +19,16 @@ namespace {
 const QString crosshairTarget = u"game/mods/gtide_base/archives/menu.rfa"_s;
 const QString reticleTarget = u"game/mods/gtide_base/archives/bf1942/game.rfa"_s;
 
+template <typename Control> Control* in(QWidget& window, const char* name)
+{
+    return window.findChild<Control*>(QLatin1String(name));
+}
+
+QImage shown(QLabel* image)
+{
+    return image->pixmap().toImage();
+}
+
 // The program on crosshair 7 and reticle 3.
 struct Started : TestProgram {
     explicit Started(const QString& secure = u"No"_s)
@@ -24,142 +37,239 @@ struct Started : TestProgram {
     }
     QByteArray game(const QString& f) const { return Checks::bytesOf(folder.file(f)); }
     QByteArray cons(const QString& f) const { return game(u"cons/"_s + f); }
-    // The secure display: pinned pictures 12 and 2 and the green lamp in place
-    // of the lists, OK and the red lamp; or the normal one.
-    void chooserShows(bool secure)
-    {
-        Form3& c = chooser();
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 c.ImageCombo1, c.ImageCombo2, c.Command1, c.Image4, c.Image1, c.Image2})
-            QCOMPARE(control->isVisibleTo(&c),
-                     secure == (control == c.Image1 || control == c.Image2));
-        QVERIFY(!secure
-                || (c.Image3->isVisibleTo(&c)
-                    && c.Image1->pixmap().toImage() == c.ImageList1.picture(12)));
-    }
-    std::pair<QImage, QImage> pictures()
-    {
-        return {main().Picture1->pixmap().toImage(), main().Picture2->pixmap().toImage()};
-    }
+    QImage crosshairShown() { return shown(inMain<QLabel>("Picture1")); }
+    QImage reticleShown() { return shown(inMain<QLabel>("Picture2")); }
 };
+
+// Which of the chooser's controls show: the lists and OK, or the pinned
+// pictures in their place; and the lamp seen, the red one (Image4) lying
+// above the green one (Image3).
+QString appearance(QWidget& chooser)
+{
+    QStringList visible;
+    for (const char* name :
+         {"ImageCombo1", "ImageCombo2", "Command1", "Command2", "Image1", "Image2"})
+        if (in<QWidget>(chooser, name)->isVisibleTo(&chooser))
+            visible << QLatin1String(name);
+    const bool red = in<QWidget>(chooser, "Image4")->isVisibleTo(&chooser);
+    const bool green = in<QWidget>(chooser, "Image3")->isVisibleTo(&chooser);
+    visible << (red ? u"red lamp"_s : green ? u"green lamp"_s : u"no lamp"_s);
+    return visible.join(u' ');
+}
+
+const QString normalAppearance = u"ImageCombo1 ImageCombo2 Command1 Command2 red lamp"_s;
+const QString secureAppearance = u"Command2 Image1 Image2 green lamp"_s;
 
 } // namespace
 
 class TestChooser : public QObject {
     Q_OBJECT
 private slots:
-    void picksInstallAtOnceOkSavesCancelKeepsThemTheCloseBoxForgets()
+    // A pick puts its archive in at once; a refused one leaves its list at
+    // what the game holds; OK without both lists chosen is refused.
+    void picksInstallAtOnceAndCancelPutsBackWhatTheGameHeld()
     {
         Started s;
-        const auto before = s.pictures();
+        Checks::writeBytes(s.folder.file(crosshairTarget), "the mod's own crosshairs");
+        for (const char* choice : {"4", "6"}) // real archives: no placeholder replaces one
+            Checks::writeBytes(s.folder.file(u"cons/cr/%1/menu.rfa"_s.arg(QLatin1String(choice))),
+                               "real crosshair " + QByteArray(choice));
+        const QImage crosshairBefore = s.crosshairShown();
         QFile::remove(s.folder.file(u"cons/rt/1/game.rfa"_s));
-        s.withChooserOpen([&] {
-            TestProgram::pick(*s.chooser().ImageCombo1, 4);
-            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) // no default, no cancel key
-                QTest::keyClick(s.chooser().Command1, key);
+        s.withChooserOpen([&](QWidget& chooser) {
+            QCOMPARE(appearance(chooser), normalAppearance);
+            TestProgram::pick(*in<ImageCombo>(chooser, "ImageCombo1"), 4);
             QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/4/menu.rfa"_s));
-            s.module.state.settings.cr = u"1"_s;
-            s.chooser().Command1->click(); // the reticle is not chosen yet
-            QVERIFY(s.chooser().isVisible());
-            QCOMPARE(s.module.state.settings.cr, u"4"_s);
-            TestProgram::pick(*s.chooser().ImageCombo2, 1); // its archive is missing
-            QCOMPARE(s.module.state.settings.rt, u"1"_s);
-            s.chooser().Command2->click();
+            TestProgram::pick(*in<ImageCombo>(chooser, "ImageCombo1"), 6); // picked again
+            QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/6/menu.rfa"_s));
+            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) // no default, no cancel key
+                QTest::keyClick(in<QPushButton>(chooser, "Command1"), key);
+            QVERIFY(chooser.isVisible());
+            in<QPushButton>(chooser, "Command1")->click(); // the reticle is not chosen yet
+            QVERIFY(chooser.isVisible());
+            TestProgram::pick(*in<ImageCombo>(chooser, "ImageCombo2"), 1); // its archive is missing
+            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo2")->selectedPosition(), 0);
+            in<QPushButton>(chooser, "Command2")->click();
         });
+        const QString contact = u" to: " GRIMTIDE_CONTACT "\n"_s;
         QCOMPARE(s.messages(),
-                 (QStringList{
-                     Checks::message(u"Please choose crosshairs."_s, FailureNumber::NoItemChosen),
-                     Checks::report(u"imgcmb2"_s, FailureNumber::FileNotFound,
-                                    s.folder.file(u"cons/rt/1/game.rfa"_s))}));
-        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/4/menu.rfa"_s));
-        QCOMPARE(s.pictures(), before);
-        QCOMPARE(s.stored(&SettingsRecord::cr), u"7"_s); // picks save nothing
-        s.withChooserOpen([&] {
-            QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 4);
-            TestProgram::pick(*s.chooser().ImageCombo2, 2);
-            QCOMPARE(s.game(reticleTarget), s.cons(u"rt/2/game.rfa"_s));
-            s.chooser().Command1->click();
+                 (QStringList{u"Please choose crosshairs.\nA crosshair and a reticle must both be "
+                              "chosen in the lists."_s,
+                              u"We have a problem, Please report this error = imgcmb253"_s + contact
+                                  + u"The file "_s + s.folder.file(u"cons/rt/1/game.rfa"_s)
+                                  + u" is missing."_s}));
+        QCOMPARE(s.game(crosshairTarget), QByteArray("the mod's own crosshairs"));
+        QCOMPARE(s.settings().cr, u"7"_s);
+        QCOMPARE(s.stored(&SettingsRecord::cr), u"7"_s);
+        QCOMPARE(s.crosshairShown(), crosshairBefore);
+        s.withChooserOpen([](QWidget& chooser) { // as it was opened: nothing chosen
+            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo1")->selectedPosition(), 0);
         });
-        QVERIFY(!s.chooser().isVisible());
+    }
+
+    // OK keeps both choices, saves them and shows them; the lists keep them
+    // for the next opening. The close box then forgets a pick and puts its
+    // archive back.
+    void okKeepsThePicksAndTheCloseBoxPutsBack()
+    {
+        Started s;
+        s.choose(4, 2);
+        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/4/menu.rfa"_s));
+        QCOMPARE(s.game(reticleTarget), s.cons(u"rt/2/game.rfa"_s));
         QCOMPARE(s.stored(&SettingsRecord::cr), u"4"_s);
         QCOMPARE(s.stored(&SettingsRecord::rt), u"2"_s);
-        QCOMPARE(s.pictures().first, s.chooser().ImageList1.picture(4)); // at its own size
-        s.withChooserOpen([&] {
-            TestProgram::pick(*s.chooser().ImageCombo1, 5);
-            s.chooser().close();
+        QCOMPARE(s.crosshairShown(), PictureCatalogue::crosshairPictures().picture(4));
+        QCOMPARE(s.reticleShown(), PictureCatalogue::reticlePictures().picture(2));
+        QVERIFY(!TestProgram::window("Form3")->isVisible());
+
+        s.withChooserOpen([&](QWidget& chooser) {
+            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo1")->selectedPosition(), 4);
+            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo2")->selectedPosition(), 2);
+            TestProgram::pick(*in<ImageCombo>(chooser, "ImageCombo1"), 5);
+            chooser.close();
         });
-        QVERIFY(!s.module.form3Holder().exists());
-        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/5/menu.rfa"_s));
-        s.withChooserOpen([&] { QCOMPARE(s.chooser().ImageCombo1->selectedPosition(), 0); });
+        QVERIFY(!TestProgram::window("Form3"));
+        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/4/menu.rfa"_s));
+        QCOMPARE(s.stored(&SettingsRecord::cr), u"4"_s);
+        s.withChooserOpen([](QWidget& chooser) {
+            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo1")->selectedPosition(), 0);
+        });
+    }
+
+    // A save refused by another program's lock keeps nothing: the archives
+    // go back, and the lists show what the game holds.
+    void aRefusedOkPutsThePicksBack()
+    {
+        Started s;
+        s.choose(4, 2);
+        {
+            const Checks::SettingsLock otherProgram(s.folder.databaseFile());
+            s.module.session().setLockWait(10);
+            s.choose(5, 3);
+        }
+        QCOMPARE(s.messages(),
+                 QStringList{u"We have a problem, Please report this error = 3command13218 to: "
+                             "" GRIMTIDE_CONTACT "\n"_s
+                             + s.folder.databaseFile() + u" is locked by another program."_s});
+        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/4/menu.rfa"_s));
+        QCOMPARE(s.game(reticleTarget), s.cons(u"rt/2/game.rfa"_s));
+        QCOMPARE(s.settings().cr, u"4"_s);
+        s.withChooserOpen([](QWidget& chooser) {
+            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo1")->selectedPosition(), 4);
+            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo2")->selectedPosition(), 2);
+        });
     }
 
     // A screen reader's names: each item's number as its picture shows it; the lamps apart.
-    void everyItemAndEachLampHasItsName()
+    void everyItemAndEachLampHasItsName_data()
     {
-        Started s;
-        const auto name = [](QObject* control, int item = -1) {
-            QAccessibleInterface* named = QAccessible::queryAccessibleInterface(control);
-            return (item < 0 ? named : named->child(item))->text(QAccessible::Name);
-        };
-        const Form3& c = s.chooser();
-        QCOMPARE((QStringList{name(c.ImageCombo1->view(), 0), name(c.ImageCombo1->view(), 6),
-                              name(c.ImageCombo2->view(), 1), name(c.Image3), name(c.Image4)}),
-                 (QStringList{u"Crosshair 1, default"_s, u"Crosshair 7"_s, u"Reticle 2"_s,
-                              u"Secure Mode on"_s, u"Secure Mode off"_s}));
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("item"); // -1: the control itself
+        QTest::addColumn<QString>("name");
+        QTest::newRow("first crosshair") << u"ImageCombo1"_s << 0 << u"Crosshair 1, default"_s;
+        QTest::newRow("crosshair 7") << u"ImageCombo1"_s << 6 << u"Crosshair 7"_s;
+        QTest::newRow("reticle 2") << u"ImageCombo2"_s << 1 << u"Reticle 2"_s;
+        QTest::newRow("green lamp") << u"Image3"_s << -1 << u"Secure Mode on"_s;
+        QTest::newRow("red lamp") << u"Image4"_s << -1 << u"Secure Mode off"_s;
     }
 
-    void picturesFollowTheSettings()
+    void everyItemAndEachLampHasItsName()
     {
+        QFETCH(QString, control);
+        QFETCH(int, item);
+        QFETCH(QString, name);
         Started s;
-        const auto shown = [&](const char* secure, const char* cr, const char* rt) {
-            s.module.state.settings.secure = QString::fromLatin1(secure);
-            s.module.state.settings.cr = QString::fromLatin1(cr);
-            s.module.state.settings.rt = QString::fromLatin1(rt);
-            s.module.mimgset();
-            return s.pictures();
-        };
-        const auto pinned = shown("Yes", "", ""); // secure: cr and rt are not read
-        const auto fiveThree = shown("No", "5", "3");
-        QVERIFY(fiveThree.first != pinned.first && fiveThree.second != pinned.second);
-        QCOMPARE(shown("No", "21", "0"), fiveThree); // not a choice: unchanged
-        QCOMPARE(shown("No", "2.5", "3"), fiveThree);
-        QVERIFY(s.messages().isEmpty());
-        QCOMPARE(shown("No", "12", "x").first, pinned.first); // the crosshair before the failure
-        QCOMPARE(s.messages(),
-                 QStringList{Checks::report(u"mimgset"_s, FailureNumber::TypeMismatch)});
+        s.withChooserOpen([&](QWidget& chooser) {
+            auto* named = chooser.findChild<QWidget*>(control);
+            QObject* object =
+                item < 0 ? static_cast<QObject*>(named) : qobject_cast<ImageCombo*>(named)->view();
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+            QCOMPARE((item < 0 ? accessible : accessible->child(item))->text(QAccessible::Name),
+                     name);
+        });
+    }
+
+    void picturesFollowTheStoredChoices_data()
+    {
+        QTest::addColumn<QString>("secure");
+        QTest::addColumn<QString>("cr");
+        QTest::addColumn<QString>("rt");
+        QTest::addColumn<int>("crosshair"); // 0: none shown
+        QTest::addColumn<int>("reticle");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("own choices") << u"No"_s << u"5"_s << u"3"_s << 5 << 3 << QString();
+        QTest::newRow("secure: not read") << u"Yes"_s << u""_s << u""_s << 12 << 2 << QString();
+        QTest::newRow("any but No is secure")
+            << u"no"_s << u"x"_s << u"x"_s << 12 << 2 << QString();
+        QTest::newRow("not a choice") << u"No"_s << u"21"_s << u"2.5"_s << 0 << 0 << QString();
+        QTest::newRow("not a number, after the crosshair")
+            << u"No"_s << u"12"_s << u"x"_s << 12 << 0
+            << u"We have a problem, Please report this error = mimgset13 to: " GRIMTIDE_CONTACT
+               "\nA crosshair or reticle setting in gtdb.inf holds a text where a number belongs."_s;
+    }
+
+    void picturesFollowTheStoredChoices()
+    {
+        QFETCH(QString, secure);
+        QFETCH(QString, cr);
+        QFETCH(QString, rt);
+        QFETCH(int, crosshair);
+        QFETCH(int, reticle);
+        QFETCH(QString, message);
+        TestProgram s({.cr = cr, .rt = rt, .secure = secure});
+        QCOMPARE(shown(s.inMain<QLabel>("Picture1")),
+                 crosshair ? PictureCatalogue::crosshairPictures().picture(crosshair) : QImage());
+        QCOMPARE(shown(s.inMain<QLabel>("Picture2")),
+                 reticle ? PictureCatalogue::reticlePictures().picture(reticle) : QImage());
+        QCOMPARE(s.messages(), message.isEmpty() ? QStringList() : QStringList{message});
+        s.inMain<QCheckBox>("Check2")
+            ->click(); // the pictures are not drawn again: no second report
+        QCOMPARE(s.messages().size(), message.isEmpty() ? 0 : 1);
     }
 
     void secureModeOnAndOff()
     {
         Started s;
-        const auto own = s.pictures();
-        s.main().Check4->click();
+        const QImage own = s.crosshairShown();
+        s.inMain<QCheckBox>("Check4")->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/12/menu.rfa"_s));
         QCOMPARE(s.game(reticleTarget), s.cons(u"rt/2/game.rfa"_s));
         QCOMPARE(s.stored(&SettingsRecord::secure), u"Yes"_s);
-        QVERIFY(s.pictures().first != own.first);
-        QVERIFY(!s.module.form3Holder().exists()); // made when first opened, as Secure Mode left it
-        s.chooserShows(true);
+        QCOMPARE(s.crosshairShown(), PictureCatalogue::crosshairPictures().picture(12));
+        QVERIFY(!TestProgram::window("Form3")); // made when first opened, as Secure Mode left it
+        s.withChooserOpen([](QWidget& chooser) {
+            QCOMPARE(appearance(chooser), secureAppearance);
+            QCOMPARE(shown(in<QLabel>(chooser, "Image1")),
+                     PictureCatalogue::crosshairPictures().picture(12));
+            in<QPushButton>(chooser, "Command2")->click();
+        });
 
-        s.main().Check4->click();
+        s.inMain<QCheckBox>("Check4")->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/7/menu.rfa"_s));
         QCOMPARE(s.game(reticleTarget), s.cons(u"rt/3/game.rfa"_s));
-        QCOMPARE(s.pictures(), own);
-        s.chooserShows(false);
+        QCOMPARE(s.crosshairShown(), own);
         QCOMPARE(s.stored(&SettingsRecord::secure), u"No"_s);
-        // Without the reticle's folder, secure mode writes nothing and stays off.
+        s.withChooserOpen(
+            [](QWidget& chooser) { QCOMPARE(appearance(chooser), normalAppearance); });
+    }
+
+    // Without the reticle's folder, Secure Mode writes nothing and stays off.
+    void aRefusedSecureModeChangesNothing()
+    {
+        Started s;
         const QString reticles = s.folder.game() + u"/mods/gtide_base/archives/bf1942"_s;
         QDir(reticles).removeRecursively();
-        s.main().Check4->click();
-        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/7/menu.rfa"_s));
+        s.inMain<QCheckBox>("Check4")->click();
         QCOMPARE(s.messages(),
-                 QStringList{
-                     Checks::report(u"check4"_s, FailureNumber::PathNotFound, reticles).chopped(1)
-                     + u": install the Grimtide mod first."_s});
-        QVERIFY(s.chooser().ImageCombo1->isVisibleTo(&s.chooser())
-                && !s.main().Check4->isChecked());
-        QCOMPARE(s.module.state.settings.secure, u"No"_s);
+                 QStringList{u"We have a problem, Please report this error = check476 to: "
+                             "" GRIMTIDE_CONTACT "\nThe folder "_s
+                             + reticles + u" does not exist: install the Grimtide mod first."_s});
+        QVERIFY(s.game(crosshairTarget).isEmpty()); // the crosshair was not put in either
+        QVERIFY(!s.inMain<QCheckBox>("Check4")->isChecked());
+        QCOMPARE(s.settings().secure, u"No"_s);
         QCOMPARE(s.stored(&SettingsRecord::secure), u"No"_s);
+        s.withChooserOpen(
+            [](QWidget& chooser) { QCOMPARE(appearance(chooser), normalAppearance); });
     }
 
     void onlyCatalogueNumbersFormArchivePaths_data()
@@ -173,14 +283,15 @@ private slots:
     void onlyCatalogueNumbersFormArchivePaths()
     {
         QFETCH(QString, cr);
-        Started s(u"Yes"_s);
-        s.module.state.settings.cr = cr;
+        TestProgram s({.cr = cr, .secure = u"Yes"_s});
         s.copier.sources.clear();
-        s.main().Check4->click();
+        s.inMain<QCheckBox>("Check4")->click();
         QCOMPARE(s.messages(),
-                 QStringList{Checks::report(u"check4"_s, FailureNumber::FileNotFound,
-                                            s.folder.file(u"cons/cr/%1/menu.rfa"_s.arg(cr)))});
-        QVERIFY(s.copier.sources.isEmpty());
+                 QStringList{u"We have a problem, Please report this error = check453 to: "
+                             "" GRIMTIDE_CONTACT "\nThe file "_s
+                             + s.folder.file(u"cons/cr/%1/menu.rfa"_s.arg(cr))
+                             + u" is missing."_s});
+        QCOMPARE(s.copier.sources, QStringList());
     }
 };
 

@@ -1,5 +1,4 @@
 #include "core/installdir/GameSearch.h"
-#include "gui/installdir/Form4.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
 #include "support/Checks.h"
@@ -7,6 +6,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,11 +70,10 @@ private slots:
                            R"({"bfapp": {"winePrefix": "~/heroic-bf"}, "version": "v0"})");
 
         qputenv("HOME", QFile::encodeName(home->path()));
-        GameSearch search;
-        QSignalSpy done(&search, &GameSearch::done);
-        QVERIFY(done.wait(10000));
+        QFuture<GameSearch::Found> search = GameSearch::start();
+        QVERIFY(QTest::qWaitFor([&] { return search.isFinished(); }, 10000));
         QStringList found;
-        for (const GameFinder::Game& game : search.found().games)
+        for (const GameFinder::Game& game : search.result().games)
             found << game.label() + u' ' + game.folder;
         QCOMPARE(found, (QStringList{u"Battlefield 1942 (Lutris battlefield-1942) "_s + lutrisGame,
                                      u"Battlefield 1942 (Heroic bfapp) "_s + heroicGame}));
@@ -103,11 +102,12 @@ private slots:
         makeSlowHome(6);
         qputenv("HOME", QFile::encodeName(home->path()));
         bool searching = false;
-        program.whenChooserShows([&](Form4& chooser) {
-            searching = chooser.Drive1->isSearching();
-            chooser.Dir1->setPath(folder.game());
-            QTRY_VERIFY_WITH_TIMEOUT(!chooser.Drive1->isSearching(), 60000);
-            chooser.Command1->click();
+        program.whenDirectoryChooserShows([&](QWidget& chooser) {
+            DriveList* drives = chooser.findChild<DriveList*>(u"Drive1"_s);
+            searching = drives->isSearching();
+            chooser.findChild<DirList*>(u"Dir1"_s)->setPath(folder.game());
+            QTRY_VERIFY_WITH_TIMEOUT(!drives->isSearching(), 60000);
+            chooser.findChild<QPushButton*>(u"Command1"_s)->click();
         });
         program.start();
         QVERIFY(searching);

@@ -1,17 +1,14 @@
-#include "core/app/SharedState.h"
-#include "core/common/ErrorReport.h"
+#include "core/app/Session.h"
+#include "core/crosshair/Catalogue.h"
 #include "core/gamefiles/GameFiles.h"
-#include "core/mode/ModeSwitch.h"
-#include "core/mode/ModeView.h"
 #include "support/Checks.h"
-#include "support/RecordingSink.h"
+#include "support/FaultShim.h"
 #include "support/TestFolder.h"
 
 #include <QTest>
 
 #include <cerrno>
 #include <csignal>
-#include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,34 +16,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The fault shim's switches (see faultshim.cpp).
-using Arm = void (*)(const char* call, int allowed, int error);
-Arm arm = nullptr;
-Arm armOnce = nullptr;
-
 const QStringList packs{u"bf1942"_s, u"xpack1"_s, u"xpack2"_s};
 const QStringList pureFiles{u"purebf"_s, u"purex1"_s, u"purex2"_s};
 const QStringList grimtideFiles{u"unbf"_s, u"unx1"_s, u"unx2"_s};
 
-class NoWindow : public ModeView {
-    void showStatus(const QString&) override {}
-    void showMode(GameMode) override {}
-    void showPackChoice(ExpansionPack, const QString&) override {}
-};
-
-// The commands on the working folder, as a start leaves them.
+// The session on the working folder, as a start leaves it.
 struct Started {
-    RecordingSink sink;
-    ErrorReport report{sink};
     GameFiles files{QDir::currentPath()};
-    SharedState state{report, sink, files, u"gtdb.inf"_s};
-    NoWindow window;
-    ModeSwitch modeSwitch{state, window};
-    Started()
-    {
-        state.loadSettings();
-        state.setLoading(false);
-    }
+    Session session{files, u"gtdb.inf"_s};
+    Started() { session.load(); }
 };
 
 // A game in pure mode with both packs.
@@ -82,34 +60,52 @@ class TestGameFileFaults : public QObject {
 private slots:
     void initTestCase()
     {
-        arm = reinterpret_cast<Arm>(dlsym(RTLD_DEFAULT, "grimtide_fault_arm"));
-        armOnce = reinterpret_cast<Arm>(dlsym(RTLD_DEFAULT, "grimtide_fault_arm_once"));
-        if (!arm || !armOnce)
+        if (!FaultShim::isLoaded())
             QSKIP("runs only with the fault shim preloaded, as ctest does");
     }
 
-    void aRefusedSecondRenameLeavesEveryGameFileAsItWas_data()
+    void aRefusedCallLeavesEveryGameFileAsItWas_data()
     {
+        QTest::addColumn<QByteArray>("call");
+        QTest::addColumn<int>("allowed");
+        QTest::addColumn<int>("error");
         QTest::addColumn<bool>("once"); // or else the way back is refused too, until the next start
-        QTest::newRow("refused once") << true;
-        QTest::newRow("refused for good") << false;
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("pack"); // whose file the failure names
+        QTest::newRow("a rename refused once")
+            << QByteArray("rename") << 1 << EIO << true << 57 << 1;
+        QTest::newRow("a rename refused for good")
+            << QByteArray("rename") << 1 << EIO << false << 57 << 1;
+        QTest::newRow("a full disk") << QByteArray("write") << 0 << ENOSPC << true << 61 << 0;
+        QTest::newRow("a failed sync") << QByteArray("fdatasync") << 1 << EIO << true << 57 << 1;
     }
 
-    void aRefusedSecondRenameLeavesEveryGameFileAsItWas()
+    void aRefusedCallLeavesEveryGameFileAsItWas()
     {
+        QFETCH(QByteArray, call);
+        QFETCH(int, allowed);
+        QFETCH(int, error);
         QFETCH(bool, once);
+        QFETCH(int, number);
+        QFETCH(int, pack);
         PureGame game;
         {
             Started program;
-            program.modeSwitch.msetu(); // the game's own files are kept by now
-            program.modeSwitch.msetp();
-            (once ? armOnce : arm)("rename", 1, EIO);
-            program.modeSwitch.msetu();
-            arm(nullptr, 0, 0);
-            QCOMPARE(
-                program.sink.messages,
-                QStringList{Checks::report(u"msetu"_s, FailureNumber::DeviceIo, game.initCon(1))});
-            QCOMPARE(program.state.settings.status, u"Pure"_s);
+            program.session.switchTo(GameMode::Grimtide); // the game's own files are kept by now
+            program.session.switchTo(GameMode::Pure);
+            (once ? FaultShim::armOnce : FaultShim::arm)(call.constData(), allowed, error);
+            int failed = 0;
+            QString failedAt;
+            try {
+                program.session.switchTo(GameMode::Grimtide);
+            } catch (const Failure& failure) {
+                failed = failure.number();
+                failedAt = failure.place();
+            }
+            FaultShim::arm(nullptr, 0, 0);
+            QCOMPARE(failed, number);
+            QCOMPARE(failedAt, game.initCon(pack));
+            QCOMPARE(program.session.record().status, u"Pure"_s);
             QCOMPARE(Checks::installedModes(game.folder.game()) == pureFiles, once);
         }
         Started next;
@@ -129,8 +125,8 @@ private slots:
                 const pid_t child = ::fork();
                 if (child == 0) {
                     Started program;
-                    arm(call, allowed, -SIGKILL);
-                    program.modeSwitch.msetu();
+                    FaultShim::arm(call, allowed, -SIGKILL);
+                    Checks::failureOf([&] { program.session.switchTo(GameMode::Grimtide); });
                     ::_exit(0);
                 }
                 int status = 0;
@@ -147,6 +143,52 @@ private slots:
                 if (!WIFSIGNALED(status)) {
                     QCOMPARE(stored, u"Grimtide"_s);
                     QVERIFY(allowed > 0);
+                    break;
+                }
+            }
+        }
+    }
+
+    // The chooser's picks, a choice picked again and the OK that keeps them,
+    // each call in turn the one at which the child dies: the next start finds
+    // the game's archives as gtdb.inf's choices say, or as the game held them.
+    void picksKilledAtAnyStepArePutRightByTheNextStart()
+    {
+        const QString crosshairs = u"game/mods/gtide_base/archives/menu.rfa"_s;
+        const QString reticles = u"game/mods/gtide_base/archives/bf1942/game.rfa"_s;
+        const QMap<QString, QByteArray> archives{{u"cons/cr/4/menu.rfa"_s, "crosshair 4"},
+                                                 {u"cons/cr/5/menu.rfa"_s, "crosshair 5"},
+                                                 {u"cons/rt/2/game.rfa"_s, "reticle 2"},
+                                                 {crosshairs, "own crosshairs"},
+                                                 {reticles, "own reticles"}};
+        for (const char* call : {"write", "fdatasync", "rename", "fsync", "unlink"}) {
+            for (int allowed = 0;; ++allowed) {
+                PureGame game;
+                for (auto file = archives.cbegin(); file != archives.cend(); ++file)
+                    Checks::writeBytes(game.folder.file(file.key()), file.value());
+                const pid_t child = ::fork();
+                if (child == 0) {
+                    Started program;
+                    FaultShim::arm(call, allowed, -SIGKILL);
+                    program.session.pick(Catalogue::Kind::Crosshair, 4);
+                    program.session.pick(Catalogue::Kind::Reticle, 2);
+                    program.session.pick(Catalogue::Kind::Crosshair, 5);
+                    program.session.keepChoices(5, 2);
+                    ::_exit(0);
+                }
+                int status = 0;
+                ::waitpid(child, &status, 0);
+                Started next;
+                const bool kept = game.folder.storedRows().value(0).cr == u"5"_s;
+                const QString at = u"%1 %2"_s.arg(QLatin1String(call)).arg(allowed);
+                QCOMPARE(Checks::bytesOf(game.folder.file(crosshairs)),
+                         kept ? QByteArray("crosshair 5") : QByteArray("own crosshairs"));
+                QCOMPARE(Checks::bytesOf(game.folder.file(reticles)),
+                         kept ? QByteArray("reticle 2") : QByteArray("own reticles"));
+                QVERIFY2(Checks::filesIn(game.folder.game()).keys().filter(u".old"_s).isEmpty(),
+                         qPrintable(at));
+                if (!WIFSIGNALED(status)) {
+                    QVERIFY(kept);
                     break;
                 }
             }

@@ -1,4 +1,5 @@
-#include "core/platform/SafeFileCopier.h"
+#include "core/crosshair/Catalogue.h"
+#include "core/gamefiles/GameFiles.h"
 #include "core/settings/SettingsStore.h"
 #include "support/Checks.h"
 #include "support/TestFolder.h"
@@ -32,16 +33,40 @@ bool mountReadOnly(const QString& folder, const QString& at)
 
 } // namespace
 
-// Refused by a read-only disk, a save or an install leaves the old file. (A
-// full disk is the fault shim's ENOSPC, in test_copierfaults.)
+// Refused by a read-only file or disk, a save or a game file's update
+// leaves the old file. (A full disk is the fault shim's ENOSPC, in
+// test_gamefilefaults.)
 class TestRefusedWrites : public QObject {
     Q_OBJECT
 private slots:
+    // Refused as Windows would refuse it, also for root, whom the system lets write.
+    void aReadOnlyGameFileIsNeverReplaced()
+    {
+        TestFolder folder;
+        const QString archive = folder.game() + u"/mods/gtide_base/archives/bf1942/game.rfa"_s;
+        Checks::writeBytes(archive, "old archive");
+        QVERIFY(QFile::setPermissions(archive, QFile::ReadOwner | QFile::ReadGroup));
+        GameFiles files(folder.path());
+        QString refused;
+        try {
+            files
+                .stage({Catalogue::archiveCopy(Catalogue::Kind::Reticle, u"2"_s,
+                                               folder.game() + u"/mods/"_s)},
+                       {})
+                .commit();
+        } catch (const Failure& failure) {
+            QCOMPARE(failure.number(), FailureNumber::PermissionDenied);
+            refused = failure.place();
+        }
+        QCOMPARE(refused, archive);
+        QCOMPARE(Checks::bytesOf(archive), QByteArray("old archive"));
+    }
+
     void aReadOnlyDiskChangesNothing_data()
     {
-        QTest::addColumn<bool>("save"); // or else an archive install
+        QTest::addColumn<bool>("save"); // or else a game file's update
         QTest::newRow("save") << true;
-        QTest::newRow("install") << false;
+        QTest::newRow("game file") << false;
     }
 
     void aReadOnlyDiskChangesNothing()
@@ -49,21 +74,27 @@ private slots:
         QFETCH(bool, save);
         TestFolder folder; // its game folder holds the settings file and the archive
         QFile::copy(folder.databaseFile(), folder.game() + u"/gtdb.inf"_s);
-        Checks::writeBytes(folder.game() + u"/game.rfa"_s, "old archive");
-        const QString disk = folder.file(u"disk"_s), db = disk + u"/gtdb.inf"_s,
-                      archive = disk + u"/game.rfa"_s;
+        const QString archive = u"mods/gtide_base/archives/bf1942/game.rfa"_s;
+        Checks::writeBytes(folder.game() + u'/' + archive, "old archive");
+        Checks::writeBytes(folder.file(u"cons/rt/2/game.rfa"_s), "real archive");
+        const QString disk = folder.file(u"disk"_s), db = disk + u"/gtdb.inf"_s;
         if (!mountReadOnly(folder.game(), disk))
             QSKIP("needs to mount file systems (run as root)");
         const auto unmount =
             qScopeGuard([&] { ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH); });
+        GameFiles files(folder.path());
         QCOMPARE(Checks::failureOf([&] {
                      save ? SettingsStore(db).save(saved)
-                          : SafeFileCopier().copy(u"cons/rt/2/game.rfa"_s, archive);
+                          : files
+                                .stage({Catalogue::archiveCopy(Catalogue::Kind::Reticle, u"2"_s,
+                                                               disk + u"/mods/"_s)},
+                                       {})
+                                .commit();
                  }),
                  FailureNumber::PermissionDenied);
         QCOMPARE(Checks::bytesOf(db), Checks::bytesOf(folder.databaseFile()));
         QVERIFY(!QFile::exists(db + u"-journal"_s));
-        QCOMPARE(Checks::bytesOf(archive), QByteArray("old archive"));
+        QCOMPARE(Checks::bytesOf(disk + u'/' + archive), QByteArray("old archive"));
     }
 };
 

@@ -1,8 +1,6 @@
 #include "support/Checks.h"
 
-#include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
-#include "core/common/FailureText.h"
 #include "core/platform/SafeFileCopier.h"
 
 #include <QDir>
@@ -66,6 +64,18 @@ void Checks::exec(const QString& databaseFile, const char* sql)
         qFatal("sqlite failed: %s", sql);
 }
 
+Checks::SettingsLock::SettingsLock(const QString& databaseFile)
+{
+    if (sqlite3_open(QFile::encodeName(databaseFile).constData(), &m_db) != SQLITE_OK
+        || sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        qFatal("cannot lock %s", qPrintable(databaseFile));
+}
+
+Checks::SettingsLock::~SettingsLock()
+{
+    sqlite3_close(m_db); // rolls the empty transaction back
+}
+
 bool Checks::integrityOk(const QString& databaseFile)
 {
     return rows(databaseFile, "PRAGMA integrity_check") == QList<QStringList>{{u"ok"_s}};
@@ -102,9 +112,49 @@ QStringList Checks::copierTemporariesIn(const QString& folder)
     return found;
 }
 
-QString Checks::message(const QString& first, int number, const QString& place)
+QString Checks::sentence(int number, const QString& place, const QString& advice)
 {
-    return first + u'\n' + FailureText::sentence(Failure(number, QDir::toNativeSeparators(place)));
+    // number, the sentence with %1 for the place, and what stands for an unnamed place
+    static const QMap<int, std::pair<QString, QString>> sentences{
+        {13,
+         {u"%1 holds a text where a number belongs"_s,
+          u"A crosshair or reticle setting in gtdb.inf"_s}},
+        {53, {u"The file %1 is missing"_s, u"that was to be copied"_s}},
+        {57,
+         {u"Reading or writing %1 failed: the disk or device reported an error"_s, u"a file"_s}},
+        {61, {u"The disk holding %1 is full"_s, u"the file"_s}},
+        {70, {u"%1 may not be changed: it is write-protected, read-only or in use"_s, u"A file"_s}},
+        {71, {u"The drive of %1 is not ready"_s, u"that folder"_s}},
+        {75,
+         {u"%1 is not a plain file: a folder, a pipe or a device stands in its place"_s,
+          u"A file the program needs"_s}},
+        {76, {u"The folder %1 does not exist"_s, u"on the copy's path"_s}},
+        {91, {u"A crosshair and a reticle must both be chosen in the lists"_s, {}}},
+        {94, {u"A setting in %1 holds no value"_s, u"gtdb.inf"_s}},
+        {3021, {u"The table \"Options\" in %1 holds no row"_s, u"gtdb.inf"_s}},
+        {3024, {u"The settings file %1 does not exist"_s, u"gtdb.inf"_s}},
+        {3078, {u"%1 has no table \"Options\""_s, u"gtdb.inf"_s}},
+        {3218, {u"%1 is locked by another program"_s, u"gtdb.inf"_s}},
+        {3265, {u"The table \"Options\" in %1 lacks one of its seven fields"_s, u"gtdb.inf"_s}},
+        {3343, {u"%1 is not a settings database this program can read"_s, u"gtdb.inf"_s}},
+        {4001, {u"Nothing was written to the game; it runs as %1"_s, u"a process"_s}},
+        {4002,
+         {u"Nothing was written; put the Grimtide mod's real archives into %1"_s,
+          u"the numbered folders of cons"_s}},
+    };
+    if (!sentences.contains(number))
+        qFatal("no sentence written out for %d", number);
+    const auto& [text, unnamed] = sentences.value(number);
+    QString written = text;
+    if (written.contains(u"%1"_s))
+        written = written.arg(place.isEmpty() ? unnamed : QDir::toNativeSeparators(place));
+    return written + (advice.isEmpty() ? QString() : u": "_s + advice) + u'.';
+}
+
+QString Checks::message(const QString& first, int number, const QString& place,
+                        const QString& advice)
+{
+    return first + u'\n' + sentence(number, place, advice);
 }
 
 void Checks::plant(const QString& kind, const QString& path)
@@ -119,7 +169,9 @@ void Checks::plant(const QString& kind, const QString& path)
                 0);
 }
 
-QString Checks::report(const QString& tag, int number, const QString& place)
+QString Checks::report(const QString& tag, int number, const QString& place, const QString& advice)
 {
-    return message(ErrorReport::text(tag, number), number, place);
+    return message(u"We have a problem, Please report this error = %1%2 to: "_s.arg(tag).arg(number)
+                       + QStringLiteral(GRIMTIDE_CONTACT),
+                   number, place, advice);
 }

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+struct sqlite3;
+
 // Small probes the tests share.
 namespace Checks {
 // The number of the Failure the action throws, or 0 when it succeeds.
@@ -16,6 +18,17 @@ void writeBytes(const QString& path, const QByteArray& bytes); // its folder mad
 // it fails.
 QList<QStringList> rows(const QString& databaseFile, const QByteArray& sql, bool* ok = nullptr);
 void exec(const QString& databaseFile, const char* sql); // SQL that must succeed
+// Another program's exclusive transaction on the settings file, while it lives.
+class SettingsLock {
+public:
+    explicit SettingsLock(const QString& databaseFile);
+    ~SettingsLock();
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+
+private:
+    sqlite3* m_db = nullptr;
+};
 bool integrityOk(const QString& databaseFile);
 // What a player or another program may put where a file is read: a "pipe",
 // a "socket" nobody listens on, a link to "/dev/zero" or a "folder".
@@ -27,8 +40,14 @@ QStringList installedModes(const QString& game);
 QMap<QString, QByteArray> filesIn(const QString& folder);
 // The temporary files of the copier in the folder.
 QStringList copierTemporariesIn(const QString& folder);
-// A message as a command shows it: its first line (a report's text, by
-// default), then the failure's sentence naming the place.
-QString message(const QString& first, int number, const QString& place = {});
-QString report(const QString& tag, int number, const QString& place = {});
+// The sentence a failure shows below its first line, written out here so
+// that a changed word is seen: the place, or what stands for it when the
+// failure names none, and the advice after a colon.
+QString sentence(int number, const QString& place = {}, const QString& advice = {});
+// A message as a command shows it: its first line, then the sentence.
+QString message(const QString& first, int number, const QString& place = {},
+                const QString& advice = {});
+// The error report's first line, "We have a problem, ...", then the sentence.
+QString report(const QString& tag, int number, const QString& place = {},
+               const QString& advice = {});
 } // namespace Checks

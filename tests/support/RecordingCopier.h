@@ -6,18 +6,34 @@
 #include <QStringList>
 
 // The program's game files of the working folder, keeping a list of the
-// sources of every install that went through.
+// sources of every update that went in.
 class RecordingCopier : public GameFileWriter {
 public:
-    void install(const QList<GameFileCopy>& copies, const std::optional<DecidingSetting>& deciding,
-                 const std::function<void()>& settle) override
+    GameUpdate stage(const QList<GameFileCopy>& copies, const Deciding& deciding) override
     {
-        files.install(copies, deciding, settle);
-        for (const GameFileCopy& copy : copies)
-            sources.append(copy.source);
+        GameUpdate update = files.stage(copies, deciding);
+        record(copies);
+        return update;
+    }
+    void stageInto(GameUpdate& update, const QList<GameFileCopy>& copies,
+                   const Deciding& deciding) override
+    {
+        files.stageInto(update, copies, deciding);
+        record(copies);
     }
     void finishInterrupted(const StoredValue& stored) override { files.finishInterrupted(stored); }
+    Restoring restoreOriginals(const Deciding& deciding) override
+    {
+        return files.restoreOriginals(deciding);
+    }
 
     GameFiles files{QDir::currentPath()};
     QStringList sources;
+
+private:
+    void record(const QList<GameFileCopy>& copies)
+    {
+        for (const GameFileCopy& copy : copies)
+            sources.append(copy.source);
+    }
 };

@@ -1,12 +1,12 @@
 #include "support/TestProgram.h"
 
-#include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
-#include "gui/crosshair/Form3.h"
-#include "gui/installdir/Form4.h"
 #include "gui/widgets/ImageCombo.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -22,10 +22,11 @@ TestProgram::TestProgram(TestFolder::Row row, Start when)
 
 void TestProgram::start()
 {
-    Form1& loading = module.form1();
-    loading.show();
-    if (!QTest::qWaitFor([&] { return !loading.Timer1.isActive(); }, 10000))
-        qFatal("the start-up tick never ran");
+    QSignalSpy ended(&module.startup(), &Startup::ended);
+    const int endsBefore = ends;
+    module.start();
+    if (!QTest::qWaitFor([&] { return !ended.isEmpty() || ends > endsBefore; }, 10000))
+        qFatal("the start-up never ended");
 }
 
 QString TestProgram::stored(QString SettingsRecord::*field) const
@@ -38,39 +39,55 @@ QString TestProgram::mods(const QString& file) const
     return folder.game() + QStringLiteral("/mods/") + file;
 }
 
-void TestProgram::whenChooserShows(std::function<void(Form4&)> action)
+QWidget* TestProgram::window(const char* name)
+{
+    // A window closed for good is deleted later: gone for the player already.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String(name))
+            return window;
+    }
+    return nullptr;
+}
+
+void TestProgram::whenDirectoryChooserShows(std::function<void(QWidget&)> action)
 {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [this, poll, action] {
-        if (!module.form4Holder().exists() || !module.form4().isVisible())
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        QWidget* chooser = window("Form4");
+        if (!chooser || !chooser->isVisible())
             return;
         poll->stop();
         poll->deleteLater();
-        action(module.form4());
+        action(*chooser);
     });
     poll->start(10);
 }
 
-void TestProgram::withChooserOpen(const std::function<void()>& action)
+void TestProgram::withChooserOpen(const std::function<void(QWidget&)>& action)
 {
-    QTimer::singleShot(50, [this, action] {
-        QVERIFY(chooser().isVisible());
-        action();
-        if (module.form3Holder().exists() && chooser().isVisible())
-            chooser().hide();
+    QTimer::singleShot(50, [action] {
+        QWidget* chooser = window("Form3");
+        QVERIFY(chooser && chooser->isVisible());
+        action(*chooser);
+        if (QWidget* still = window("Form3"); still && still->isVisible())
+            still->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
     });
-    main().mcrform->trigger();
+    inMain<QAction>("mcrform")->trigger();
 }
 
 void TestProgram::pick(ImageCombo& list, int position)
 {
     list.setFocus();
-    for (int step = list.selectedPosition(); step < position; ++step)
-        QTest::keyClick(&list, Qt::Key_Down);
-    QCOMPARE(list.selectedPosition(), position);
+    list.setCurrentIndex(position - 2); // the item above it, which the key moves from
+    QTest::keyClick(&list, Qt::Key_Down);
 }
 
-void TestProgram::pickCrosshair(int position)
+void TestProgram::choose(int crosshair, int reticle)
 {
-    withChooserOpen([this, position] { pick(*chooser().ImageCombo1, position); });
+    withChooserOpen([=](QWidget& chooser) {
+        pick(*chooser.findChild<ImageCombo*>(QStringLiteral("ImageCombo1")), crosshair);
+        pick(*chooser.findChild<ImageCombo*>(QStringLiteral("ImageCombo2")), reticle);
+        chooser.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    });
 }

@@ -1,22 +1,23 @@
 #pragma once
 
+#include "gui/app/Form2.h"
 #include "gui/app/Module1.h"
 #include "support/FakeTray.h"
 #include "support/RecordingCopier.h"
 #include "support/RecordingSink.h"
 #include "support/TestFolder.h"
 
+#include <QWidget>
+
 #include <functional>
 
-class Form2;
-class Form3;
-class Form4;
 class ImageCombo;
 
 // The program as main() puts it together, in a fresh working folder of its
 // own, with stand-ins for the message box, the tray and the end of the
 // process. Its settings row points at the folder's game unless the row names
 // a path; a first start keeps the path empty, as the delivered file has it.
+// Windows and controls are reached by their names, as a player sees them.
 class TestProgram {
 public:
     enum class Start { Now, Later, First };
@@ -29,21 +30,45 @@ public:
     int ends = 0;
     Module1 module;
 
-    // Shows "Loading" and returns once the start-up tick has run.
+    // Shows "Loading" and returns once the start-up has ended (the main
+    // window is up, the load failed, or the program ended).
     void start();
-    Form2& main() { return module.form2(); }
-    Form3& chooser() { return module.form3(); }
-    SettingsRecord& settings() { return module.state.settings; }
+    Form2& main() { return module.mainWindow(); }
+    const SettingsRecord& settings() { return module.session().record(); }
     QStringList& messages() { return sink.messages; }
     QString stored(QString SettingsRecord::*field) const;
     QString mods(const QString& file) const;
-    // Runs the action once the install directory chooser is on the screen.
-    void whenChooserShows(std::function<void(Form4&)> action);
+
+    // The top-level window of that name ("Form3"), or none.
+    static QWidget* window(const char* name);
+    // A control (or menu item) of the named window, which must exist.
+    template <typename Control> static Control* control(const char* window, const char* name)
+    {
+        return found<Control>(TestProgram::window(window), window, name);
+    }
+    template <typename Control> Control* inMain(const char* name)
+    {
+        return control<Control>("Form2", name);
+    }
+
+    // Runs the action once "Choose Directory" is on the screen.
+    void whenDirectoryChooserShows(std::function<void(QWidget& chooser)> action);
     // Opens the crosshair chooser modally, runs the action once it is shown
-    // and hides the chooser if the action left it open.
-    void withChooserOpen(const std::function<void()>& action);
+    // and presses Cancel if the action left it open.
+    void withChooserOpen(const std::function<void(QWidget& chooser)>& action);
     // The player picks item N of a chooser list with the keyboard.
     static void pick(ImageCombo& list, int position);
-    // The same in the crosshair list of the chooser opened for it; no Ok.
-    void pickCrosshair(int position);
+    // Both picked in the chooser opened for it, then OK.
+    void choose(int crosshair, int reticle);
+
+private:
+    template <typename Control>
+    static Control* found(QWidget* window, const char* windowName, const char* name)
+    {
+        Control* control =
+            window ? window->findChild<Control*>(QString::fromLatin1(name)) : nullptr;
+        if (!control)
+            qFatal("no %s in %s", name, windowName);
+        return control;
+    }
 };

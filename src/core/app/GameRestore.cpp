@@ -1,11 +1,11 @@
 #include "core/app/GameRestore.h"
 
+#include "core/app/Session.h"
 #include "core/common/Failure.h"
 #include "core/common/FailureText.h"
 #include "core/gamefiles/GameFiles.h"
 #include "core/platform/SingleInstance.h"
 #include "core/settings/SettingsStore.h"
-#include "core/settings/SettingsValues.h"
 
 #include <QDir>
 
@@ -13,31 +13,31 @@
 
 namespace {
 
-QString howText(GameFiles::Restored how)
+QString howText(GameFileWriter::Restored how)
 {
     switch (how) {
-    case GameFiles::Restored::PutBack:
+    case GameFileWriter::Restored::PutBack:
         return QStringLiteral("put back");
-    case GameFiles::Restored::Removed:
+    case GameFileWriter::Restored::Removed:
         return QStringLiteral("removed (the game had none)");
-    case GameFiles::Restored::AlreadyOwn:
+    case GameFileWriter::Restored::AlreadyOwn:
         return QStringLiteral("already the game's own");
-    case GameFiles::Restored::RealArchiveLeft:
+    case GameFileWriter::Restored::RealArchiveLeft:
         return QStringLiteral("left as it is: a real archive, where the game had a placeholder");
     }
     return {};
 }
 
-QString describe(const QList<GameFiles::RestoredGame>& games)
+QString describe(const QList<GameFileWriter::RestoredGame>& games)
 {
     if (games.isEmpty())
         return QStringLiteral("Nothing to restore: no game file has been replaced from this "
                               "folder since the game's own were last put back.\n");
     QString text;
-    for (const GameFiles::RestoredGame& game : games) {
+    for (const GameFileWriter::RestoredGame& game : games) {
         text += QStringLiteral("The game's own files in %1:\n")
                     .arg(QDir::toNativeSeparators(game.modsFolder));
-        for (const GameFiles::RestoredFile& file : game.files)
+        for (const GameFileWriter::RestoredFile& file : game.files)
             text += QStringLiteral("  %1: %2\n").arg(file.file, howText(file.how));
     }
     return text + QStringLiteral("gtdb.inf: the status is Pure.\n");
@@ -55,26 +55,10 @@ GameRestore::Outcome GameRestore::run(const QString& workingFolder)
                                         "folder; close it, then restore the game's files.\n")};
     const QString settingsFile = QDir(workingFolder).filePath(SettingsStore::defaultFileName());
     try {
-        SettingsStore store(settingsFile);
-        SettingsRecord record;
-        try {
-            record = store.load().record;
-        } catch (const Failure& failure) {
-            throw failure.at(QDir::toNativeSeparators(settingsFile));
-        }
         GameFiles files(workingFolder);
-        files.finishInterrupted(
-            [&record](const QString& field) { return SettingsValues::valueOf(record, field); });
-        const auto restored =
-            files.restoreOriginals({SettingsValues::statusField(), SettingsValues::pure()}, [&] {
-                record.status = SettingsValues::pure();
-                try {
-                    store.save(record);
-                } catch (const Failure& failure) {
-                    throw failure.at(QDir::toNativeSeparators(settingsFile));
-                }
-            });
-        return {EXIT_SUCCESS, describe(restored)};
+        Session session(files, settingsFile);
+        session.load();
+        return {EXIT_SUCCESS, describe(session.restoreGame())};
     } catch (const Failure& failure) {
         const QString headline = FailureText::headline(failure.number());
         return {failed, QStringLiteral("grimtide-switch: nothing was restored.\n")

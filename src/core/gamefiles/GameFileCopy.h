@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QList>
 #include <QString>
 
 // One file the program puts into the game: a file of "cons" copied over one
@@ -10,14 +11,21 @@ struct GameFileCopy {
     QString modsPath;     // the game's mods folder, as the settings give it
     QString file;         // below it, names joined by "/": "bf1942/init.con"
     QString folderAdvice; // what the player can do when the file's folder is missing
+    // A folder below the mods folder the copy makes sense only with ("gtide_base":
+    // Grimtide mode needs the mod), and what to do when it is missing.
+    QString requiredFolder = {};
+    QString requiredAdvice = {};
 
     QString destination() const { return modsPath + QDir::toNativeSeparators(file); }
 };
 
-// The stored setting whose value says that the copies are the game's state.
+// A stored setting whose value says that the copies are the game's state.
 // An update cut short by a kill is completed when the settings file holds
-// this value, and undone when it does not.
+// every such value, and undone when it does not.
 struct DecidingSetting {
-    QString field; // "status" or "secure"
+    QString field; // "status", "secure", "cr" or "rt"
     QString value;
+    bool operator==(const DecidingSetting&) const = default;
 };
+// None: the copies are the game's state as soon as they are in place.
+using Deciding = QList<DecidingSetting>;

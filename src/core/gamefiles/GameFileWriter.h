@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/gamefiles/GameFileCopy.h"
+#include "core/gamefiles/GameUpdate.h"
 
 #include <QList>
 
@@ -17,14 +18,37 @@ public:
 
     // Puts every copy in place, in order, or none: everything is checked
     // before the first write, and a failure on the way puts back every file
-    // already replaced. Then `settle` runs (the settings brought into line
-    // and saved); when it fails, the files go back too and its failure goes
-    // on. Nothing is written while the game runs, and a placeholder archive
-    // never replaces a real one.
-    virtual void install(const QList<GameFileCopy>& copies,
-                         const std::optional<DecidingSetting>& deciding,
-                         const std::function<void()>& settle) = 0;
+    // already replaced. The files stay the game's only once the update is
+    // committed (after the settings are saved); dropped uncommitted, it puts
+    // every file back. Nothing is written while the game runs, and a
+    // placeholder archive never replaces a real one.
+    virtual GameUpdate stage(const QList<GameFileCopy>& copies, const Deciding& deciding) = 0;
+    // The same, one copy after the other, into an update still open (the
+    // chooser's picks): a file it replaced already goes back, when the update
+    // is dropped, to what it held before the update's first copy. A refused
+    // copy leaves the update as it was.
+    virtual void stageInto(GameUpdate& update, const QList<GameFileCopy>& copies,
+                           const Deciding& deciding) = 0;
     // Completes or undoes an update that a kill cut short, as the stored
     // settings decide; nothing when none was.
     virtual void finishInterrupted(const StoredValue& stored) = 0;
+
+    enum class Restored { PutBack, Removed, AlreadyOwn, RealArchiveLeft };
+    struct RestoredFile {
+        QString file; // below the mods folder
+        Restored how;
+    };
+    struct RestoredGame {
+        QString modsFolder;
+        QList<RestoredFile> files;
+    };
+    struct Restoring {
+        GameUpdate update;
+        QList<RestoredGame> games;
+    };
+    // Puts back, all or nothing, every file the program replaced since it
+    // first wrote to each game, and removes those it added; once the update
+    // is committed (the settings saved as `deciding` says), the kept files
+    // go. Nothing when no file was kept.
+    virtual Restoring restoreOriginals(const Deciding& deciding) = 0;
 };

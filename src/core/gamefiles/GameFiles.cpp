@@ -54,6 +54,17 @@ bool isPlaceholder(const QString& path)
     return file->read(start.data(), start.size()) == start.size() && start == marker;
 }
 
+// A folder below the resolved mods folder; a missing one fails with the
+// advice for it.
+QString folderBelow(const QString& mods, const QString& folder, const QString& advice)
+{
+    try {
+        return PathResolver::folderBelow(mods, folder);
+    } catch (const Failure& failure) {
+        throw failure.withAdvice(advice);
+    }
+}
+
 bool sameContent(const QString& one, const QString& other)
 {
     std::optional<NativeFile> a = NativeFile::openIfPresent(one);
@@ -82,34 +93,37 @@ GameFiles::GameFiles(const QString& workingFolder)
 {
 }
 
-void GameFiles::requireFolder(const QString& modsPath, const QString& folder, const QString& advice)
-{
-    const QString mods = resolveMods(modsPath);
-    try {
-        PathResolver::folderBelow(mods, folder);
-    } catch (const Failure& failure) {
-        throw failure.withAdvice(advice);
-    }
-}
-
 void GameFiles::refuseWhileTheGameRuns()
 {
     if (const std::optional<QString> game = GameProcess::running())
         throw Failure(FailureNumber::GameRunning, *game);
 }
 
-void GameFiles::install(const QList<GameFileCopy>& copies,
-                        const std::optional<DecidingSetting>& deciding,
-                        const std::function<void()>& settle)
+GameUpdate GameFiles::stage(const QList<GameFileCopy>& copies, const Deciding& deciding)
+{
+    return update(checkedSteps(copies), deciding);
+}
+
+void GameFiles::stageInto(GameUpdate& update, const QList<GameFileCopy>& copies,
+                          const Deciding& deciding)
+{
+    const QList<GameUpdate::Step> steps = checkedSteps(copies);
+    if (!update.isJournaled())
+        update = GameUpdate(m_journal, m_sweep);
+    for (const GameUpdate::Step& step : steps)
+        update.put(step, deciding);
+}
+
+QList<GameUpdate::Step> GameFiles::checkedSteps(const QList<GameFileCopy>& copies)
 {
     refuseWhileTheGameRuns();
     const QList<Planned> planned = plan(copies);
     refusePlaceholders(planned);
     keepOriginals(planned);
-    QList<GameFileUpdate::Step> steps;
+    QList<GameUpdate::Step> steps;
     for (const Planned& file : planned)
         steps.append({file.source, file.destination, file.target});
-    update(steps, deciding, settle);
+    return steps;
 }
 
 QList<GameFiles::Planned> GameFiles::plan(const QList<GameFileCopy>& copies) const
@@ -117,18 +131,18 @@ QList<GameFiles::Planned> GameFiles::plan(const QList<GameFileCopy>& copies) con
     // Everything is looked at before anything is written. The mods folder
     // is found once, whatever the number of copies.
     QHash<QString, QString> modsFolders;
-    QList<Planned> planned;
-    for (const GameFileCopy& copy : copies) {
-        const QString source = PathResolver::existingFile(copy.source);
+    const auto modsOf = [&modsFolders](const GameFileCopy& copy) {
         if (!modsFolders.contains(copy.modsPath))
             modsFolders.insert(copy.modsPath, resolveMods(copy.modsPath));
-        const QString mods = modsFolders.value(copy.modsPath);
-        QString folder;
-        try {
-            folder = PathResolver::folderBelow(mods, folderPart(copy.file));
-        } catch (const Failure& failure) {
-            throw failure.withAdvice(copy.folderAdvice);
-        }
+        return modsFolders.value(copy.modsPath);
+    };
+    QList<Planned> planned;
+    for (const GameFileCopy& copy : copies) {
+        if (!copy.requiredFolder.isEmpty())
+            folderBelow(modsOf(copy), copy.requiredFolder, copy.requiredAdvice);
+        const QString source = PathResolver::existingFile(copy.source);
+        const QString mods = modsOf(copy);
+        const QString folder = folderBelow(mods, folderPart(copy.file), copy.folderAdvice);
         NativeFileSystem::Status target;
         const QString destination = PathResolver::entryIn(folder, namePart(copy.file), &target);
         using Kind = NativeFileSystem::Kind;
@@ -164,21 +178,12 @@ void GameFiles::keepOriginals(const QList<Planned>& planned)
     m_kept.sync();
 }
 
-void GameFiles::update(const QList<GameFileUpdate::Step>& steps,
-                       const std::optional<DecidingSetting>& deciding,
-                       const std::function<void()>& settle)
+GameUpdate GameFiles::update(const QList<GameUpdate::Step>& steps, const Deciding& deciding)
 {
-    const bool journaled = !steps.isEmpty() && (deciding || steps.size() > 1);
-    GameFileUpdate files(steps, journaled ? &m_journal : nullptr, m_sweep);
-    files.putInPlace(deciding);
-    try {
-        if (settle)
-            settle();
-    } catch (const Failure&) {
-        files.undo();
-        throw;
-    }
-    files.finish();
+    if (steps.isEmpty())
+        return {};
+    const bool journaled = !deciding.isEmpty() || steps.size() > 1;
+    return GameUpdate(steps, journaled ? &m_journal : nullptr, m_sweep, deciding);
 }
 
 void GameFiles::finishInterrupted(const StoredValue& stored)
@@ -187,28 +192,28 @@ void GameFiles::finishInterrupted(const StoredValue& stored)
         return;
     const std::optional<UpdateJournal::Content> journal = m_journal.read();
     if (journal) {
-        bool complete =
-            !journal->deciding || stored(journal->deciding->field) == journal->deciding->value;
+        bool complete = true;
+        for (const DecidingSetting& setting : journal->deciding)
+            complete = complete && stored(setting.field) == setting.value;
         for (const UpdateJournal::Entry& entry : journal->entries)
-            complete = complete && GameFileUpdate::isDone(entry);
+            complete = complete && GameUpdate::isDone(entry);
         if (complete)
-            GameFileUpdate::removeBackups(journal->entries);
+            GameUpdate::removeBackups(journal->entries);
         else
-            GameFileUpdate::putBack(journal->entries);
+            GameUpdate::putBack(journal->entries);
     }
     m_journal.clear();
     m_journalClear = true;
 }
 
-QList<GameFiles::RestoredGame> GameFiles::restoreOriginals(const DecidingSetting& deciding,
-                                                           const std::function<void()>& settle)
+GameFiles::Restoring GameFiles::restoreOriginals(const Deciding& deciding)
 {
     const QList<KeptOriginals::Game> games = m_kept.games();
     if (games.isEmpty())
         return {};
     refuseWhileTheGameRuns();
     QList<RestoredGame> restored;
-    QList<GameFileUpdate::Step> steps;
+    QList<GameUpdate::Step> steps;
     for (const KeptOriginals::Game& game : games) {
         RestoredGame& outcome = restored.emplaceBack(RestoredGame{game.modsFolder, {}});
         const QString mods = PathResolver::folder(game.modsFolder);
@@ -241,8 +246,10 @@ QList<GameFiles::RestoredGame> GameFiles::restoreOriginals(const DecidingSetting
             outcome.files.append({kept.file, how});
         }
     }
-    update(steps, deciding, settle);
-    for (const KeptOriginals::Game& game : games)
-        m_kept.forget(game);
-    return restored;
+    Restoring restoring{update(steps, deciding), restored};
+    restoring.update.runAfterCommit([this, games] {
+        for (const KeptOriginals::Game& game : games)
+            m_kept.forget(game);
+    });
+    return restoring;
 }

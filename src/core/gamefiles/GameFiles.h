@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/gamefiles/GameFileUpdate.h"
 #include "core/gamefiles/GameFileWriter.h"
+#include "core/gamefiles/GameUpdate.h"
 #include "core/gamefiles/KeptOriginals.h"
 #include "core/gamefiles/UpdateJournal.h"
 #include "core/platform/NativeFileSystem.h"
@@ -17,30 +17,12 @@ class GameFiles : public GameFileWriter {
 public:
     explicit GameFiles(const QString& workingFolder);
 
-    void install(const QList<GameFileCopy>& copies, const std::optional<DecidingSetting>& deciding,
-                 const std::function<void()>& settle) override;
+    GameUpdate stage(const QList<GameFileCopy>& copies, const Deciding& deciding) override;
+    void stageInto(GameUpdate& update, const QList<GameFileCopy>& copies,
+                   const Deciding& deciding) override;
     void finishInterrupted(const StoredValue& stored) override;
 
-    enum class Restored { PutBack, Removed, AlreadyOwn, RealArchiveLeft };
-    struct RestoredFile {
-        QString file; // below the mods folder
-        Restored how;
-    };
-    struct RestoredGame {
-        QString modsFolder;
-        QList<RestoredFile> files;
-    };
-    // Puts back, all or nothing, every file the program replaced since it
-    // first wrote to each game, and removes those it added; then `settle`
-    // runs (the settings saved as `deciding` says), and the kept files go.
-    // Nothing when no file was kept.
-    QList<RestoredGame> restoreOriginals(const DecidingSetting& deciding,
-                                         const std::function<void()>& settle);
-
-    // Fails with 76, naming the first folder missing, unless the folder
-    // exists below the mods folder.
-    static void requireFolder(const QString& modsPath, const QString& folder,
-                              const QString& advice);
+    Restoring restoreOriginals(const Deciding& deciding) override;
     // The first words of every placeholder archive the program delivers.
     static QByteArray placeholderMarker() { return "Grimtide Switch placeholder archive:"; }
 
@@ -55,9 +37,9 @@ private:
     QList<Planned> plan(const QList<GameFileCopy>& copies) const;
     static void refusePlaceholders(const QList<Planned>& planned);
     static void refuseWhileTheGameRuns();
-    void update(const QList<GameFileUpdate::Step>& steps,
-                const std::optional<DecidingSetting>& deciding,
-                const std::function<void()>& settle);
+    // Checked, the game's own files kept: what the copies will do.
+    QList<GameUpdate::Step> checkedSteps(const QList<GameFileCopy>& copies);
+    GameUpdate update(const QList<GameUpdate::Step>& steps, const Deciding& deciding);
     void keepOriginals(const QList<Planned>& planned);
 
     UpdateJournal m_journal;

@@ -37,46 +37,81 @@ FileIdentity identityFrom(const QString& text)
 
 QJsonObject toJson(const UpdateJournal::Entry& entry)
 {
+    QJsonArray earlier;
+    for (const FileIdentity& identity : entry.earlier)
+        earlier.append(identityText(identity));
     return {{QStringLiteral("destination"), entry.destination},
             {QStringLiteral("temporary"), entry.temporary},
             {QStringLiteral("staged"), identityText(entry.staged)},
-            {QStringLiteral("backup"), entry.backup}};
+            {QStringLiteral("backup"), entry.backup},
+            {QStringLiteral("earlier"), earlier}};
 }
 
 UpdateJournal::Entry entryFrom(const QJsonObject& object)
 {
-    return {object.value(QStringLiteral("destination")).toString(),
-            object.value(QStringLiteral("temporary")).toString(),
-            identityFrom(object.value(QStringLiteral("staged")).toString()),
-            object.value(QStringLiteral("backup")).toString()};
+    UpdateJournal::Entry entry{object.value(QStringLiteral("destination")).toString(),
+                               object.value(QStringLiteral("temporary")).toString(),
+                               identityFrom(object.value(QStringLiteral("staged")).toString()),
+                               object.value(QStringLiteral("backup")).toString()};
+    for (const QJsonValue& identity : object.value(QStringLiteral("earlier")).toArray())
+        entry.earlier.append(identityFrom(identity.toString()));
+    return entry;
+}
+
+QJsonArray decidingJson(const Deciding& deciding)
+{
+    QJsonArray settings;
+    for (const DecidingSetting& setting : deciding)
+        settings.append(QJsonObject{{QStringLiteral("field"), setting.field},
+                                    {QStringLiteral("value"), setting.value}});
+    return settings;
+}
+
+// A journal of an earlier version names one field and its value.
+Deciding decidingFrom(const QJsonObject& object)
+{
+    if (object.contains(QStringLiteral("field")))
+        return {{object.value(QStringLiteral("field")).toString(),
+                 object.value(QStringLiteral("value")).toString()}};
+    Deciding deciding;
+    for (const QJsonValue& value : object.value(QStringLiteral("deciding")).toArray())
+        deciding.append({value.toObject().value(QStringLiteral("field")).toString(),
+                         value.toObject().value(QStringLiteral("value")).toString()});
+    return deciding;
 }
 
 } // namespace
 
-void UpdateJournal::write(const Content& content)
+QByteArray UpdateJournal::bytesOf(const Content& content)
 {
     QJsonArray entries;
     for (const Entry& entry : content.entries)
         entries.append(toJson(entry));
-    QJsonObject object{{QStringLiteral("entries"), entries}};
-    if (content.deciding) {
-        object.insert(QStringLiteral("field"), content.deciding->field);
-        object.insert(QStringLiteral("value"), content.deciding->value);
-    }
+    const QJsonObject object{{QStringLiteral("entries"), entries},
+                             {QStringLiteral("deciding"), decidingJson(content.deciding)}};
     const QByteArray body = QJsonDocument(object).toJson(QJsonDocument::Compact);
-    const QByteArray bytes = body + '\n' + checksum(body) + '\n';
+    return body + '\n' + checksum(body) + '\n';
+}
 
+void UpdateJournal::write(const Content& content)
+{
+    const QByteArray bytes = bytesOf(content);
     std::optional<NativeFile> existing = NativeFile::openForWriting(m_path);
-    if (existing) {
-        existing->truncate();
-        existing->writeAll(bytes.constData(), bytes.size());
-        existing->syncData();
-        existing->close();
+    if (!existing) {
+        replace(content);
         return;
     }
-    StagedFile created(m_path, 0644);
-    created.writeBytes(bytes);
-    created.putInPlace();
+    existing->truncate();
+    existing->writeAll(bytes.constData(), bytes.size());
+    existing->syncData();
+    existing->close();
+}
+
+void UpdateJournal::replace(const Content& content)
+{
+    StagedFile staged(m_path, 0644);
+    staged.writeBytes(bytesOf(content));
+    staged.putInPlace();
     NativeFileSystem::syncFolder(QFileInfo(m_path).absolutePath());
 }
 
@@ -93,9 +128,7 @@ std::optional<UpdateJournal::Content> UpdateJournal::read() const
         return std::nullopt;
     const QJsonObject object = QJsonDocument::fromJson(lines[0]).object();
     Content content;
-    if (object.contains(QStringLiteral("field")))
-        content.deciding = DecidingSetting{object.value(QStringLiteral("field")).toString(),
-                                           object.value(QStringLiteral("value")).toString()};
+    content.deciding = decidingFrom(object);
     for (const QJsonValue& value : object.value(QStringLiteral("entries")).toArray()) {
         const Entry entry = entryFrom(value.toObject());
         // A journal names only our own files beside the game's: nothing

@@ -20,15 +20,21 @@ public:
         QString temporary;   // its new content, until renamed; empty to remove the file
         FileIdentity staged; // the new content's identity, which the destination has once renamed
         QString backup; // the file it replaces, kept under this name; empty when there was none
+        // New contents put in place before the current one, in an update that
+        // replaced the file again (a choice picked again).
+        QList<FileIdentity> earlier = {};
     };
     struct Content {
-        std::optional<DecidingSetting> deciding;
+        Deciding deciding;
         QList<Entry> entries;
     };
 
     explicit UpdateJournal(QString path) : m_path(std::move(path)) {}
 
+    // Over an empty journal, in place.
     void write(const Content& content);
+    // Over a journal that describes renames already made: whole or not at all.
+    void replace(const Content& content);
     // Nothing when there is no update under way, or when the journal is not
     // one we wrote whole (cut short before its sync: no rename had begun).
     std::optional<Content> read() const;
@@ -40,6 +46,7 @@ public:
     static QString newBackupName(const QString& destination);
 
 private:
+    static QByteArray bytesOf(const Content& content);
     static bool isSound(const Entry& entry);
 
     QString m_path;

@@ -1,13 +1,8 @@
 #include "core/installdir/GameSearch.h"
 
-GameSearch::GameSearch(QObject* parent) : QObject(parent)
-{
-    m_task.start<Found>(&GameSearch::search, [this](const Found& found) { finish(found); });
-}
+#include <QtConcurrent/QtConcurrentRun>
 
-GameSearch::~GameSearch() = default;
-
-GameSearch::Found GameSearch::search()
+GameSearch::Found GameSearch::run()
 {
     Found found;
     found.volumes = MountedVolumes::list();
@@ -16,8 +11,7 @@ GameSearch::Found GameSearch::search()
     return found;
 }
 
-void GameSearch::finish(const Found& found)
+QFuture<GameSearch::Found> GameSearch::start()
 {
-    m_found = found;
-    emit done();
+    return QtConcurrent::run(&GameSearch::run);
 }

@@ -60,6 +60,12 @@ SqliteConnection& SettingsStore::connection()
     return *m_connection;
 }
 
+void SettingsStore::setLockWait(int milliseconds)
+{
+    if (m_connection)
+        m_connection->setLockWait(milliseconds);
+}
+
 SettingsStore::Loaded SettingsStore::load()
 {
     SqliteConnection& db = connection();

@@ -31,6 +31,8 @@ public:
     // Writes the record as the table's only row, all or nothing: afterwards
     // the table holds exactly the new row, or, on failure, what it held before.
     void save(const SettingsRecord& record);
+    // How long a save waits for another program's lock from now on.
+    void setLockWait(int milliseconds);
 
 private:
     SqliteConnection& connection();

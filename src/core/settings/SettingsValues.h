@@ -18,11 +18,15 @@ struct SettingsValues {
     // The fields whose stored value says which files the game holds.
     static QString statusField() { return QStringLiteral("status"); }
     static QString secureField() { return QStringLiteral("secure"); }
+    static QString crosshairField() { return QStringLiteral("cr"); }
+    static QString reticleField() { return QStringLiteral("rt"); }
     static QString valueOf(const SettingsRecord& record, const QString& field)
     {
-        return field == statusField()   ? record.status
-               : field == secureField() ? record.secure
-                                        : QString();
+        return field == statusField()      ? record.status
+               : field == secureField()    ? record.secure
+               : field == crosshairField() ? record.cr
+               : field == reticleField()   ? record.rt
+                                           : QString();
     }
 
     // "rtr" and "sw": an expansion pack is installed.

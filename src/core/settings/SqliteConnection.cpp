@@ -50,6 +50,11 @@ SqliteConnection::~SqliteConnection()
     sqlite3_close(m_db);
 }
 
+void SqliteConnection::setLockWait(int milliseconds)
+{
+    sqlite3_busy_timeout(m_db, milliseconds);
+}
+
 void SqliteConnection::exec(const QString& sql)
 {
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);

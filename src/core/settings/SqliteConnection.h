@@ -18,6 +18,7 @@ public:
     SqliteConnection& operator=(const SqliteConnection&) = delete;
 
     sqlite3* handle() const { return m_db; }
+    void setLockWait(int milliseconds);
     void exec(const QString& sql);
 
     // Maps an SQLite result code to the failure number a report shows.

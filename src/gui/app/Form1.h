@@ -4,19 +4,16 @@
 
 #include <QTimer>
 
-class Module1;
-
-// "Loading": the first window, and the one-shot start-up timer that loads
-// the main window.
+// "Loading": the first window, and the one-shot start-up timer whose tick
+// loads the main window (see Startup).
 class Form1 : public ProgramWindow {
     Q_OBJECT
 public:
-    explicit Form1(Module1& module);
+    Form1();
 
-    QTimer Timer1;
-
-private:
+signals:
     void timer1Tick();
 
-    Module1& m_module;
+private:
+    QTimer Timer1;
 };

@@ -1,21 +1,19 @@
 #include "gui/app/Form2.h"
 
+#include "core/app/Session.h"
+#include "core/common/Failure.h"
+#include "core/common/MessageSink.h"
 #include "core/settings/SettingsValues.h"
-#include "gui/app/Form1.h"
 #include "gui/app/MainWindowTray.h"
-#include "gui/app/Module1.h"
-#include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureCatalogue.h"
-#include "gui/installdir/Form4.h"
+#include "gui/crosshair/PictureRoutine.h"
 #include "gui/widgets/BoxCaption.h"
-#include "gui/widgets/ClickFromCode.h"
 #include "gui/widgets/Twips.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -27,27 +25,31 @@ constexpr int clientWidth = 2130;
 constexpr int clientHeight = 2745;
 
 template <typename Control>
-Control* makeControl(Twips& twips, QWidget* area, const QString& caption, Placement at)
+Control* makeControl(Twips& twips, QWidget* area, const char* name, const QString& caption,
+                     Placement at)
 {
     auto* control = new Control(caption, area);
+    control->setObjectName(QLatin1String(name));
     twips.place(*control, at);
     return control;
 }
 
 // The box alone is drawn; the label beside it is its caption for the eye
 // and, through the accessible name, for screen readers.
-template <typename Box> Box* makeBox(Twips& twips, QWidget* area, QLabel* caption, Placement at)
+template <typename Box>
+Box* makeBox(Twips& twips, QWidget* area, const char* name, QLabel* caption, Placement at)
 {
-    auto* box = makeControl<Box>(twips, area, QString(), at);
+    auto* box = makeControl<Box>(twips, area, name, QString(), at);
     box->setAccessibleName(caption->text());
     caption->setBuddy(box);
     BoxCaption::attach(*caption, *box);
     return box;
 }
 
-QLabel* makePictureBox(Twips& twips, QWidget* area, const QString& name, Placement at)
+QLabel* makePictureBox(Twips& twips, QWidget* area, const char* name, const QString& caption,
+                       Placement at)
 {
-    auto* box = makeControl<QLabel>(twips, area, QString(), at);
+    auto* box = makeControl<QLabel>(twips, area, name, QString(), at);
     box->setFrameShape(QFrame::Panel);
     box->setFrameShadow(QFrame::Sunken);
     box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -55,7 +57,7 @@ QLabel* makePictureBox(Twips& twips, QWidget* area, const QString& name, Placeme
     QPalette white = box->palette();
     white.setColor(QPalette::Window, Qt::white);
     box->setPalette(white);
-    box->setAccessibleName(name);
+    box->setAccessibleName(caption);
     return box;
 }
 
@@ -70,14 +72,27 @@ QWidget* makeClientArea(QWidget& window)
     return area;
 }
 
+QAction* makeAction(QMenu& menu, const char* name, const QString& caption)
+{
+    QAction* action = menu.addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+GameMode shownMode(const SettingsRecord& record)
+{
+    return SettingsValues::isPure(record.status) ? GameMode::Pure : GameMode::Grimtide;
+}
+
 } // namespace
 
-Form2::Form2(Module1& module)
+Form2::Form2(Session& session, const ErrorReport& report, MessageSink& sink, TrayBackend& tray)
     : ProgramWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
                                  | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
                                  | Qt::MSWindowsFixedSizeDialogHint),
-      m_module(module), m_modeSwitch(module.state, *this), m_expansionPacks(module.state, *this)
+      m_session(session), m_report(report), m_sink(sink)
 {
+    setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Grimtide Switch"));
     setWindowIcon(PictureCatalogue::programIcon());
     QWidget* area = makeClientArea(*this);
@@ -87,33 +102,37 @@ Form2::Form2(Module1& module)
     twips.keepTitlesOn(*menuBar, clientWidth);
     twips.fitCaptions();
     area->setFixedSize(twips.size(clientWidth, clientHeight));
-    m_tray = new MainWindowTray(*this, *mpopupsys, module.tray(), module.state.settings);
+    m_tray = new MainWindowTray(*this, *mpopupsys, tray, session.record());
     connectCommands();
 }
 
 void Form2::createControls(Twips& twips, QWidget* area)
 {
-    Label1 = makeControl<QLabel>(twips, area, QStringLiteral("Status"), {120, 120, 495, 255});
-    Label4 = makeControl<QLabel>(twips, area, QStringLiteral("unpure"), {120, 360, 735, 255});
-    Label9 = makeControl<QLabel>(twips, area, QStringLiteral("RTR"), {960, 120, 375, 255});
-    Label7 = makeControl<QLabel>(twips, area, QStringLiteral("yes"), {960, 360, 375, 255});
-    Label10 = makeControl<QLabel>(twips, area, QStringLiteral("SW"), {1560, 120, 375, 255});
-    Label8 = makeControl<QLabel>(twips, area, QStringLiteral("yes"), {1560, 360, 375, 255});
-    Label5 = makeControl<QLabel>(twips, area, QStringLiteral("Pure"), {360, 840, 495, 255});
-    Option1 = makeBox<QRadioButton>(twips, area, Label5, {0, 840, 255, 255});
-    Label6 = makeControl<QLabel>(twips, area, QStringLiteral("Grimtide"), {360, 1200, 735, 255});
-    Option2 = makeBox<QRadioButton>(twips, area, Label6, {0, 1200, 255, 255});
-    Label2 = makeControl<QLabel>(twips, area, QStringLiteral("RTR"), {1680, 840, 375, 255});
-    Check1 = makeBox<QCheckBox>(twips, area, Label2, {1320, 840, 255, 255});
-    Label3 = makeControl<QLabel>(twips, area, QStringLiteral("SW"), {1680, 1200, 375, 255});
-    Check2 = makeBox<QCheckBox>(twips, area, Label3, {1320, 1200, 255, 255});
-    Label12 = makeControl<QLabel>(twips, area, QStringLiteral("Crosshair:"), {240, 1440, 735, 255});
-    Picture1 = makePictureBox(twips, area, Label12->text(), {240, 1680, 615, 615});
-    Label13 = makeControl<QLabel>(twips, area, QStringLiteral("Reticle:"), {1200, 1440, 855, 255});
-    Picture2 = makePictureBox(twips, area, Label13->text(), {1200, 1680, 615, 615});
-    Label14 =
-        makeControl<QLabel>(twips, area, QStringLiteral("Secure Mode"), {480, 2400, 1095, 255});
-    Check4 = makeBox<QCheckBox>(twips, area, Label14, {120, 2400, 255, 255});
+    using L = QLabel;
+    Label1 = makeControl<L>(twips, area, "Label1", QStringLiteral("Status"), {120, 120, 495, 255});
+    Label4 = makeControl<L>(twips, area, "Label4", QStringLiteral("unpure"), {120, 360, 735, 255});
+    Label9 = makeControl<L>(twips, area, "Label9", QStringLiteral("RTR"), {960, 120, 375, 255});
+    Label7 = makeControl<L>(twips, area, "Label7", QStringLiteral("yes"), {960, 360, 375, 255});
+    Label10 = makeControl<L>(twips, area, "Label10", QStringLiteral("SW"), {1560, 120, 375, 255});
+    Label8 = makeControl<L>(twips, area, "Label8", QStringLiteral("yes"), {1560, 360, 375, 255});
+    Label5 = makeControl<L>(twips, area, "Label5", QStringLiteral("Pure"), {360, 840, 495, 255});
+    Option1 = makeBox<QRadioButton>(twips, area, "Option1", Label5, {0, 840, 255, 255});
+    Label6 =
+        makeControl<L>(twips, area, "Label6", QStringLiteral("Grimtide"), {360, 1200, 735, 255});
+    Option2 = makeBox<QRadioButton>(twips, area, "Option2", Label6, {0, 1200, 255, 255});
+    Label2 = makeControl<L>(twips, area, "Label2", QStringLiteral("RTR"), {1680, 840, 375, 255});
+    Check1 = makeBox<QCheckBox>(twips, area, "Check1", Label2, {1320, 840, 255, 255});
+    Label3 = makeControl<L>(twips, area, "Label3", QStringLiteral("SW"), {1680, 1200, 375, 255});
+    Check2 = makeBox<QCheckBox>(twips, area, "Check2", Label3, {1320, 1200, 255, 255});
+    Label12 =
+        makeControl<L>(twips, area, "Label12", QStringLiteral("Crosshair:"), {240, 1440, 735, 255});
+    Picture1 = makePictureBox(twips, area, "Picture1", Label12->text(), {240, 1680, 615, 615});
+    Label13 =
+        makeControl<L>(twips, area, "Label13", QStringLiteral("Reticle:"), {1200, 1440, 855, 255});
+    Picture2 = makePictureBox(twips, area, "Picture2", Label13->text(), {1200, 1680, 615, 615});
+    Label14 = makeControl<L>(twips, area, "Label14", QStringLiteral("Secure Mode"),
+                             {480, 2400, 1095, 255});
+    Check4 = makeBox<QCheckBox>(twips, area, "Check4", Label14, {120, 2400, 255, 255});
 
     // The controls that take the focus, in their tab order.
     setTabOrder(Check2, Check1);
@@ -127,86 +146,65 @@ void Form2::createMenus()
     menuBar = new QMenuBar(this);
     layout()->setMenuBar(menuBar);
     msetup = menuBar->addAction(QStringLiteral("S&etup"));
+    msetup->setObjectName(QStringLiteral("msetup"));
     mcrform = menuBar->addAction(QStringLiteral("&Select Crosshair"));
+    mcrform->setObjectName(QStringLiteral("mcrform"));
     // Never on the menu bar: it is the tray icon's pop-up menu.
     mpopupsys = new QMenu(QStringLiteral("&systray"), this);
-    mpoppure = mpopupsys->addAction(QStringLiteral("&pure"));
-    mpopunpure = mpopupsys->addAction(QStringLiteral("&grimtide"));
+    mpopupsys->setObjectName(QStringLiteral("mpopupsys"));
+    mpoppure = makeAction(*mpopupsys, "mpoppure", QStringLiteral("&pure"));
+    mpopunpure = makeAction(*mpopupsys, "mpopunpure", QStringLiteral("&grimtide"));
     msep1 = mpopupsys->addSeparator();
-    mpopexit = mpopupsys->addAction(QStringLiteral("&exit"));
+    msep1->setObjectName(QStringLiteral("msep1"));
+    mpopexit = makeAction(*mpopupsys, "mpopexit", QStringLiteral("&exit"));
 }
 
 void Form2::connectCommands()
 {
-    connect(Option1, &QRadioButton::clicked, this, [this] { m_modeSwitch.option1Click(); });
-    connect(Option2, &QRadioButton::clicked, this, [this] { m_modeSwitch.option2Click(); });
+    connect(Option1, &QRadioButton::clicked, this, [this] { optionClick(GameMode::Pure); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { optionClick(GameMode::Grimtide); });
     connect(Check1, &QCheckBox::clicked, this,
-            [this](bool ticked) { m_expansionPacks.check1Click(ticked); });
+            [this](bool ticked) { packClick(ExpansionPack::Rtr, ticked); });
     connect(Check2, &QCheckBox::clicked, this,
-            [this](bool ticked) { m_expansionPacks.check2Click(ticked); });
-    connect(Check4, &QCheckBox::clicked, this, [this](bool ticked) {
-        m_module.secureMode().check4Click(ticked);
-        // A refused change leaves the box as Secure Mode still is.
-        Check4->setChecked(SettingsValues::isSecureOn(m_module.state.settings.secure));
+            [this](bool ticked) { packClick(ExpansionPack::Sw, ticked); });
+    connect(Check4, &QCheckBox::clicked, this, &Form2::check4Click);
+    connect(msetup, &QAction::triggered, this, [this] {
+        m_report.trap(QStringLiteral("msetup"),
+                      [this] { emit installDirectoryChooserRequested(); });
     });
-    connect(msetup, &QAction::triggered, this, &Form2::msetupClick);
-    connect(mcrform, &QAction::triggered, this, &Form2::mcrformClick);
-    connect(mpoppure, &QAction::triggered, this,
-            [this] { trayModeItem(QStringLiteral("mpoppure"), true); });
-    connect(mpopunpure, &QAction::triggered, this,
-            [this] { trayModeItem(QStringLiteral("mpopunpure"), false); });
-    connect(mpopexit, &QAction::triggered, this, &Form2::mpopexitClick);
-}
-
-void Form2::load()
-{
-    m_module.state.setLoading(true);
-    m_module.report().trap(QStringLiteral("load"), [this] {
-        loadSettingsRow();
-        if (m_module.programEnded())
-            return;
-        setControlsFromSettings();
-        m_module.mimgset();
-        show();
-        repaint();
-        m_tray->addIcon();
-        m_module.state.setLoading(false);
+    connect(mcrform, &QAction::triggered, this, [this] {
+        m_report.trap(QStringLiteral("mcrform"), [this] { emit crosshairChooserRequested(); });
     });
+    connect(mpoppure, &QAction::triggered, this, [this] { trayModeItem(GameMode::Pure); });
+    connect(mpopunpure, &QAction::triggered, this, [this] { trayModeItem(GameMode::Grimtide); });
+    connect(mpopexit, &QAction::triggered, this,
+            [this] { leave(QStringLiteral("mpopexit"), false); });
+    connect(&m_session, &Session::recordChanged, this, &Form2::showRecord);
 }
 
-void Form2::loadSettingsRow()
+void Form2::showLoaded()
 {
-    // A field without a value (the path, on a first start) reads as the
-    // empty text and costs no other field; the player is asked for the
-    // install directory, whose Ok saves the whole record.
-    if (m_module.state.loadSettings())
-        askForInstallDirectory();
+    m_loaded = true;
+    showRecord();
+    show();
+    repaint();
+    m_tray->addIcon();
 }
 
-void Form2::askForInstallDirectory()
+void Form2::showRecord()
 {
-    Form4& chooser = m_module.form4();
-    chooser.Command2->hide();
-    chooser.openTheOnlyGame();
-    chooser.exec();
-}
-
-void Form2::setControlsFromSettings()
-{
-    const SettingsRecord& settings = m_module.state.settings;
-    showStatus(settings.status);
-    showPackChoice(ExpansionPack::Rtr, settings.rtr);
-    showPackChoice(ExpansionPack::Sw, settings.sw);
-    ClickFromCode::setChecked(*Check1, !SettingsValues::isPackOff(settings.rtr));
-    ClickFromCode::setChecked(*Check2, !SettingsValues::isPackOff(settings.sw));
-    showMode(SettingsValues::isPure(settings.status) ? GameMode::Pure : GameMode::Grimtide);
-    if (SettingsValues::isSecureOn(settings.secure))
-        ClickFromCode::setChecked(*Check4, true);
-}
-
-void Form2::showStatus(const QString& status)
-{
-    Label4->setText(status);
+    // Until the start-up has drawn it, the window keeps its first captions.
+    if (!m_loaded)
+        return;
+    const SettingsRecord& record = m_session.record();
+    Label4->setText(record.status);
+    Label7->setText(record.rtr);
+    Label8->setText(record.sw);
+    Check1->setChecked(!SettingsValues::isPackOff(record.rtr));
+    Check2->setChecked(!SettingsValues::isPackOff(record.sw));
+    showMode(shownMode(record));
+    Check4->setChecked(SettingsValues::isSecureOn(record.secure));
+    showPictures();
 }
 
 void Form2::showMode(GameMode mode)
@@ -215,64 +213,101 @@ void Form2::showMode(GameMode mode)
     // The tray menu offers only the switch to the other mode.
     mpopunpure->setVisible(pure);
     mpoppure->setVisible(!pure);
-    ClickFromCode::turnOn(pure ? *Option1 : *Option2);
-    ClickFromCode::turnOff(pure ? *Option2 : *Option1);
+    (pure ? Option1 : Option2)->setChecked(true);
     // Tab stops at the pair's option that is on; the arrow keys move within it.
     (pure ? Option1 : Option2)->setFocusPolicy(Qt::StrongFocus);
     (pure ? Option2 : Option1)->setFocusPolicy(Qt::ClickFocus);
 }
 
-void Form2::showPackChoice(ExpansionPack pack, const QString& value)
+// The pictures change only with what they show, so that a choice the record
+// can't show is reported once, not at every change.
+void Form2::showPictures()
 {
-    (pack == ExpansionPack::Rtr ? Label7 : Label8)->setText(value);
+    const SettingsRecord& record = m_session.record();
+    if (m_pictured && m_pictured->secure == record.secure && m_pictured->cr == record.cr
+        && m_pictured->rt == record.rt)
+        return;
+    m_pictured = record;
+    mimgset();
 }
 
-void Form2::trayModeItem(const QString& tag, bool pure)
+void Form2::mimgset()
 {
-    m_module.report().trap(tag, [this, pure] {
-        if (pure)
-            m_modeSwitch.msetp();
-        else
-            m_modeSwitch.msetu();
+    m_report.trap(QStringLiteral("mimgset"),
+                  [this] { PictureRoutine::show(m_session.record(), *Picture1, *Picture2); });
+}
+
+void Form2::optionClick(GameMode mode)
+{
+    m_report.trap(mode == GameMode::Pure ? QStringLiteral("option1") : QStringLiteral("option2"),
+                  [&] {
+                      // Only a click towards the other mode switches.
+                      if (m_session.record().status == modeStatus(otherMode(mode)))
+                          switchMode(mode);
+                  });
+}
+
+void Form2::switchMode(GameMode mode)
+{
+    const bool pure = mode == GameMode::Pure;
+    const bool done = m_report.trap(
+        pure ? QStringLiteral("msetp") : QStringLiteral("msetu"),
+        [&] {
+            if (pure && m_session.record().status != SettingsValues::grimtide())
+                m_sink.show(QStringLiteral("you are already in pure mode"));
+            m_session.switchTo(mode);
+        },
+        ErrorReport::PlainerMessage{FailureNumber::PathNotFound,
+                                    QStringLiteral("Please check your options")});
+    // The mode column shows the mode asked for, also to a row whose status is
+    // neither; after a failure, the mode the game is still in.
+    showMode(done ? mode : shownMode(m_session.record()));
+}
+
+void Form2::packClick(ExpansionPack pack, bool ticked)
+{
+    const bool rtr = pack == ExpansionPack::Rtr;
+    const bool done = m_report.trap(rtr ? QStringLiteral("check1") : QStringLiteral("check2"),
+                                    [&] { m_session.setPack(pack, ticked); });
+    // A refused change leaves the box as the pack still is.
+    if (!done)
+        (rtr ? Check1 : Check2)
+            ->setChecked(
+                !SettingsValues::isPackOff(rtr ? m_session.record().rtr : m_session.record().sw));
+}
+
+void Form2::check4Click(bool ticked)
+{
+    if (m_report.trap(QStringLiteral("check4"), [&] { m_session.setSecure(ticked); }))
+        emit secureModeSwitched(ticked);
+    else
+        Check4->setChecked(SettingsValues::isSecureOn(m_session.record().secure));
+}
+
+void Form2::trayModeItem(GameMode mode)
+{
+    const bool pure = mode == GameMode::Pure;
+    m_report.trap(pure ? QStringLiteral("mpoppure") : QStringLiteral("mpopunpure"), [&] {
+        switchMode(mode);
         m_tray->setTip(pure ? QStringLiteral("Pure") : QStringLiteral("Unpure"));
     });
 }
 
-void Form2::mpopexitClick()
+// The close box and "&exit" both close the other windows and save; the close
+// box ends the program even after a failure, "&exit" only once all went well.
+void Form2::leave(const QString& tag, bool evenAfterFailure)
 {
-    m_module.report().trap(QStringLiteral("mpopexit"), [this] {
-        m_module.form1Holder().close();
-        m_module.form3Holder().close();
-        m_module.msaveset();
-        m_tray->removeIcon();
-        m_module.endProgram();
+    const bool saved = m_report.trap(tag, [this] {
+        emit leaving();
+        m_session.msaveset();
     });
+    if (saved || evenAfterFailure) {
+        m_tray->removeIcon();
+        emit endRequested();
+    }
 }
 
 void Form2::unload()
 {
-    m_module.report().trap(QStringLiteral("unload"), [this] {
-        m_module.form3Holder().close();
-        m_module.form1Holder().close();
-        m_module.msaveset();
-    });
-    // Even after a failed save the icon goes and the process ends: nothing
-    // may linger without a window.
-    m_tray->removeIcon();
-    m_module.endProgram();
-}
-
-void Form2::mcrformClick()
-{
-    m_module.report().trap(QStringLiteral("mcrform"), [this] { m_module.form3().exec(); });
-}
-
-void Form2::msetupClick()
-{
-    m_module.report().trap(QStringLiteral("msetup"), [this] {
-        Form4& chooser = m_module.form4();
-        chooser.show();
-        chooser.raise();
-        chooser.activateWindow();
-    });
+    leave(QStringLiteral("unload"), true);
 }

@@ -1,35 +1,79 @@
 #pragma once
 
-#include "core/mode/ExpansionPacks.h"
-#include "core/mode/ModeSwitch.h"
-#include "core/mode/ModeView.h"
+#include "core/common/ErrorReport.h"
+#include "core/mode/ModeFiles.h"
+#include "core/settings/SettingsRecord.h"
 #include "gui/widgets/ProgramWindow.h"
 
+#include <optional>
+
 class MainWindowTray;
-class Module1;
+class MessageSink;
 class QAction;
 class QCheckBox;
 class QLabel;
 class QMenu;
 class QMenuBar;
 class QRadioButton;
+class Session;
+class TrayBackend;
 class Twips;
 
-// "Grimtide Switch", the main window. It is the view of the mode commands,
-// which it owns; its controls are public for the pictures and the tests. Its
-// tray icon and the minimize to the tray are its MainWindowTray's.
-class Form2 : public ProgramWindow, public ModeView {
+// "Grimtide Switch", the main window: the game's mode, the packs, the
+// pictures of the crosshair and reticle, Secure Mode, and the tray icon with
+// its menu. Its handlers arm their traps and call the Session; what it shows
+// is drawn from the Session's record once a change is done. Each control is
+// named (objectName) as in the window's table. The other windows are opened
+// and closed by whoever put the program together, on its signals.
+class Form2 : public ProgramWindow {
     Q_OBJECT
 public:
-    explicit Form2(Module1& module);
+    Form2(Session& session, const ErrorReport& report, MessageSink& sink, TrayBackend& tray);
 
-    void load() override;
-    ModeSwitch& modeSwitch() { return m_modeSwitch; }
+    // The end of the start-up: the controls from the record, the pictures,
+    // the window on the screen and the tray icon. From now on the window
+    // follows every change of the record.
+    void showLoaded();
     MainWindowTray& tray() { return *m_tray; }
+    // `mimgset`: the two pictures of the crosshair and reticle, from Secure
+    // Mode and the two choices.
+    void mimgset();
 
-    void showStatus(const QString& status) override;
-    void showMode(GameMode mode) override;
-    void showPackChoice(ExpansionPack pack, const QString& value) override;
+signals:
+    void crosshairChooserRequested();
+    void installDirectoryChooserRequested();
+    // Secure Mode was switched: the chooser takes on its appearance.
+    void secureModeSwitched(bool on);
+    // On the way out, before the save: the other windows close.
+    void leaving();
+    void endRequested();
+
+protected:
+    void unload() override;
+
+private:
+    void createControls(Twips& twips, QWidget* area);
+    void createMenus();
+    void connectCommands();
+    void showRecord();
+    void showMode(GameMode mode);
+    void showPictures();
+
+    // The handlers.
+    void optionClick(GameMode mode);
+    void switchMode(GameMode mode); // msetp, msetu
+    void packClick(ExpansionPack pack, bool ticked);
+    void check4Click(bool ticked);
+    void trayModeItem(GameMode mode);
+    void leave(const QString& tag, bool evenAfterFailure);
+
+    Session& m_session;
+    const ErrorReport& m_report;
+    MessageSink& m_sink;
+    MainWindowTray* m_tray = nullptr;
+    bool m_loaded = false;
+    // What the pictures were last drawn from: Secure Mode and the two choices.
+    std::optional<SettingsRecord> m_pictured;
 
     // Label4 shows `status` under the caption Label1.
     QLabel* Label1;
@@ -68,24 +112,4 @@ public:
     QAction* mpopunpure;
     QAction* msep1;
     QAction* mpopexit;
-
-protected:
-    void unload() override;
-
-private:
-    void createControls(Twips& twips, QWidget* area);
-    void createMenus();
-    void connectCommands();
-    void loadSettingsRow();
-    void askForInstallDirectory();
-    void setControlsFromSettings();
-    void trayModeItem(const QString& tag, bool pure);
-    void mpopexitClick();
-    void mcrformClick();
-    void msetupClick();
-
-    Module1& m_module;
-    ModeSwitch m_modeSwitch;
-    ExpansionPacks m_expansionPacks;
-    MainWindowTray* m_tray;
 };

@@ -1,68 +1,86 @@
 #include "gui/app/Module1.h"
 
+#include "core/installdir/GameSearch.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
 #include "gui/app/MainWindowTray.h"
 #include "gui/crosshair/Form3.h"
-#include "gui/crosshair/PictureRoutine.h"
 #include "gui/installdir/Form4.h"
 
 #include <QApplication>
 
 Module1::Module1(Services services)
-    : state(m_report, services.sink, services.gameFiles, services.databaseFile),
-      m_services(std::move(services)), m_report(m_services.sink), m_secureMode(state, *this),
-      m_form1([this] {
-          // The settings file is open while the start-up window lives.
-          state.openSettingsStore();
-          auto* loading = new Form1(*this);
-          QObject::connect(loading, &Form1::closedForGood, loading,
-                           [this] { state.closeSettingsStore(); });
-          return loading;
-      }),
-      m_form2([this] { return new Form2(*this); }), m_form3([this] { return makeForm3(); }),
-      m_form4([this] { return new Form4(state, [this] { endProgram(); }); })
+    : m_services(std::move(services)), m_report(m_services.sink),
+      m_session(m_services.gameFiles, m_services.databaseFile), m_form1([] { return new Form1; }),
+      m_form2([this] { return makeMainWindow(); }),
+      m_form3([this] { return makeCrosshairChooser(); }),
+      m_form4([this] { return makeInstallDirectoryChooser(); }),
+      m_startup(m_session, m_report, {m_form1, m_form2, m_form4},
+                [this] { openInstallDirectoryChooser(true); })
 {
+    connect(&m_startup, &Startup::secureModeOn, this, [this] { showSecureAppearance(true); });
 }
 
 Module1::~Module1() = default;
 
-Form1& Module1::form1()
+void Module1::start()
 {
-    return m_form1.get();
+    m_startup.begin();
 }
 
-Form2& Module1::form2()
+Form2& Module1::mainWindow()
 {
     return m_form2.get();
 }
 
-Form3& Module1::form3()
+Form2* Module1::makeMainWindow()
 {
-    return m_form3.get();
+    auto* main = new Form2(m_session, m_report, m_services.sink, m_services.tray);
+    connect(main, &Form2::crosshairChooserRequested, this, &Module1::openCrosshairChooser);
+    connect(main, &Form2::installDirectoryChooserRequested, this,
+            [this] { openInstallDirectoryChooser(false); });
+    connect(main, &Form2::secureModeSwitched, this, &Module1::showSecureAppearance);
+    connect(main, &Form2::leaving, this, &Module1::closeOtherWindows);
+    connect(main, &Form2::endRequested, this, [this] { m_services.endProgram(); });
+    return main;
 }
 
-Form4& Module1::form4()
+Form3* Module1::makeCrosshairChooser()
 {
-    return m_form4.get();
+    auto* chooser = new Form3(m_session, m_report);
+    // Made anew after its close box, it has its first layout until Secure
+    // Mode is next switched.
+    connect(chooser, &Form3::closedForGood, this, [this] { m_chooserAppearance.reset(); });
+    if (m_chooserAppearance)
+        chooser->showAppearance(*m_chooserAppearance);
+    return chooser;
 }
 
-void Module1::msetp()
+Form4* Module1::makeInstallDirectoryChooser()
 {
-    form2().modeSwitch().msetp();
+    auto* chooser =
+        new Form4(m_session, m_report, m_services.sink, [this] { return !m_startup.hasLoaded(); });
+    connect(chooser, &Form4::firstDirectoryChosen, &m_startup, &Startup::directoryChosen);
+    connect(chooser, &Form4::endRequested, this, [this] { m_services.endProgram(); });
+    return chooser;
 }
 
-void Module1::msetu()
+void Module1::openCrosshairChooser()
 {
-    form2().modeSwitch().msetu();
+    m_form3.get().exec();
 }
 
-void Module1::mimgset()
+// Whoever opens "Choose Directory" starts its search for the player's games,
+// once for each window made.
+void Module1::openInstallDirectoryChooser(bool firstStart)
 {
-    m_report.trap(QStringLiteral("mimgset"), [this] {
-        Form2& main = form2();
-        PictureRoutine::show(state.settings, *main.Picture1, *main.Picture2);
-    });
+    Form4& chooser = m_form4.get();
+    if (!chooser.hasSearch())
+        chooser.showSearch(GameSearch::start());
+    if (firstStart)
+        chooser.askFirst();
+    else
+        chooser.showFromSetup();
 }
 
 // The chooser is made when it is first opened, not for Secure Mode: the
@@ -71,34 +89,22 @@ void Module1::showSecureAppearance(bool secure)
 {
     m_chooserAppearance = secure;
     if (m_form3.exists())
-        form3().showAppearance(secure);
+        m_form3.get().showAppearance(secure);
 }
 
-Form3* Module1::makeForm3()
+// Neither window holds anything the save needs, so their order is free.
+void Module1::closeOtherWindows()
 {
-    auto* chooser = new Form3(state, [this] { mimgset(); });
-    // Made anew after its close box, it has its first layout until Secure
-    // Mode is next switched.
-    QObject::connect(chooser, &Form3::closedForGood, chooser,
-                     [this] { m_chooserAppearance.reset(); });
-    if (m_chooserAppearance)
-        chooser->showAppearance(*m_chooserAppearance);
-    return chooser;
-}
-
-void Module1::endProgram()
-{
-    m_ended = true;
-    if (m_services.endProgram)
-        m_services.endProgram();
+    m_form3.close();
+    m_form1.close();
 }
 
 void Module1::closeMainWindow()
 {
     // Until the main window has loaded, the player has chosen nothing that a
     // save would keep, and the record may be half-read: it ends unsaved.
-    if (state.isLoading())
-        endProgram();
+    if (!m_startup.hasLoaded())
+        m_services.endProgram();
     else
         m_form2.close();
 }
@@ -110,7 +116,7 @@ void Module1::bringForward()
     if (QWidget* dialog = QApplication::activeModalWidget()) {
         dialog->raise();
         dialog->activateWindow();
-    } else if (m_form2.exists() && !m_ended) {
-        form2().tray().restoreWindow();
+    } else if (m_form2.exists()) {
+        m_form2.get().tray().restoreWindow();
     }
 }

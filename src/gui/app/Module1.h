@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/app/SharedState.h"
+#include "core/app/Session.h"
 #include "core/common/ErrorReport.h"
-#include "core/crosshair/SecureMode.h"
-#include "core/crosshair/SecureView.h"
+#include "gui/app/Startup.h"
 #include "gui/widgets/WindowHolder.h"
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -19,10 +19,12 @@ class Form2;
 class Form3;
 class Form4;
 
-// Where the program is put together: the state the commands share, the
-// windows (each made on first use, and reached by the others only through
-// here), the tray, and the shared routines under their own names.
-class Module1 : private SecureView {
+// Where the program is put together: the Session, the four windows (each
+// made on first use and reached by the others only through here), the
+// start-up, and the tray. It wires the windows' requests to each other and
+// to the end of the program.
+class Module1 : public QObject {
+    Q_OBJECT
 public:
     struct Services {
         MessageSink& sink;
@@ -34,45 +36,30 @@ public:
 
     explicit Module1(Services services);
     ~Module1() override;
-    Module1(const Module1&) = delete;
-    Module1& operator=(const Module1&) = delete;
 
-    SharedState state;
-
-    void msaveset() { state.msaveset(); }
-    void msetp();
-    void msetu();
-    void mimgset() override;
-
-    SecureMode& secureMode() { return m_secureMode; }
-
-    Form1& form1();
-    Form2& form2();
-    Form3& form3();
-    Form4& form4();
-    WindowHolder<Form1>& form1Holder() { return m_form1; }
-    WindowHolder<Form3>& form3Holder() { return m_form3; }
-    WindowHolder<Form4>& form4Holder() { return m_form4; }
-
-    const ErrorReport& report() const { return m_report; }
-    TrayBackend& tray() { return m_services.tray; }
-    void endProgram();
+    // Shows "Loading"; its timer loads the main window once the event loop runs.
+    void start();
+    Session& session() { return m_session; }
+    const Startup& startup() const { return m_startup; }
+    Form2& mainWindow();
     // As the player's close of the main window: the save, the icon, the end.
+    // Before the main window has loaded, the program ends unsaved.
     void closeMainWindow();
     // Another copy was started in this folder: the player wants this one.
     void bringForward();
-    // In the program endProgram never returns; where it does (in tests),
-    // a command that ended the program stops here.
-    bool programEnded() const { return m_ended; }
 
 private:
-    void showSecureAppearance(bool secure) override;
-    Form3* makeForm3();
+    Form2* makeMainWindow();
+    Form3* makeCrosshairChooser();
+    Form4* makeInstallDirectoryChooser();
+    void openCrosshairChooser();
+    void openInstallDirectoryChooser(bool firstStart);
+    void showSecureAppearance(bool secure);
+    void closeOtherWindows();
 
     Services m_services;
     ErrorReport m_report;
-    SecureMode m_secureMode;
-    bool m_ended = false;
+    Session m_session;
     // Secure Mode's last word on the chooser's appearance, for the chooser
     // that exists or the next one made; none since it was last made.
     std::optional<bool> m_chooserAppearance;
@@ -80,4 +67,5 @@ private:
     WindowHolder<Form2> m_form2;
     WindowHolder<Form3> m_form3;
     WindowHolder<Form4> m_form4;
+    Startup m_startup;
 };

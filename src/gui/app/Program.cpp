@@ -1,7 +1,6 @@
 #include "gui/app/Program.h"
 
 #include "core/settings/SettingsStore.h"
-#include "gui/app/Form1.h"
 
 #include <QApplication>
 #include <QDir>
@@ -69,7 +68,7 @@ bool Program::start()
                          qPrintable(QDir::toNativeSeparators(QDir::currentPath())));
         return false;
     }
-    m_module.form1().show();
+    m_module.start();
     return true;
 }
 
@@ -84,7 +83,7 @@ void Program::closeForGood()
         std::fputs("grimtide-switch: the close did not finish in time.\n", stderr);
         std::_Exit(EXIT_FAILURE);
     }).detach();
-    m_module.state.setLockWait(int(closeDeadline.count() / 2));
+    m_module.session().setLockWait(int(closeDeadline.count() / 2));
     m_module.closeMainWindow();
 }
 

@@ -1,6 +1,8 @@
 #include "gui/app/QtTrayBackend.h"
 
+#include <QFutureWatcher>
 #include <QGuiApplication>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -70,9 +72,14 @@ void QtTrayBackend::lookForTray()
     if (m_asking)
         return;
     m_asking = true;
-    m_question.start<TrayHost::Answer>(
-        [x11 = m_x11] { return TrayHost::ask(x11); },
-        [this](const TrayHost::Answer& answer) { answered(answer); });
+    // The backend's own watcher: dropped with it, the question hands nothing
+    // back (Qt 6.4's then(context, ...) asserts that its context lives on).
+    auto* watcher = new QFutureWatcher<TrayHost::Answer>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        answered(watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run([x11 = m_x11] { return TrayHost::ask(x11); }));
 }
 
 void QtTrayBackend::answered(const TrayHost::Answer& answer)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/common/PoolTask.h"
 #include "core/platform/TrayHost.h"
 #include "gui/app/TrayBackend.h"
 
@@ -43,5 +42,4 @@ private:
     bool m_wanted = false;             // from an add to the removal
     bool m_asking = false;
     std::optional<TrayHost::Answer> m_found; // for the add that a found tray calls
-    PoolTask m_question{this};
 };

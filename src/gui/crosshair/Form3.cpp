@@ -1,6 +1,6 @@
 #include "gui/crosshair/Form3.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/Session.h"
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
 #include "core/settings/SettingsValues.h"
@@ -19,9 +19,10 @@ constexpr int clientHeight = 2475;
 
 // A picture control takes the size of its picture and keeps its top left
 // corner.
-QLabel* makeImage(Twips& twips, QWidget* parent, Twips::Placement at)
+QLabel* makeImage(Twips& twips, QWidget* parent, const char* name, Twips::Placement at)
 {
     auto* image = new QLabel(parent);
+    image->setObjectName(QLatin1String(name));
     twips.place(*image, at);
     return image;
 }
@@ -34,12 +35,13 @@ void setImage(QLabel& image, const QImage& picture)
 
 } // namespace
 
-Form3::Form3(SharedState& state, std::function<void()> mimgset)
+Form3::Form3(Session& session, const ErrorReport& report)
     : ProgramDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                                  | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       ImageList1(PictureCatalogue::crosshairPictures()),
-      ImageList2(PictureCatalogue::reticlePictures()), m_state(state), m_mimgset(std::move(mimgset))
+      ImageList2(PictureCatalogue::reticlePictures()), m_session(session), m_report(report)
 {
+    setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Crosshairs"));
     setWindowIcon(PictureCatalogue::programIcon());
     Twips twips(*this);
@@ -53,26 +55,31 @@ Form3::Form3(SharedState& state, std::function<void()> mimgset)
 void Form3::createControls(Twips& twips)
 {
     ImageCombo2 = new ImageCombo(this);
+    ImageCombo2->setObjectName(QStringLiteral("ImageCombo2"));
     twips.place(*ImageCombo2, {120, 960, 1695, 330});
     ImageCombo2->setAccessibleName(QStringLiteral("Reticle"));
     ImageCombo1 = new ImageCombo(this);
+    ImageCombo1->setObjectName(QStringLiteral("ImageCombo1"));
     twips.place(*ImageCombo1, {120, 240, 1695, 330});
     ImageCombo1->setAccessibleName(QStringLiteral("Crosshair"));
     Command1 = twips.button(this, QStringLiteral("OK"), {120, 2040, 735, 375});
+    Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = twips.button(this, QStringLiteral("Cancel"), {1080, 2040, 735, 375});
+    Command2->setObjectName(QStringLiteral("Command2"));
     Label1 = new QLabel(QStringLiteral("Secure Mode:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
     twips.place(*Label1, {120, 1680, 1095, 255});
 
-    Image3 = makeImage(twips, this, {1200, 1680, 255, 285});
-    Image4 = makeImage(twips, this, {1200, 1680, 255, 285});
+    Image3 = makeImage(twips, this, "Image3", {1200, 1680, 255, 285});
+    Image4 = makeImage(twips, this, "Image4", {1200, 1680, 255, 285});
     Image4->raise(); // the red lamp lies above the green one
     // Named apart: a screen reader tells the state by the lamp's name.
     Image3->setAccessibleName(QStringLiteral("Secure Mode on"));
     Image4->setAccessibleName(QStringLiteral("Secure Mode off"));
-    Image1 = makeImage(twips, this, {120, 240, 735, 495});
+    Image1 = makeImage(twips, this, "Image1", {120, 240, 735, 495});
     Image1->setAccessibleName(ImageCombo1->accessibleName());
     Image1->hide();
-    Image2 = makeImage(twips, this, {120, 960, 735, 495});
+    Image2 = makeImage(twips, this, "Image2", {120, 960, 735, 495});
     Image2->setAccessibleName(ImageCombo2->accessibleName());
     Image2->hide();
 
@@ -82,14 +89,12 @@ void Form3::createControls(Twips& twips)
     ImageCombo2->setFocus();
 
     using Catalogue::Kind;
-    connect(ImageCombo1, &ImageCombo::clicked, this, [this] {
-        pick(QStringLiteral("imgcmb1"), *ImageCombo1, m_state.settings.cr, Kind::Crosshair);
-    });
-    connect(ImageCombo2, &ImageCombo::clicked, this, [this] {
-        pick(QStringLiteral("imgcmb2"), *ImageCombo2, m_state.settings.rt, Kind::Reticle);
-    });
+    connect(ImageCombo1, &ImageCombo::clicked, this,
+            [this] { pick(QStringLiteral("imgcmb1"), *ImageCombo1, Kind::Crosshair); });
+    connect(ImageCombo2, &ImageCombo::clicked, this,
+            [this] { pick(QStringLiteral("imgcmb2"), *ImageCombo2, Kind::Reticle); });
     connect(Command1, &QPushButton::clicked, this, &Form3::command1Click);
-    connect(Command2, &QPushButton::clicked, this, &QWidget::hide);
+    connect(Command2, &QPushButton::clicked, this, &Form3::command2Click);
 }
 
 void Form3::load()
@@ -111,35 +116,64 @@ void Form3::load()
     fill(*ImageCombo2, ImageList2, Kind::Reticle);
 }
 
-void Form3::pick(const QString& tag, const ImageCombo& list, QString& value, Catalogue::Kind kind)
+void Form3::showEvent(QShowEvent* event)
 {
-    m_state.report.trap(tag, [&] {
-        value = QString::number(list.selectedPosition());
-        m_state.installGameFiles({Catalogue::archiveCopy(kind, value, m_state.modsPath())},
-                                 std::nullopt, {});
-    });
+    ProgramDialog::showEvent(event);
+    for (int kind = 0; kind < 2; ++kind)
+        m_openedWith[kind] = m_held[kind] =
+            (kind == 0 ? ImageCombo1 : ImageCombo2)->selectedPosition();
+}
+
+void Form3::pick(const QString& tag, ImageCombo& list, Catalogue::Kind kind)
+{
+    int& held = m_held[kind == Catalogue::Kind::Crosshair ? 0 : 1];
+    if (m_report.trap(tag, [&] { m_session.pick(kind, list.selectedPosition()); }))
+        held = list.selectedPosition();
+    else
+        list.setCurrentIndex(held - 1); // the item whose archive the game still holds
 }
 
 void Form3::command1Click()
 {
     const ErrorReport::PlainerMessage chooseFirst{FailureNumber::NoItemChosen,
                                                   QStringLiteral("Please choose crosshairs.")};
-    m_state.report.trap(
+    const bool kept = m_report.trap(
         QStringLiteral("3command1"),
         [this] {
-            if (SettingsValues::isSecureOff(m_state.settings.secure)) {
-                for (auto [list, value] : {std::pair{ImageCombo1, &m_state.settings.cr},
-                                           std::pair{ImageCombo2, &m_state.settings.rt}}) {
-                    if (!list->hasSelection())
-                        throw Failure(FailureNumber::NoItemChosen);
-                    *value = QString::number(list->selectedPosition());
-                }
+            // In Secure Mode the lists are not read: the picks are kept as they are.
+            const bool readLists = SettingsValues::isSecureOff(m_session.record().secure);
+            for (const ImageCombo* list : {ImageCombo1, ImageCombo2}) {
+                if (readLists && !list->hasSelection())
+                    throw Failure(FailureNumber::NoItemChosen);
             }
             hide();
-            m_mimgset();
-            m_state.msaveset();
+            if (readLists)
+                m_session.keepChoices(ImageCombo1->selectedPosition(),
+                                      ImageCombo2->selectedPosition());
+            else
+                m_session.keepPicks();
         },
         chooseFirst);
+    if (!kept && !isVisible())
+        showOpenedChoices(); // the save failed, and the picks went with it
+}
+
+void Form3::command2Click()
+{
+    m_session.dropPicks();
+    showOpenedChoices();
+    hide();
+}
+
+void Form3::showOpenedChoices()
+{
+    ImageCombo1->setCurrentIndex(m_openedWith[0] - 1);
+    ImageCombo2->setCurrentIndex(m_openedWith[1] - 1);
+}
+
+void Form3::unload()
+{
+    m_session.dropPicks();
 }
 
 void Form3::showAppearance(bool secure)

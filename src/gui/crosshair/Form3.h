@@ -4,26 +4,33 @@
 
 #include "core/crosshair/Catalogue.h"
 #include "gui/widgets/ImageList.h"
-#include <functional>
 
+class ErrorReport;
 class ImageCombo;
-class SharedState;
+class Session;
 class QLabel;
 class QPushButton;
 class Twips;
 
-// "Crosshairs": picking an item installs its archive at once; OK stores both
-// choices and saves, Cancel only hides. Its two picture lists feed its own
-// lists and secure display; the main window reads its pictures alone.
+// "Crosshairs": picking an item installs its archive at once; OK keeps both
+// choices and saves; Cancel, and the close box, put back the archives the
+// game held when the window opened. Its two picture lists feed its own lists
+// and secure display; the main window reads its pictures alone. Each control
+// is named (objectName) as in the window's table.
 class Form3 : public ProgramDialog {
     Q_OBJECT
 public:
-    Form3(SharedState& state, std::function<void()> mimgset);
+    Form3(Session& session, const ErrorReport& report);
 
     void load() override;
     // The secure display shows the pinned pictures and the green lamp.
     void showAppearance(bool secure);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void unload() override;
+
+private:
     ImageCombo* ImageCombo2;
     ImageCombo* ImageCombo1;
     QPushButton* Command1;
@@ -36,11 +43,16 @@ public:
     ImageList ImageList1;
     ImageList ImageList2;
 
-private:
     void createControls(Twips& twips);
-    void pick(const QString& tag, const ImageCombo& list, QString& value, Catalogue::Kind kind);
+    void pick(const QString& tag, ImageCombo& list, Catalogue::Kind kind);
     void command1Click();
+    void command2Click();
+    // Both lists as they were when the window opened: the picks are gone.
+    void showOpenedChoices();
 
-    SharedState& m_state;
-    std::function<void()> m_mimgset;
+    Session& m_session;
+    const ErrorReport& m_report;
+    // Each list's item when the window opened, and the one the game holds now.
+    int m_openedWith[2] = {0, 0};
+    int m_held[2] = {0, 0};
 };

@@ -1,15 +1,15 @@
 #include "gui/installdir/Form4.h"
 
-#include "core/app/SharedState.h"
+#include "core/app/Session.h"
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
 #include "core/common/MessageSink.h"
-#include "core/mode/ExpansionPacks.h"
 #include "gui/widgets/DirList.h"
 #include "gui/widgets/DriveList.h"
 #include "gui/widgets/Twips.h"
 
 #include <QDir>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QPushButton>
 
@@ -37,11 +37,14 @@ void placeGrown(const Twips& twips, QWidget& control, Twips::Placement at, int d
 
 } // namespace
 
-Form4::Form4(SharedState& state, std::function<void()> endProgram)
+Form4::Form4(Session& session, const ErrorReport& report, MessageSink& sink,
+             std::function<bool()> mainWindowLoading)
     : ProgramDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                                  | Qt::CustomizeWindowHint),
-      m_twips(*this), m_state(state), m_endProgram(std::move(endProgram))
+      m_twips(*this), m_session(session), m_report(report), m_sink(sink),
+      m_mainWindowLoading(std::move(mainWindowLoading))
 {
+    setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Choose Directory"));
     createControls();
     m_twips.fitCaptions();
@@ -53,11 +56,16 @@ Form4::Form4(SharedState& state, std::function<void()> endProgram)
 void Form4::createControls()
 {
     Drive1 = new DriveList(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->setAccessibleName(QStringLiteral("Drive"));
     Dir1 = new DirList(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
     Command1 = m_twips.button(this, QStringLiteral("Ok"), command1At);
+    Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = m_twips.button(this, QStringLiteral("Cancel"), command2At);
+    Command2->setObjectName(QStringLiteral("Command2"));
     Label1 = new QLabel(QStringLiteral("Please choose your Battlefield 1942 directory"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
     m_twips.place(*Label1, label1At);
     Dir1->setAccessibleName(Label1->text());
@@ -75,7 +83,7 @@ void Form4::createControls()
     connect(Dir1, &DirList::pathChanged, this, &Form4::dir1Change);
     connect(Command1, &QPushButton::clicked, this, &Form4::command1Click);
     connect(Command2, &QPushButton::clicked, this,
-            [this] { m_state.report.trap(QStringLiteral("4command2"), [this] { hide(); }); });
+            [this] { m_report.trap(QStringLiteral("4command2"), [this] { hide(); }); });
 }
 
 // The list and its label take what the player adds to the window; the drive
@@ -103,11 +111,36 @@ void Form4::resizeEvent(QResizeEvent* event)
     placeControls();
 }
 
-void Form4::openTheOnlyGame()
+void Form4::showSearch(QFuture<GameSearch::Found> search)
 {
+    m_search = std::move(search);
+    // A watcher of the window's own, so that a window closed before the search
+    // ends is simply not told: Qt 6.4's then(context, ...) asserts that its
+    // context outlives the work.
+    auto* watcher = new QFutureWatcher<GameSearch::Found>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this,
+            [this, watcher] { Drive1->listFound(watcher->result()); });
+    watcher->setFuture(m_search);
+}
+
+void Form4::askFirst()
+{
+    Command2->hide();
+    m_firstStart = true;
     m_openTheOnlyGame = true;
     if (!Drive1->isSearching())
         openGameIfOnlyOne();
+    setWindowModality(Qt::ApplicationModal);
+    show();
+}
+
+void Form4::showFromSetup()
+{
+    if (!isVisible())
+        setWindowModality(Qt::NonModal);
+    show();
+    raise();
+    activateWindow();
 }
 
 void Form4::openGameIfOnlyOne()
@@ -126,7 +159,7 @@ void Form4::openGameIfOnlyOne()
 void Form4::drive1Change()
 {
     m_openTheOnlyGame = false;
-    m_state.report.trap(QStringLiteral("drive1"), [this] { Dir1->setPath(Drive1->drive()); });
+    m_report.trap(QStringLiteral("drive1"), [this] { Dir1->setPath(Drive1->drive()); });
 }
 
 void Form4::dir1Change()
@@ -134,30 +167,28 @@ void Form4::dir1Change()
     // Browsing shows the folder but leaves the stored path alone, so that
     // Cancel or the close box really cancel.
     m_openTheOnlyGame = false;
-    m_state.report.trap(QStringLiteral("dir1"), [this] { Label1->setText(Dir1->path()); });
+    m_report.trap(QStringLiteral("dir1"), [this] { Label1->setText(Dir1->path()); });
 }
 
 void Form4::command1Click()
 {
     m_openTheOnlyGame = false;
-    m_state.report.trap(QStringLiteral("4command1"), [this] {
-        m_state.setInstallPath(Dir1->path());
-        // On the first start the packs follow the chosen game's folders.
-        if (m_state.isLoading())
-            ExpansionPacks::followTheGame(m_state);
-        Label1->setText(m_state.settings.path);
-        m_state.msaveset();
+    m_report.trap(QStringLiteral("4command1"), [this] {
+        m_session.setInstallPath(Dir1->path(), m_firstStart);
+        Label1->setText(m_session.record().path);
         hide();
+        if (std::exchange(m_firstStart, false))
+            emit firstDirectoryChosen();
     });
 }
 
 void Form4::unload()
 {
-    m_state.report.trap(QStringLiteral("4unload"), [this] {
-        if (!m_state.isLoading())
+    m_report.trap(QStringLiteral("4unload"), [this] {
+        if (!m_mainWindowLoading())
             return;
-        m_state.sink.show(QStringLiteral(
+        m_sink.show(QStringLiteral(
             "I need a install path to run, so please reopen me and choose your path"));
-        m_endProgram();
+        emit endRequested();
     });
 }

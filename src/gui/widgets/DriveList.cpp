@@ -1,13 +1,11 @@
 #include "gui/widgets/DriveList.h"
 
 #include "core/common/GamePaths.h"
-#include "core/installdir/GameSearch.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -30,8 +28,6 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent)
     setDrive(QDir::currentPath());
 }
 
-DriveList::~DriveList() = default;
-
 QList<DriveList::Drive> DriveList::volumesAtHand()
 {
     QList<Drive> drives;
@@ -40,9 +36,8 @@ QList<DriveList::Drive> DriveList::volumesAtHand()
     return drives;
 }
 
-void DriveList::listFound()
+void DriveList::listFound(const GameSearch::Found& found)
 {
-    const GameSearch::Found& found = m_search->found();
     QList<Drive> drives;
     for (const GameFinder::Game& game : found.games)
         drives.append({game.folder, game.label(), true});
@@ -51,27 +46,8 @@ void DriveList::listFound()
     for (const WinePrefixes::Prefix& prefix : found.prefixes)
         drives.append({prefix.driveC(), QStringLiteral("C: (%1)").arg(prefix.where)});
     setDrives(drives);
+    m_searchEnded = true;
     emit searchEnded();
-}
-
-void DriveList::showEvent(QShowEvent* event)
-{
-    QComboBox::showEvent(event);
-    if (!m_search)
-        QTimer::singleShot(0, this, &DriveList::startSearch);
-}
-
-void DriveList::startSearch()
-{
-    if (m_search)
-        return;
-    m_search = std::make_unique<GameSearch>();
-    connect(m_search.get(), &GameSearch::done, this, &DriveList::listFound);
-}
-
-bool DriveList::isSearching() const
-{
-    return !m_search || !m_search->isDone();
 }
 
 void DriveList::setDrives(const QList<Drive>& drives)

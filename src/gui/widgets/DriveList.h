@@ -1,21 +1,17 @@
 #pragma once
 
+#include "core/installdir/GameSearch.h"
+
 #include <QComboBox>
 #include <QList>
 #include <QString>
-
-#include <memory>
-
-class GameSearch;
 
 // Where a player's game can be: the Battlefield 1942 installs found on the
 // machine, then its drives, then the drive C: of each Wine prefix. On
 // Windows a drive is its root ("C:\"); elsewhere each mounted volume a player
 // could install to counts as one ("/", "/media/usb"). The search for the
 // games runs while the list is already shown: until it ends, only "/" and
-// the working directory's volume are listed. It starts once the list is
-// first on the screen, so that it never competes with the window's first
-// paint.
+// the working directory's volume are listed.
 class DriveList : public QComboBox {
     Q_OBJECT
 
@@ -29,7 +25,6 @@ public:
     // Lists the volumes at hand and shows the one holding the working
     // directory.
     explicit DriveList(QWidget* parent = nullptr);
-    ~DriveList() override;
 
     // "/" and the working directory's volume, sorted by root.
     static QList<Drive> volumesAtHand();
@@ -39,7 +34,9 @@ public:
     void setDrives(const QList<Drive>& drives);
 
     // Until the search has ended, also before it starts.
-    bool isSearching() const;
+    bool isSearching() const { return !m_searchEnded; }
+    // Lists what the search found: its games, the volumes and the prefixes' drives.
+    void listFound(const GameSearch::Found& found);
     // The width that shows the longest entry whole.
     int widthForLongestEntry() const;
     // The game folders listed, in their order.
@@ -62,15 +59,12 @@ protected:
     // The shown entry shortened in its middle, so that both the game and
     // where it is stay readable in a narrow list.
     void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void startSearch();
-    void listFound();
     int driveIndexOf(const QString& path) const;
     void showDrive(int index);
     void pick(int index);
 
-    std::unique_ptr<GameSearch> m_search;
+    bool m_searchEnded = false;
     QString m_shown; // the root last shown by code or picked by the player
 };
