@@ -1,8 +1,10 @@
 #include "gui/app/Module1.h"
 
+#include "core/common/Failure.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
 #include "gui/app/MainWindowTray.h"
+#include "gui/archives/ArchiveImport.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/crosshair/PictureRoutine.h"
 #include "gui/installdir/Form4.h"
@@ -23,6 +25,10 @@ Module1::Module1(Services services)
       m_form2([this] { return new Form2(*this); }), m_form3([this] { return makeForm3(); }),
       m_form4([this] { return new Form4(state, [this] { endProgram(); }); })
 {
+    m_report.offer(FailureNumber::PlaceholderArchive,
+                   {QStringLiteral("Import…"), [this] {
+                        ArchiveImport(m_services.sink, QApplication::activeWindow()).run();
+                    }});
 }
 
 Module1::~Module1() = default;
