@@ -3,6 +3,7 @@
 #include "core/crosshair/Catalogue.h"
 #include "core/gamefiles/GameFileUpdate.h"
 #include "core/gamefiles/GameFiles.h"
+#include "core/gamefiles/UpdateJournal.h"
 #include "core/platform/NativeFile.h"
 #include "core/platform/NativeFileSystem.h"
 #include "import/ImportRefusal.h"
@@ -93,6 +94,13 @@ void ArchiveImporter::importFrom(const QString& path, const Progress& progress) 
 void ArchiveImporter::importFolder(const QString& folder, const QString& shown,
                                    const Progress& progress) const
 {
+    // An import cut short left its journal: its archives go back first, so
+    // that the one now brings in all of its own or none.
+    UpdateJournal journal(QDir(m_workingFolder).filePath(QStringLiteral("archive-import.journal")));
+    if (const std::optional<UpdateJournal::Content> cutShort = journal.read()) {
+        GameFileUpdate::putBack(cutShort->entries);
+        journal.clear();
+    }
     const QStringList names = archiveNames();
     QList<GameFileUpdate::Step> steps;
     for (const QString& archive : names) {
@@ -104,10 +112,8 @@ void ArchiveImporter::importFolder(const QString& folder, const QString& shown,
     }
     for (const QString& archive : names)
         QDir().mkpath(QFileInfo(QDir(consFolder()).filePath(archive)).absolutePath());
-    // No journal: each archive is whole by its own rename, and none depends
-    // on another.
     LeftoverSweep sweep;
-    GameFileUpdate update(steps, nullptr, sweep);
+    GameFileUpdate update(steps, &journal, sweep);
     update.putInPlace(std::nullopt);
     update.finish();
 }

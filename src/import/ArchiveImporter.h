@@ -10,8 +10,10 @@
 // .zip or .7z of one. Every archive is checked first: there, a plain file
 // reached through no link, not empty, not one of the delivered placeholders,
 // readable to its end. Only then are all of them copied, each staged beside
-// its place and renamed over it, so that whatever cuts the copy short leaves
-// each archive whole, old or new, and an import run again completes it.
+// its place and renamed over it, all or nothing: a failure puts the old ones
+// back, and whatever cuts the copy short leaves each archive whole, old or
+// new, and a journal by which the next import puts the old ones back before
+// it brings in its own.
 class ArchiveImporter {
 public:
     // Told of each archive once it has passed its check.

@@ -91,9 +91,8 @@ int main(int argc, char* argv[])
     } catch (const ImportRefusal& refusal) {
         return fail(EXIT_FAILURE, QStringLiteral("Nothing was imported: ") + refusal.reason());
     } catch (const Failure& failure) {
-        return fail(EXIT_FAILURE, QStringLiteral("The import failed: %1 Each archive in cons is "
-                                                 "whole; an import run again completes it.")
-                                      .arg(FailureText::sentence(failure)));
+        return fail(EXIT_FAILURE,
+                    QStringLiteral("Nothing was imported: %1").arg(FailureText::sentence(failure)));
     }
     say(stdout, QStringLiteral("%1 archives imported into %2.")
                     .arg(ArchiveImporter::archiveNames().size())
