@@ -16,11 +16,13 @@ struct Run {
     QString err;
 };
 
-// The command in a home of its own, with no display to open a window on.
-Run runIn(const QString& home, const QString& command, const QStringList& arguments)
+// The command in a home of its own, with no display to open a window on,
+// started in that home or the folder given.
+Run runIn(const QString& home, const QString& command, const QStringList& arguments,
+          const QString& startedIn = {})
 {
     QProcess run;
-    run.setWorkingDirectory(home);
+    run.setWorkingDirectory(startedIn.isEmpty() ? home : startedIn);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
@@ -111,12 +113,23 @@ private slots:
     }
 
     // The command on the PATH hands the import its player's folder, which
-    // the program makes once it has accepted the option.
+    // the program makes once it has accepted the option; a path is still
+    // read from where the command was given.
+    void theCommandOnThePathImportsIntoThePlayersFolder_data()
+    {
+        QTest::addColumn<bool>("relative");
+        QTest::newRow("absolute path") << false;
+        QTest::newRow("relative path") << true;
+    }
+
     void theCommandOnThePathImportsIntoThePlayersFolder()
     {
+        QFETCH(bool, relative);
         const ImportFixture s;
         const QTemporaryDir home;
-        const Run run = runIn(home.path(), commands.constLast(), {u"--import-archives"_s, s.mod()});
+        const Run run =
+            runIn(home.path(), commands.constLast(),
+                  {u"--import-archives"_s, relative ? u"mod"_s : s.mod()}, s.folder.path());
         QCOMPARE(run.status, 0);
         const QString cons = QDir(home.path()).filePath(u"grimtide-switch/cons"_s);
         QVERIFY2(run.out.endsWith(

@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,9 +33,10 @@ std::optional<int> CommandLine::answer(int argc, char* argv[]) const
 {
     if (argc <= 1)
         return std::nullopt;
-    const Choice choice = read(argc, argv);
+    Choice choice = read(argc, argv);
     if (choice.status)
         return choice.status;
+    choice.request.startedIn = QDir::currentPath();
     if (!LauncherFolder::enter())
         return EXIT_FAILURE;
     // The action runs once the arguments' reader is gone: it may make an
@@ -106,6 +108,11 @@ QString CommandLine::refusal(const QCommandLineParser& parser, Choice& choice) c
         return QStringLiteral("unexpected argument '%1'.").arg(words.at(taken));
     choice.request.argument = words.value(0);
     return {};
+}
+
+QString CommandLine::Request::argumentPath() const
+{
+    return argument.isEmpty() ? QString() : QDir(startedIn).absoluteFilePath(argument);
 }
 
 QString CommandLine::versionText() const

@@ -26,6 +26,11 @@ public:
     struct Request {
         QString argument;  // the one argument it takes; empty when none was given
         QStringList flags; // those of its flags that were given
+        QString startedIn; // the working directory the command was given in
+
+        // The argument as a path from where the command was given: the
+        // action may run in the player's folder instead.
+        QString argumentPath() const;
     };
     struct Action {
         QString option; // without its dashes

@@ -69,7 +69,7 @@ int main(int argc, char* argv[])
               "With --import-archives: a folder laid out as cr/1..20/menu.rfa and "
               "rt/1..3/game.rfa (the cons/ of an earlier install), or a .zip or .7z of one."),
           .run = [&](const CommandLine::Request& request) {
-              return ArchiveImport::fromCommandLine(argc, argv, request.argument,
+              return ArchiveImport::fromCommandLine(argc, argv, request.argumentPath(),
                                                     &Program::configureApplication);
           }}});
     if (const auto status = commandLine.answer(argc, argv))

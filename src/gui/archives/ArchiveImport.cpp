@@ -82,6 +82,8 @@ bool ArchiveImport::importFrom(const QString& path)
     QProgressDialog progress(QStringLiteral("Checking the mod's archives…"),
                              QStringLiteral("Cancel"), 0, 1, m_parent);
     progress.setWindowTitle(title);
+    // Wide enough for its title on a window manager's bold title bar.
+    progress.setMinimumWidth(3 * progress.fontMetrics().horizontalAdvance(title));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);
