@@ -10,11 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = ImportFixture::Run;
 
 // The command in a home of its own, with no display to open a window on,
 // started in that home or the folder given.
@@ -30,12 +26,7 @@ Run runIn(const QString& home, const QString& command, const QStringList& argume
         environment.insert(QString::fromLatin1(name), home);
     run.setProcessEnvironment(environment);
     run.start(command, arguments);
-    Run done;
-    if (run.waitForFinished(30000) && run.exitStatus() == QProcess::NormalExit)
-        done.status = run.exitCode();
-    done.out = QString::fromLocal8Bit(run.readAllStandardOutput());
-    done.err = QString::fromLocal8Bit(run.readAllStandardError());
-    return done;
+    return ImportFixture::finished(run);
 }
 
 const QStringList commands{u"" GRIMTIDE_SWITCH_PROGRAM ""_s, u"" GRIMTIDE_PATH_COMMAND ""_s};

@@ -76,6 +76,11 @@ ImportFixture::Run ImportFixture::import(const QStringList& arguments) const
     QProcess program;
     program.setWorkingDirectory(folder.path());
     program.start(u"" GRIMTIDE_IMPORT_PROGRAM ""_s, arguments);
+    return finished(program);
+}
+
+ImportFixture::Run ImportFixture::finished(QProcess& program)
+{
     Run run;
     if (program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit)
         run.status = program.exitCode();

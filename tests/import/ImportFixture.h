@@ -3,6 +3,7 @@
 #include "support/TestFolder.h"
 
 #include <QMap>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -39,4 +40,6 @@ public:
     };
     // The import program on the path, in the working folder.
     Run import(const QStringList& arguments) const;
+    // What the started program did, once it ends.
+    static Run finished(QProcess& program);
 };
