@@ -4,9 +4,16 @@
 
 #include <QStringList>
 
-// Keeps the messages a command shows instead of opening boxes.
+// Keeps the messages a command shows instead of opening boxes, and the
+// captions of the buttons they offer.
 class RecordingSink : public MessageSink {
 public:
     void show(const QString& text) override { messages.append(text); }
+    void showWithOffer(const QString& text, const Offer& offer) override
+    {
+        messages.append(text);
+        offers.append(offer.caption);
+    }
     QStringList messages;
+    QStringList offers;
 };

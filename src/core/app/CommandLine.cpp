@@ -1,7 +1,10 @@
 #include "core/app/CommandLine.h"
 
+#include "core/app/LauncherFolder.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,11 +16,16 @@ void print(std::FILE* stream, const QString& text)
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
+QString dashed(const QString& option)
+{
+    return QStringLiteral("--") + option;
+}
+
 } // namespace
 
-CommandLine::CommandLine(QString programName, QString description, std::optional<Action> action)
+CommandLine::CommandLine(QString programName, QString description, QList<Action> actions)
     : m_programName(std::move(programName)), m_description(std::move(description)),
-      m_action(std::move(action))
+      m_actions(std::move(actions))
 {
 }
 
@@ -25,14 +33,18 @@ std::optional<int> CommandLine::answer(int argc, char* argv[]) const
 {
     if (argc <= 1)
         return std::nullopt;
-    if (const std::optional<int> status = read(argc, argv))
-        return status;
+    Choice choice = read(argc, argv);
+    if (choice.status)
+        return choice.status;
+    choice.request.startedIn = QDir::currentPath();
+    if (!LauncherFolder::enter())
+        return EXIT_FAILURE;
     // The action runs once the arguments' reader is gone: it may make an
     // application of its own.
-    return m_action->run();
+    return choice.action->run(choice.request);
 }
 
-std::optional<int> CommandLine::read(int argc, char* argv[]) const
+CommandLine::Choice CommandLine::read(int argc, char* argv[]) const
 {
     // The parser's help names the program from the application, which only
     // lives while the arguments are read; it opens no display.
@@ -41,28 +53,66 @@ std::optional<int> CommandLine::read(int argc, char* argv[]) const
     QCoreApplication::setApplicationName(m_programName);
     QCommandLineParser parser;
     parser.setApplicationDescription(m_description);
-    // Only these and the action: the Qt options the widgets library reads
+    // Only these and the actions: the Qt options the widgets library reads
     // are not offered.
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
                       QStringLiteral("Displays this help and exits.")});
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Displays version and licence and exits."));
     parser.addOption(version);
-    if (m_action)
-        parser.addOption({m_action->option, m_action->description});
-    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
-        const QString reason = parser.positionalArguments().isEmpty()
-                                   ? parser.errorText()
-                                   : QStringLiteral("unexpected argument '%1'.")
-                                         .arg(parser.positionalArguments().constFirst());
-        print(stderr, QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(m_programName, reason));
-        return usageError;
+    for (const Action& action : m_actions) {
+        parser.addOption({action.option, action.description});
+        for (const Flag& flag : action.flags)
+            parser.addOption({flag.name, flag.description});
+        if (!action.argument.isEmpty())
+            parser.addPositionalArgument(action.argument, action.argumentDescription,
+                                         QStringLiteral("[%1]").arg(action.argument));
     }
-    if (m_action && parser.isSet(m_action->option) && !parser.isSet(version)
-        && !parser.isSet(QStringLiteral("help")))
-        return std::nullopt;
-    print(stdout, parser.isSet(version) ? versionText() : parser.helpText());
-    return EXIT_SUCCESS;
+    Choice choice;
+    const QString refused =
+        parser.parse(QCoreApplication::arguments()) ? refusal(parser, choice) : parser.errorText();
+    if (!refused.isEmpty()) {
+        print(stderr, QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(m_programName, refused));
+        choice.status = usageError;
+    } else if (parser.isSet(version) || parser.isSet(QStringLiteral("help")) || !choice.action) {
+        print(stdout, parser.isSet(version) ? versionText() : parser.helpText());
+        choice.status = EXIT_SUCCESS;
+    }
+    return choice;
+}
+
+QString CommandLine::refusal(const QCommandLineParser& parser, Choice& choice) const
+{
+    QStringList chosen;
+    for (const Action& action : m_actions) {
+        if (parser.isSet(action.option)) {
+            chosen << dashed(action.option);
+            choice.action = &action;
+        }
+    }
+    if (chosen.size() > 1)
+        return QStringLiteral("%1 can't be given together.")
+            .arg(chosen.join(QStringLiteral(" and ")));
+    for (const Action& action : m_actions) {
+        for (const Flag& flag : action.flags) {
+            if (parser.isSet(flag.name) && choice.action != &action)
+                return QStringLiteral("%1 goes only with %2.")
+                    .arg(dashed(flag.name), dashed(action.option));
+            if (parser.isSet(flag.name))
+                choice.request.flags << flag.name;
+        }
+    }
+    const QStringList words = parser.positionalArguments();
+    const qsizetype taken = choice.action && !choice.action->argument.isEmpty() ? 1 : 0;
+    if (words.size() > taken)
+        return QStringLiteral("unexpected argument '%1'.").arg(words.at(taken));
+    choice.request.argument = words.value(0);
+    return {};
+}
+
+QString CommandLine::Request::argumentPath() const
+{
+    return argument.isEmpty() ? QString() : QDir(startedIn).absoluteFilePath(argument);
 }
 
 QString CommandLine::versionText() const

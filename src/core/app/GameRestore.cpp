@@ -51,8 +51,8 @@ GameRestore::Outcome GameRestore::run(const QString& workingFolder)
     // game half-way.
     InstanceLock lock;
     if (SingleInstance::lockFolder(lock, workingFolder) == InstanceLock::Outcome::HeldByAnother)
-        return {refused, QStringLiteral("grimtide-switch: Grimtide Switch is running in this "
-                                        "folder; close it, then restore the game's files.\n")};
+        return {refused, QStringLiteral("Grimtide Switch is running in this folder; close it, "
+                                        "then restore the game's files.\n")};
     const QString settingsFile = QDir(workingFolder).filePath(SettingsStore::defaultFileName());
     try {
         GameFiles files(workingFolder);
@@ -61,7 +61,7 @@ GameRestore::Outcome GameRestore::run(const QString& workingFolder)
         return {EXIT_SUCCESS, describe(session.restoreGame())};
     } catch (const Failure& failure) {
         const QString headline = FailureText::headline(failure.number());
-        return {failed, QStringLiteral("grimtide-switch: nothing was restored.\n")
+        return {failed, QStringLiteral("Nothing was restored.\n")
                             + (headline.isEmpty() ? QString() : headline + QLatin1Char('\n'))
                             + FailureText::sentence(failure) + QLatin1Char('\n')};
     }

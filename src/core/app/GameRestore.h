@@ -12,7 +12,9 @@ public:
 
     struct Outcome {
         int exitStatus;
-        QString text; // for standard output when it succeeded, for standard error else
+        // For standard output when it succeeded, for standard error else,
+        // where the caller names the program in front of it.
+        QString text;
     };
     static Outcome run(const QString& workingFolder);
 };

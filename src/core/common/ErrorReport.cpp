@@ -21,7 +21,11 @@ bool ErrorReport::trap(const QString& tag, const std::function<void()>& body,
         if (first.isEmpty())
             first = plainer && plainer->number == failure.number() ? plainer->text
                                                                    : text(tag, failure.number());
-        m_sink.show(first + QLatin1Char('\n') + FailureText::sentence(failure));
+        const QString message = first + QLatin1Char('\n') + FailureText::sentence(failure);
+        if (const auto offer = m_offers.constFind(failure.number()); offer != m_offers.cend())
+            m_sink.showWithOffer(message, *offer);
+        else
+            m_sink.show(message);
         return false;
     }
 }

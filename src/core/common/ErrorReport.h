@@ -1,11 +1,12 @@
 #pragma once
 
+#include "core/common/MessageSink.h"
+
+#include <QMap>
 #include <QString>
 
 #include <functional>
 #include <optional>
-
-class MessageSink;
 
 // The one way every command reports a failure: its body runs inside a trap,
 // and a Failure thrown anywhere in it ends the body with one message. Its
@@ -24,10 +25,14 @@ public:
         QString text;
     };
 
+    // A failure the player can mend from its message gets a button for it.
+    void offer(int number, MessageSink::Offer offer) { m_offers.insert(number, std::move(offer)); }
+
     // Runs the body; returns false when it failed and was reported.
     bool trap(const QString& tag, const std::function<void()>& body,
               const std::optional<PlainerMessage>& plainer = std::nullopt) const;
 
 private:
     MessageSink& m_sink;
+    QMap<int, MessageSink::Offer> m_offers;
 };

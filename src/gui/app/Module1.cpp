@@ -1,9 +1,11 @@
 #include "gui/app/Module1.h"
 
+#include "core/common/Failure.h"
 #include "core/installdir/GameSearch.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
 #include "gui/app/MainWindowTray.h"
+#include "gui/archives/ArchiveImport.h"
 #include "gui/crosshair/Form3.h"
 #include "gui/installdir/Form4.h"
 
@@ -19,6 +21,10 @@ Module1::Module1(Services services)
                 [this] { openInstallDirectoryChooser(true); })
 {
     connect(&m_startup, &Startup::secureModeOn, this, [this] { showSecureAppearance(true); });
+    m_report.offer(FailureNumber::PlaceholderArchive,
+                   {QStringLiteral("Import…"), [this] {
+                        ArchiveImport(m_services.sink, QApplication::activeWindow()).run();
+                    }});
 }
 
 Module1::~Module1() = default;

@@ -96,3 +96,11 @@ void Program::show(const QString& text)
     m_reported = true;
     std::fputs(qPrintable(text + QLatin1Char('\n')), stderr);
 }
+
+void Program::showWithOffer(const QString& text, const Offer& offer)
+{
+    if (m_closing)
+        show(text);
+    else
+        m_boxes.showWithOffer(text, offer);
+}

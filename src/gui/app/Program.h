@@ -33,6 +33,7 @@ private:
     // The main window's close, run once however often it is asked for.
     void closeForGood();
     void show(const QString& text) override;
+    void showWithOffer(const QString& text, const Offer& offer) override;
 
     SingleInstance m_instance;
     TerminationSignals m_signals;

@@ -4,6 +4,7 @@
 #include "core/platform/TerminationSignals.h"
 #include "gui/app/Program.h"
 #include "gui/app/QtTrayBackend.h"
+#include "gui/archives/ArchiveImport.h"
 #include "gui/crosshair/PictureCatalogue.h"
 #include "gui/widgets/MessageBoxSink.h"
 
@@ -34,8 +35,12 @@ void showWithoutTerminal(int& argc, char* argv[], const QString& text)
 int restoreGame(int& argc, char* argv[])
 {
     const GameRestore::Outcome outcome = GameRestore::run(QDir::currentPath());
-    std::fputs(outcome.text.toLocal8Bit().constData(),
-               outcome.exitStatus == EXIT_SUCCESS ? stdout : stderr);
+    // A terminal's line says whose it is; the box's title does that already.
+    const bool done = outcome.exitStatus == EXIT_SUCCESS;
+    std::fputs(((done ? QString() : QStringLiteral("grimtide-switch: ")) + outcome.text)
+                   .toLocal8Bit()
+                   .constData(),
+               done ? stdout : stderr);
     std::fflush(nullptr);
     showWithoutTerminal(argc, argv, outcome.text);
     return outcome.exitStatus;
@@ -49,11 +54,24 @@ int main(int argc, char* argv[])
         QStringLiteral("grimtide-switch"),
         QStringLiteral(
             "Switches Battlefield 1942 between pure and the Grimtide mod. Reads gtdb.inf "
-            "and cons/ in the working directory."),
-        CommandLine::Action{QStringLiteral("restore-game"),
-                            QStringLiteral("Puts back the game's own files, as they were before "
-                                           "the program first replaced them, and exits."),
-                            [&] { return restoreGame(argc, argv); }});
+            "and cons/ in the working directory; the command on the PATH works in the "
+            "player's own folder, $XDG_DATA_HOME/grimtide-switch."),
+        {{.option = QStringLiteral("restore-game"),
+          .description = QStringLiteral("Puts back the game's own files, as they were before "
+                                        "the program first replaced them, and exits."),
+          .run = [&](const CommandLine::Request&) { return restoreGame(argc, argv); }},
+         {.option = QStringLiteral("import-archives"),
+          .description = QStringLiteral("Copies the mod's real archives from PATH into cons/, "
+                                        "all or nothing, and exits; without PATH, asks for it "
+                                        "in a window."),
+          .argument = QStringLiteral("PATH"),
+          .argumentDescription = QStringLiteral(
+              "With --import-archives: a folder laid out as cr/1..20/menu.rfa and "
+              "rt/1..3/game.rfa (the cons/ of an earlier install), or a .zip or .7z of one."),
+          .run = [&](const CommandLine::Request& request) {
+              return ArchiveImport::fromCommandLine(argc, argv, request.argumentPath(),
+                                                    &Program::configureApplication);
+          }}});
     if (const auto status = commandLine.answer(argc, argv))
         return *status;
     // Making the application takes a while; a signal meanwhile still ends

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace {
@@ -33,10 +34,27 @@ void MessageBoxSink::show(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Grimtide Switch"), QString(),
                     QMessageBox::Ok);
+    setText(box, text);
+    box.exec();
+}
+
+void MessageBoxSink::showWithOffer(const QString& text, const Offer& offer)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Grimtide Switch"), QString(),
+                    QMessageBox::Ok);
+    setText(box, text);
+    const QPushButton* act = box.addButton(offer.caption, QMessageBox::ActionRole);
+    box.exec();
+    // Acted on once the box is gone, so that what it opens stands alone.
+    if (box.clickedButton() == act)
+        offer.act();
+}
+
+void MessageBoxSink::setText(QMessageBox& box, const QString& text)
+{
     box.setTextFormat(Qt::PlainText);
     // The box's own wrapping breaks lines at hyphens too, and an address
     // broken at its hyphen is copied wrongly: the lines are made here, at
     // spaces only, each narrower than the box wraps at.
     box.setText(wholeWordLines(text, box.fontMetrics()));
-    box.exec();
 }

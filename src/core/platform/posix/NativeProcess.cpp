@@ -6,6 +6,11 @@
 
 #include <unistd.h>
 
+qint64 NativeProcess::parentId()
+{
+    return ::getppid();
+}
+
 void NativeProcess::replaceWith(const QString& program, const QStringList& arguments)
 {
     const QStringList words = QStringList{program} + arguments; // the first is the program's name

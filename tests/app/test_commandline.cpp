@@ -1,0 +1,152 @@
+#include "core/app/GameRestore.h"
+#include "core/platform/InstanceLock.h"
+#include "import/ImportFixture.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Run = ImportFixture::Run;
+
+// The command in a home of its own, with no display to open a window on,
+// started in that home or the folder given.
+Run runIn(const QString& home, const QString& command, const QStringList& arguments,
+          const QString& startedIn = {})
+{
+    QProcess run;
+    run.setWorkingDirectory(startedIn.isEmpty() ? home : startedIn);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    for (const char* name : {"HOME", "XDG_DATA_HOME"})
+        environment.insert(QString::fromLatin1(name), home);
+    run.setProcessEnvironment(environment);
+    run.start(command, arguments);
+    return ImportFixture::finished(run);
+}
+
+const QStringList commands{u"" GRIMTIDE_SWITCH_PROGRAM ""_s, u"" GRIMTIDE_PATH_COMMAND ""_s};
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void aRefusedCommandLineSaysWhyAndLeavesNothingBehind_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("why");
+        for (const QString& command : commands) {
+            const auto row = [&](const char* name, const QStringList& arguments,
+                                 const QString& why) {
+                QTest::addRow("%s: %s", command == commands.constFirst() ? "program" : "PATH", name)
+                    << command << arguments << why;
+            };
+            row("unknown option", {u"--bogus"_s}, u"Unknown option 'bogus'."_s);
+            row("two actions", {u"--restore-game"_s, u"--import-archives"_s},
+                u"--restore-game and --import-archives can't be given together."_s);
+            row("an argument to --restore-game", {u"--restore-game"_s, u"cons"_s},
+                u"unexpected argument 'cons'."_s);
+            row("two paths", {u"--import-archives"_s, u"a"_s, u"b"_s},
+                u"unexpected argument 'b'."_s);
+            row("a path alone", {u"cons"_s}, u"unexpected argument 'cons'."_s);
+        }
+    }
+
+    void aRefusedCommandLineSaysWhyAndLeavesNothingBehind()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, why);
+        const QTemporaryDir home;
+        const Run run = runIn(home.path(), command, arguments);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.err, u"grimtide-switch: %1 Try 'grimtide-switch --help'.\n"_s.arg(why));
+        QCOMPARE(
+            QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
+    }
+
+    void theHelpOfBothCommandsNamesEveryAction_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("program") << commands.constFirst();
+        QTest::newRow("PATH") << commands.constLast();
+    }
+
+    void theHelpOfBothCommandsNamesEveryAction()
+    {
+        QFETCH(QString, command);
+        const QTemporaryDir home;
+        const Run run = runIn(home.path(), command, {u"--help"_s});
+        QCOMPARE(run.status, 0);
+        for (const char* named :
+             {"--restore-game", "--import-archives", "[PATH]", "$XDG_DATA_HOME/grimtide-switch"})
+            QVERIFY2(run.out.contains(QLatin1String(named)), named);
+        QVERIFY(QDir(home.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    }
+
+    // Without a PATH the import asks in a window; with no screen for one it
+    // is a command line to refuse.
+    void anImportWithoutAPathNeedsAScreen()
+    {
+        const QTemporaryDir home;
+        const Run run = runIn(home.path(), commands.constFirst(), {u"--import-archives"_s});
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.err, u"grimtide-switch: --import-archives needs a PATH where no window can "
+                          "open. Try 'grimtide-switch --help'.\n"_s);
+    }
+
+    // The command on the PATH hands the import its player's folder, which
+    // the program makes once it has accepted the option; a path is still
+    // read from where the command was given.
+    void theCommandOnThePathImportsIntoThePlayersFolder_data()
+    {
+        QTest::addColumn<bool>("relative");
+        QTest::newRow("absolute path") << false;
+        QTest::newRow("relative path") << true;
+    }
+
+    void theCommandOnThePathImportsIntoThePlayersFolder()
+    {
+        QFETCH(bool, relative);
+        const ImportFixture s;
+        const QTemporaryDir home;
+        const Run run =
+            runIn(home.path(), commands.constLast(),
+                  {u"--import-archives"_s, relative ? u"mod"_s : s.mod()}, s.folder.path());
+        QCOMPARE(run.status, 0);
+        const QString cons = QDir(home.path()).filePath(u"grimtide-switch/cons"_s);
+        QVERIFY2(run.out.endsWith(
+                     u"23 archives imported into %1.\n"_s.arg(QDir::toNativeSeparators(cons))),
+                 qPrintable(run.out + run.err));
+        QCOMPARE(QFile(QDir(cons).filePath(u"rt/2/game.rfa"_s)).size(),
+                 ImportFixture::realContent(u"rt/2/game.rfa"_s).size());
+    }
+
+    // A box says whose it is in its title: only the terminal's line names
+    // the program.
+    void aRefusedRestoreNamesTheProgramOnTheTerminalOnly()
+    {
+        const ImportFixture s;
+        InstanceLock running;
+        QCOMPARE(running.take(s.folder.file(u"gtdb.inf.lock"_s)), InstanceLock::Outcome::Held);
+        const QString why = u"Grimtide Switch is running in this folder; close it, then restore "
+                            "the game's files.\n"_s;
+        const GameRestore::Outcome outcome = GameRestore::run(s.folder.path());
+        QCOMPARE(outcome.exitStatus, GameRestore::refused);
+        QCOMPARE(outcome.text, why);
+        const Run run = runIn(s.folder.path(), commands.constFirst(), {u"--restore-game"_s});
+        QCOMPARE(run.status, GameRestore::refused);
+        QCOMPARE(run.err, u"grimtide-switch: "_s + why);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "test_commandline.moc"

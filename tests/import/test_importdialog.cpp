@@ -1,0 +1,168 @@
+#include "core/common/Failure.h"
+#include "core/common/FailureText.h"
+#include "gui/archives/ArchiveImport.h"
+#include "gui/widgets/MessageBoxSink.h"
+#include "import/ImportFixture.h"
+#include "support/Checks.h"
+#include "gui/widgets/ImageCombo.h"
+#include "support/TestProgram.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs the action on the next modal window of the type once it shows.
+template <typename Window> void whenShown(const std::function<void(Window&)>& action)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(*window);
+    });
+    poll->start(10);
+}
+
+void clickButton(QMessageBox& box, const QString& text)
+{
+    for (QAbstractButton* button : box.buttons()) {
+        if (button->text() == text) {
+            button->click();
+            return;
+        }
+    }
+    QFAIL(qPrintable(u"no button "_s + text));
+}
+
+} // namespace
+
+class TestImportDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void anImportSaysHowItWent_data()
+    {
+        QTest::addColumn<bool>("placeholder"); // one of the mod's archives is one
+        QTest::addColumn<QString>("message");  // CONS and MOD stand for those folders
+        QTest::newRow("imported") << false << u"23 archives imported into CONS."_s;
+        QTest::newRow("refused") << true
+                                 << u"Nothing was imported: rt/3/game.rfa in MOD is only a "
+                                    "placeholder, not the mod's real archive."_s;
+    }
+
+    void anImportSaysHowItWent()
+    {
+        QFETCH(bool, placeholder);
+        QFETCH(QString, message);
+        ImportFixture s;
+        if (placeholder)
+            Checks::writeBytes(QDir(s.mod()).filePath(u"rt/3/game.rfa"_s),
+                               GameFiles::placeholderMarker());
+        const auto before = s.consFiles();
+        RecordingSink sink;
+        const bool imported =
+            ArchiveImport(sink, nullptr, u"" GRIMTIDE_IMPORT_PROGRAM ""_s).importFrom(s.mod());
+        QCOMPARE(imported, !placeholder);
+        message.replace(u"CONS"_s, QDir::toNativeSeparators(s.cons()))
+            .replace(u"MOD"_s, QDir::toNativeSeparators(s.mod()));
+        QCOMPARE(sink.messages, QStringList{message});
+        QCOMPARE(s.consFiles() == before, placeholder);
+    }
+
+    void aMissingImportProgramIsNamed()
+    {
+        ImportFixture s;
+        RecordingSink sink;
+        QVERIFY(
+            !ArchiveImport(sink, nullptr, s.folder.file(u"no-such-program"_s)).importFrom(s.mod()));
+        QCOMPARE(sink.messages.size(), 1);
+        QVERIFY2(sink.messages.constFirst().startsWith(
+                     u"The import program %1 could not be started: "_s.arg(
+                         QDir::toNativeSeparators(s.folder.file(u"no-such-program"_s)))),
+                 qPrintable(sink.messages.constFirst()));
+    }
+
+    // The player says where the archives are: a folder, a .zip or .7z file,
+    // or nowhere.
+    void theImportAsksWhereTheArchivesAre_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("a folder") << u"&Folder…"_s;
+        QTest::newRow("a zip file") << u"&Zip or 7z file…"_s;
+        QTest::newRow("cancelled") << u"Cancel"_s;
+    }
+
+    void theImportAsksWhereTheArchivesAre()
+    {
+        QFETCH(QString, answer);
+        ImportFixture s;
+        const QString zip = s.pack(u"zip"_s, u"cons/"_s);
+        RecordingSink sink;
+        whenShown<QMessageBox>([&](QMessageBox& question) {
+            if (answer != u"Cancel")
+                whenShown<QFileDialog>([&](QFileDialog& files) {
+                    if (answer == u"&Folder…")
+                        files.setDirectory(s.mod());
+                    else
+                        files.selectFile(zip);
+                    static_cast<QDialog&>(files).accept(); // the dialog's own Open
+                });
+            clickButton(question, answer);
+        });
+        const bool imported = ArchiveImport(sink, nullptr, u"" GRIMTIDE_IMPORT_PROGRAM ""_s).run();
+        QCOMPARE(imported, answer != u"Cancel");
+        QCOMPARE(sink.messages, answer == u"Cancel"
+                                    ? QStringList()
+                                    : QStringList{u"23 archives imported into %1."_s.arg(
+                                        QDir::toNativeSeparators(s.cons()))});
+    }
+
+    void aBoxActsOnItsOfferOnlyWhenItsButtonIsPressed_data()
+    {
+        QTest::addColumn<QString>("pressed");
+        QTest::addColumn<bool>("acted");
+        QTest::newRow("the offer") << u"Import…"_s << true;
+        QTest::newRow("OK") << u"OK"_s << false;
+    }
+
+    void aBoxActsOnItsOfferOnlyWhenItsButtonIsPressed()
+    {
+        QFETCH(QString, pressed);
+        QFETCH(bool, acted);
+        bool done = false;
+        whenShown<QMessageBox>([&](QMessageBox& box) {
+            QCOMPARE(box.buttons().size(), 2);
+            clickButton(box, pressed == u"OK" ? box.button(QMessageBox::Ok)->text() : pressed);
+        });
+        MessageBoxSink().showWithOffer(u"Only a placeholder archive."_s,
+                                       {u"Import…"_s, [&done] { done = true; }});
+        QCOMPARE(done, acted);
+    }
+
+    // The message of a pick refused for a placeholder offers the import.
+    void thePlaceholderRefusalOffersTheImport()
+    {
+        TestProgram s({.cr = u"7"_s}, TestProgram::Start::Later);
+        Checks::writeBytes(s.mods(u"gtide_base/archives/menu.rfa"_s), "real crosshairs");
+        s.start();
+        s.withChooserOpen([](QWidget& chooser) {
+            TestProgram::pick(*chooser.findChild<ImageCombo*>(u"ImageCombo1"_s), 1);
+        });
+        QCOMPARE(s.messages().size(), 1);
+        QVERIFY(s.messages().constFirst().startsWith(
+            u"Only a placeholder archive: the game holds the real one.\n"_s));
+        QCOMPARE(s.sink.offers, QStringList{u"Import…"_s});
+    }
+};
+
+QTEST_MAIN(TestImportDialog)
+#include "test_importdialog.moc"
