@@ -1,5 +1,6 @@
 #include "core/play/BottleFile.h"
 #include "core/play/GameRunners.h"
+#include "core/play/GameStart.h"
 #include "core/play/PlayerCommand.h"
 #include "support/Checks.h"
 
@@ -11,7 +12,8 @@
 using namespace Qt::StringLiterals;
 
 // A home laid out as a player's, with Battlefield 1942 in every kind of
-// prefix the launchers keep, and what --play --dry-run shows for each.
+// prefix the launchers keep, and what --play --dry-run shows for each; then
+// each started for real, with stand-ins for the launchers on the PATH.
 class TestRunners : public QObject {
     Q_OBJECT
 
@@ -54,9 +56,20 @@ private slots:
             u".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/compatdata/24960/pfx/"_s
             + retail);
         game(u"games/BF1942"_s);
+        placeStandIns();
     }
 
-    void init() { QFile::remove(PlayerCommand::fileIn(work)); }
+    void cleanupTestCase()
+    {
+        qputenv("PATH", path);
+        qunsetenv("PLAY_MARK");
+    }
+
+    void init()
+    {
+        QFile::remove(PlayerCommand::fileIn(work));
+        QFile::remove(at(u"release"_s));
+    }
 
     void dryRunOfEachRunner_data()
     {
@@ -274,6 +287,114 @@ private slots:
         QDir(file).removeRecursively();
     }
 
+    // Each stand-in records once the test releases it: the start has returned by then.
+    void startsDetachedThroughTheLauncher_data()
+    {
+        QTest::addColumn<QString>("gameFolder");
+        QTest::addColumn<QByteArray>("ownCommand");
+        QTest::addColumn<QString>("standIn");
+        QTest::addColumn<QString>("expected");
+        const QString retail = u"/drive_c/Program Files/EA GAMES/Battlefield 1942"_s;
+        QTest::newRow("Lutris") << u"Games/battlefield-1942"_s + retail << QByteArray()
+                                << u"lutris"_s
+                                << u"folder: $HOME/Games/battlefield-1942%1\n"
+                                   "argument: lutris:rungame/battlefield-1942\n"
+                                   "WINEPREFIX: (not set)\n"
+                                   "PLAY_MARK: ours\n"_s.arg(retail);
+        QTest::newRow("Bottles")
+            << u".local/share/bottles/bottles/Battlefield-1942"_s + retail << QByteArray()
+            << u"bottles-cli"_s
+            << u"folder: $HOME/.local/share/bottles/bottles/Battlefield-1942%1\n"
+               "argument: run\n"
+               "argument: -b\n"
+               "argument: Battlefield 1942\n"
+               "argument: -e\n"
+               "argument: $HOME/.local/share/bottles/bottles/Battlefield-1942%1/BF1942.exe\n"
+               "WINEPREFIX: (not set)\n"
+               "PLAY_MARK: ours\n"_s.arg(retail);
+        QTest::newRow("Heroic") << u"Games/Heroic/Prefixes/default/Battlefield 1942"_s + retail
+                                << QByteArray() << u"xdg-open"_s
+                                << u"folder: $HOME/Games/Heroic/Prefixes/default/"
+                                   "Battlefield 1942%1\n"
+                                   "argument: heroic://launch/Hx7kQ2pLmN3vR8sT\n"
+                                   "WINEPREFIX: (not set)\n"
+                                   "PLAY_MARK: ours\n"_s.arg(retail);
+        QTest::newRow("Wine") << u".wine"_s + retail << QByteArray() << u"wine"_s
+                              << u"folder: $HOME/.wine%1\n"
+                                 "argument: BF1942.exe\n"
+                                 "WINEPREFIX: $HOME/.wine\n"
+                                 "PLAY_MARK: ours\n"_s.arg(retail);
+        QTest::newRow("play.conf")
+            << u"games/BF1942"_s
+            << QByteArray("program=$HOME/bin/my start\nargument=+restart 1\nargument=\n"
+                          "environment=PLAY_MARK=play.conf's\nenvironment=WINEPREFIX=/p\n"
+                          "folder=$HOME/Games\n")
+            << u"my start"_s
+            << u"folder: $HOME/Games\n"
+               "argument: +restart 1\n"
+               "argument: \n"
+               "WINEPREFIX: /p\n"
+               "PLAY_MARK: play.conf's\n"_s;
+    }
+
+    void startsDetachedThroughTheLauncher()
+    {
+        QFETCH(QString, gameFolder);
+        QFETCH(QByteArray, ownCommand);
+        QFETCH(QString, standIn);
+        QFETCH(QString, expected);
+        if (!ownCommand.isNull())
+            write(PlayerCommand::fileIn(work), ownCommand);
+        const GameStart::Outcome outcome =
+            GameStart::start(GameRunners::planFor(at(gameFolder), home, work));
+        QVERIFY2(outcome.started, qPrintable(outcome.reason));
+        QVERIFY(outcome.processId > 0);
+        const QString record = at(u"records/"_s + standIn);
+        QVERIFY(!QFile::exists(record));
+        Checks::writeBytes(at(u"release"_s), {});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
+        QCOMPARE(QString::fromUtf8(Checks::bytesOf(record)), placed(expected));
+    }
+
+    void notStarted_data()
+    {
+        QTest::addColumn<QString>("gameFolder");
+        QTest::addColumn<QByteArray>("ownCommand");
+        QTest::addColumn<QString>("reason");
+        const QString retail = u"/drive_c/Program Files/EA GAMES/Battlefield 1942"_s;
+        QTest::newRow("command not installed")
+            << u".local/share/Steam/steamapps/compatdata/3123456789/pfx"_s + retail << QByteArray()
+            << u"\"steam\" is not installed: no such command is on the PATH."_s;
+        QTest::newRow("no program at the path")
+            << u"games/BF1942"_s << QByteArray("program=$HOME/games/BF1942/BF1942.exe\n")
+            << u"\"$HOME/games/BF1942/BF1942.exe\" is no program that can be run."_s;
+        QTest::newRow("command off the PATH the file sets")
+            << u"games/BF1942"_s << QByteArray("program=lutris\nenvironment=PATH=/nowhere\n")
+            << u"\"lutris\" is not installed: no such command is on the PATH."_s;
+        QTest::newRow("no folder")
+            << u"games/BF1942"_s << QByteArray("program=lutris\nfolder=$HOME/gone\n")
+            << u"The folder \"$HOME/gone\" to start the game in is not there."_s;
+        QTest::newRow("no runner")
+            << u"games/BF1942"_s << QByteArray()
+            << u"No runner is known for the game in \"$HOME/games/BF1942\": it lies in no Wine "
+               "prefix. To start it anyway, set its command in \"$WORK/play.conf\": a line "
+               "\"program=\" with the program, then a line \"argument=\" for each of its "
+               "arguments."_s;
+    }
+
+    void notStarted()
+    {
+        QFETCH(QString, gameFolder);
+        QFETCH(QByteArray, ownCommand);
+        QFETCH(QString, reason);
+        if (!ownCommand.isNull())
+            write(PlayerCommand::fileIn(work), ownCommand);
+        const GameStart::Outcome outcome =
+            GameStart::start(GameRunners::planFor(at(gameFolder), home, work));
+        QVERIFY(!outcome.started);
+        QCOMPARE(outcome.reason, placed(reason));
+    }
+
     void bottleNames_data()
     {
         QTest::addColumn<QByteArray>("yaml");
@@ -315,10 +436,44 @@ private:
         Checks::writeBytes(at(relative), placed(QString::fromUtf8(text)).toUtf8());
     }
 
+    // Stand-ins for the launchers (no "steam": it is missing), which wait
+    // for the test's release and then write what they were given to
+    // records/NAME, and the test's own environment for them to inherit.
+    void placeStandIns()
+    {
+        const QByteArray script = placed(uR"sh(#!/bin/sh
+waited=0
+while [ ! -e "$HOME/release" ] && [ $waited -lt 200 ]; do
+    sleep 0.05
+    waited=$((waited + 1))
+done
+record="$HOME/records/$(basename "$0")"
+{
+    echo "folder: $(pwd -P)"
+    for argument in "$@"; do echo "argument: $argument"; done
+    echo "WINEPREFIX: ${WINEPREFIX-(not set)}"
+    echo "PLAY_MARK: ${PLAY_MARK-(not set)}"
+} >"$record.part"
+mv "$record.part" "$record"
+)sh"_s)
+                                      .toUtf8();
+        for (const char* name : {"lutris", "bottles-cli", "xdg-open", "wine", "my start"}) {
+            QFile file(at(u"bin/"_s + QString::fromUtf8(name)));
+            Checks::writeBytes(file.fileName(), script);
+            QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        QVERIFY(QDir(home).mkpath(u"records"_s));
+        path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(at(u"bin"_s)) + ':' + path);
+        qputenv("PLAY_MARK", "ours");
+        qunsetenv("WINEPREFIX");
+    }
+
     QTemporaryDir homeDir;
     QTemporaryDir workDir;
     QString home;
     QString work;
+    QByteArray path;
 };
 
 QTEST_MAIN(TestRunners)
