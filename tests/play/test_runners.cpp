@@ -339,14 +339,9 @@ private slots:
 
     void startsDetachedThroughTheLauncher()
     {
-        QFETCH(QString, gameFolder);
-        QFETCH(QByteArray, ownCommand);
         QFETCH(QString, standIn);
         QFETCH(QString, expected);
-        if (!ownCommand.isNull())
-            write(PlayerCommand::fileIn(work), ownCommand);
-        const GameStart::Outcome outcome =
-            GameStart::start(GameRunners::planFor(at(gameFolder), home, work));
+        const GameStart::Outcome outcome = startFromRow();
         QVERIFY2(outcome.started, qPrintable(outcome.reason));
         QVERIFY(outcome.processId > 0);
         const QString record = at(u"records/"_s + standIn);
@@ -384,13 +379,8 @@ private slots:
 
     void notStarted()
     {
-        QFETCH(QString, gameFolder);
-        QFETCH(QByteArray, ownCommand);
         QFETCH(QString, reason);
-        if (!ownCommand.isNull())
-            write(PlayerCommand::fileIn(work), ownCommand);
-        const GameStart::Outcome outcome =
-            GameStart::start(GameRunners::planFor(at(gameFolder), home, work));
+        const GameStart::Outcome outcome = startFromRow();
         QVERIFY(!outcome.started);
         QCOMPARE(outcome.reason, placed(reason));
     }
@@ -420,6 +410,16 @@ private slots:
 
 private:
     QString at(const QString& relative) const { return QDir(home).filePath(relative); }
+
+    // The start of the row's game, with its play.conf where it gives one.
+    GameStart::Outcome startFromRow()
+    {
+        QFETCH(QString, gameFolder);
+        QFETCH(QByteArray, ownCommand);
+        if (!ownCommand.isNull())
+            write(PlayerCommand::fileIn(work), ownCommand);
+        return GameStart::start(GameRunners::planFor(at(gameFolder), home, work));
+    }
 
     QString placed(QString text) const
     {

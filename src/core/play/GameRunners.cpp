@@ -9,7 +9,6 @@
 #include "core/play/SteamRunner.h"
 #include "core/play/WineRunner.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>

@@ -10,9 +10,4 @@ public:
     virtual ~Runner() = default;
     // What would run, or a refused plan where this runner can't start it.
     virtual PlayPlan plan() const = 0;
-
-protected:
-    Runner() = default;
-    Runner(const Runner&) = default;
-    Runner& operator=(const Runner&) = default;
 };
