@@ -58,11 +58,15 @@ private slots:
         work = QDir(workDir.path()).canonicalPath();
         game = home + u"/.wine/drive_c/Program Files/EA GAMES/Battlefield 1942"_s;
         QVERIFY(QDir().mkpath(game));
-        // Quiet and windowless, without the downloads of Mono and Gecko.
+        // Quiet and windowless, without the downloads of Mono and Gecko, and
+        // with no menu entries or file types written into a home but the test's.
         qputenv("WINEDEBUG", "-all");
-        qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=");
+        qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
         qunsetenv("DISPLAY");
         qunsetenv("WAYLAND_DISPLAY");
+        qputenv("HOME", QFile::encodeName(home));
+        qunsetenv("XDG_DATA_HOME");
+        qunsetenv("XDG_CONFIG_HOME");
         QVERIFY(!GameProcess::running());
         run(u"x86_64-w64-mingw32-gcc"_s, {u"-Wall"_s, u"-O1"_s, u"-o"_s, game + u"/BF1942.exe"_s,
                                           QString::fromUtf8(GRIMTIDE_FAKEGAME_SOURCE)});
