@@ -59,7 +59,8 @@ private slots:
         game = home + u"/.wine/drive_c/Program Files/EA GAMES/Battlefield 1942"_s;
         QVERIFY(QDir().mkpath(game));
         // Quiet and windowless, without the downloads of Mono and Gecko, and
-        // with no menu entries or file types written into a home but the test's.
+        // with nothing (menu entries, file types, the server's socket) written
+        // outside the test's home.
         qputenv("WINEDEBUG", "-all");
         qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
         qunsetenv("DISPLAY");
@@ -67,6 +68,8 @@ private slots:
         qputenv("HOME", QFile::encodeName(home));
         qunsetenv("XDG_DATA_HOME");
         qunsetenv("XDG_CONFIG_HOME");
+        QVERIFY(QDir(home).mkpath(u"tmp"_s));
+        qputenv("TMPDIR", QFile::encodeName(home + u"/tmp"_s));
         QVERIFY(!GameProcess::running());
         run(u"x86_64-w64-mingw32-gcc"_s, {u"-Wall"_s, u"-O1"_s, u"-o"_s, game + u"/BF1942.exe"_s,
                                           QString::fromUtf8(GRIMTIDE_FAKEGAME_SOURCE)});
