@@ -14,10 +14,21 @@ public:
     static constexpr qsizetype mostEntriesPerFolder = 10000; // folders or game files listed
     static constexpr qint64 largestGameFile = 1 << 20;       // a launcher's record of a game
 
+    // A launcher's record of a game in a prefix: what that launcher starts it by.
+    struct Record {
+        enum class Launcher { Lutris, Heroic, Bottles, Steam };
+        Launcher launcher;
+        QString name;         // Lutris's game slug, Heroic's app name, the bottle's folder
+                              // name, Steam's app id
+        bool flatpak = false; // kept by the launcher's Flatpak
+        QString gameFolder;   // where the record says the game is; may be empty
+    };
+
     struct Prefix {
-        QString folder;     // the prefix, holding drive_c; native form
-        QString where;      // how a player knows it: "~/.wine", "Steam 1234"
-        QString gameFolder; // where a launcher's record says the game is; may be empty
+        QString folder;        // the prefix, holding drive_c; native form
+        QString where;         // how a player knows it: "~/.wine", "Steam 1234"
+        QString gameFolder;    // where a launcher's record says the game is; may be empty
+        QList<Record> records; // every launcher's record naming it, in finding order
         QString driveC() const;
     };
 

@@ -1,0 +1,156 @@
+#include "core/platform/GameProcess.h"
+#include "core/play/GameRunners.h"
+#include "core/play/GameStart.h"
+#include "core/play/PlayerCommand.h"
+#include "support/Checks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Ends every Wine process of the prefix, whatever the test left running.
+class WineServerEnd {
+public:
+    ~WineServerEnd() { endAll(); }
+
+    void watch(const QString& prefix) { m_prefix = prefix; }
+    void endAll() const
+    {
+        if (m_prefix.isEmpty())
+            return;
+        QProcess server;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"WINEPREFIX"_s, m_prefix);
+        server.setProcessEnvironment(environment);
+        server.start(u"wineserver"_s, {u"-k"_s});
+        server.waitForFinished(30000);
+    }
+
+private:
+    QString m_prefix;
+};
+
+} // namespace
+
+// Battlefield 1942 started under Debian's own Wine: a small Windows program
+// in its place, in a prefix that wineboot makes once for the whole run.
+class TestWinePlay : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        for (const char* command : {"wine", "wineboot", "wineserver", "x86_64-w64-mingw32-gcc"}) {
+            if (QStandardPaths::findExecutable(QString::fromUtf8(command)).isEmpty())
+                QSKIP(qPrintable(
+                    u"%1 is not installed (scripts/setup-packages test installs it)"_s.arg(
+                        QString::fromUtf8(command))));
+        }
+        QVERIFY(homeDir.isValid() && workDir.isValid());
+        home = QDir(homeDir.path()).canonicalPath();
+        work = QDir(workDir.path()).canonicalPath();
+        game = home + u"/.wine/drive_c/Program Files/EA GAMES/Battlefield 1942"_s;
+        QVERIFY(QDir().mkpath(game));
+        // Quiet and windowless, without the downloads of Mono and Gecko, and
+        // with nothing (menu entries, file types, the server's socket) written
+        // outside the test's home.
+        qputenv("WINEDEBUG", "-all");
+        qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
+        qunsetenv("DISPLAY");
+        qunsetenv("WAYLAND_DISPLAY");
+        qputenv("HOME", QFile::encodeName(home));
+        qunsetenv("XDG_DATA_HOME");
+        qunsetenv("XDG_CONFIG_HOME");
+        QVERIFY(QDir(home).mkpath(u"tmp"_s));
+        qputenv("TMPDIR", QFile::encodeName(home + u"/tmp"_s));
+        QVERIFY(!GameProcess::running());
+        run(u"x86_64-w64-mingw32-gcc"_s, {u"-Wall"_s, u"-O1"_s, u"-o"_s, game + u"/BF1942.exe"_s,
+                                          QString::fromUtf8(GRIMTIDE_FAKEGAME_SOURCE)});
+        wine.watch(home + u"/.wine"_s);
+        qputenv("WINEPREFIX", QFile::encodeName(home + u"/.wine"_s));
+        run(u"wineboot"_s, {u"--init"_s});
+        qunsetenv("WINEPREFIX");
+    }
+
+    void cleanupTestCase() { wine.endAll(); }
+
+    void init() { QFile::remove(game + u"/played.txt"_s); }
+
+    // No game is left for the next test, which may switch the game files:
+    // the process Wine ended is gone once its parent, now the system's
+    // first process, has taken its exit.
+    void cleanup()
+    {
+        endGame();
+        QFile::remove(PlayerCommand::fileIn(work));
+    }
+
+    // Seen as the running game while it runs, and no more once Wine has ended it.
+    void startsInTheGameFolder()
+    {
+        const PlayPlan plan = GameRunners::planFor(game, home, work);
+        QCOMPARE(plan.dryRunText(),
+                 u"# Battlefield 1942 starts under Wine, in the prefix %1/.wine.\n"
+                 "program=wine\n"
+                 "argument=BF1942.exe\n"
+                 "environment=WINEPREFIX=%1/.wine\n"
+                 "folder=%1/.wine/drive_c/Program Files/EA GAMES/Battlefield 1942\n"_s.arg(home));
+        const GameStart::Outcome outcome = GameStart::start(plan);
+        QVERIFY2(outcome.started, qPrintable(outcome.reason));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(game + u"/played.txt"_s), 60000);
+        QCOMPARE(Checks::bytesOf(game + u"/played.txt"_s),
+                 "folder: C:\\Program Files\\EA GAMES\\Battlefield 1942\n");
+        QVERIFY(GameProcess::running().has_value());
+        endGame();
+    }
+
+    void passesTheArgumentsOfPlayConf()
+    {
+        Checks::writeBytes(PlayerCommand::fileIn(work),
+                           "program=wine\nargument=BF1942.exe\nargument=+restart 1\n"
+                           "argument=+game\nargument=Grimtide\nenvironment=WINEPREFIX="
+                               + QFile::encodeName(home) + "/.wine\n");
+        const GameStart::Outcome outcome = GameStart::start(GameRunners::planFor(game, home, work));
+        QVERIFY2(outcome.started, qPrintable(outcome.reason));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(game + u"/played.txt"_s), 60000);
+        QCOMPARE(Checks::bytesOf(game + u"/played.txt"_s),
+                 "folder: C:\\Program Files\\EA GAMES\\Battlefield 1942\n"
+                 "argument: +restart 1\n"
+                 "argument: +game\n"
+                 "argument: Grimtide\n");
+    }
+
+private:
+    void endGame()
+    {
+        wine.endAll();
+        QTRY_VERIFY_WITH_TIMEOUT(!GameProcess::running(), 30000);
+    }
+
+    static void run(const QString& program, const QStringList& arguments)
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(program, arguments);
+        QVERIFY2(process.waitForFinished(120000), qPrintable(program));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+    }
+
+    QTemporaryDir homeDir;
+    QTemporaryDir workDir;
+    WineServerEnd wine; // made after the folders, so it ends Wine before they go
+    QString home;
+    QString work;
+    QString game;
+};
+
+QTEST_GUILESS_MAIN(TestWinePlay)
+#include "test_wineplay.moc"
