@@ -88,6 +88,24 @@ private slots:
         QCOMPARE(s.copier.sources, QStringList());
     }
 
+    // A row whose status is neither mode can't be left by a switch: "&pure"
+    // says the game is pure already, yet shows the pure column; nothing is
+    // copied, and the status is saved as it is.
+    void aStatusThatIsNeitherModeStays()
+    {
+        TestProgram s({.status = u"pure"_s});
+        QVERIFY(s.inMain<QRadioButton>("Option2")->isChecked());
+        s.inMain<QAction>("mpoppure")->trigger();
+        QCOMPARE(s.messages(), QStringList{u"you are already in pure mode"_s});
+        QVERIFY(s.inMain<QRadioButton>("Option1")->isChecked());
+        QVERIFY(s.inMain<QAction>("mpopunpure")->isVisible());
+        QCOMPARE(s.inMain<QLabel>("Label4")->text(), u"pure"_s);
+        s.inMain<QAction>("mpopunpure")->trigger();
+        QVERIFY(s.inMain<QRadioButton>("Option2")->isChecked());
+        QCOMPARE(s.copier.sources, QStringList());
+        QCOMPARE(s.stored(&SettingsRecord::status), u"pure"_s);
+    }
+
     void aFailedSwitchKeepsTheOldModeAndCanBeTriedAgain()
     {
         TestProgram s({.rtr = u"yes"_s, .sw = u"yes"_s});

@@ -259,9 +259,12 @@ void Form2::switchMode(GameMode mode)
         },
         ErrorReport::PlainerMessage{FailureNumber::PathNotFound,
                                     QStringLiteral("Please check your options")});
-    // The mode column shows the mode asked for, also to a row whose status is
-    // neither; after a failure, the mode the game is still in.
-    showMode(done ? mode : shownMode(m_session.record()));
+    // The record's redraw shows the mode column as the status reads; a row
+    // whose status is neither still shows the mode asked for, and after a
+    // failure the column shows the mode the game is still in.
+    const GameMode shown = shownMode(m_session.record());
+    if (!done || shown != mode)
+        showMode(done ? mode : shown);
 }
 
 void Form2::packClick(ExpansionPack pack, bool ticked)
