@@ -5,6 +5,7 @@
 #include "import/ImportFixture.h"
 #include "support/Checks.h"
 #include "gui/widgets/ImageCombo.h"
+#include "gui/app/Program.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -105,6 +106,7 @@ private slots:
     {
         QFETCH(QString, answer);
         ImportFixture s;
+        Program::configureApplication(); // in the working folder the fixture made current
         const QString zip = s.pack(u"zip"_s, u"cons/"_s);
         RecordingSink sink;
         whenShown<QMessageBox>([&](QMessageBox& question) {
@@ -124,6 +126,8 @@ private slots:
                                     ? QStringList()
                                     : QStringList{u"23 archives imported into %1."_s.arg(
                                         QDir::toNativeSeparators(s.cons()))});
+        // The file dialog's last folder is kept in the working folder, never in the home.
+        QCOMPARE(QFileInfo::exists(s.folder.file(u"QtProject.conf"_s)), answer != u"Cancel");
     }
 
     void aBoxActsOnItsOfferOnlyWhenItsButtonIsPressed_data()
