@@ -3,7 +3,7 @@
 #include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
 #include "core/common/FailureText.h"
-#include "core/platform/SafeFileCopier.h"
+#include "core/platform/StagedFile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -98,7 +98,7 @@ QMap<QString, QByteArray> Checks::filesIn(const QString& folder)
 QStringList Checks::copierTemporariesIn(const QString& folder)
 {
     QStringList found = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    found.removeIf([](const QString& name) { return !SafeFileCopier::isTemporaryName(name); });
+    found.removeIf([](const QString& name) { return !StagedFile::isTemporaryName(name); });
     return found;
 }
 
