@@ -2,6 +2,7 @@
 
 #include "core/common/Failure.h"
 #include "core/platform/AdvisoryLock.h"
+#include "core/platform/posix/Descriptor.h"
 #include "core/platform/posix/FileCalls.h"
 
 #include <QDir>
@@ -59,17 +60,8 @@ bool refusedByKernel(int errorCode)
 
 } // namespace
 
-struct NativeFile::Handle {
-    explicit Handle(int fd) : descriptor(fd) {}
-    ~Handle()
-    {
-        if (descriptor >= 0)
-            ::close(descriptor);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-    int descriptor;
+struct NativeFile::Handle : Descriptor {
+    using Descriptor::Descriptor;
 };
 
 NativeFile::NativeFile(std::unique_ptr<Handle> handle, QString place)
@@ -146,19 +138,19 @@ void NativeFile::fail() const
 
 FileIdentity NativeFile::identity() const
 {
-    const struct stat info = statusOf(m_handle->descriptor, m_place);
+    const struct stat info = statusOf(m_handle->fd(), m_place);
     return {quint64(info.st_dev), quint64(info.st_ino)};
 }
 
 qint64 NativeFile::size() const
 {
-    return qint64(statusOf(m_handle->descriptor, m_place).st_size);
+    return qint64(statusOf(m_handle->fd(), m_place).st_size);
 }
 
 qint64 NativeFile::read(char* buffer, qint64 size)
 {
     for (;;) {
-        const auto got = ::read(m_handle->descriptor, buffer, size_t(size));
+        const auto got = ::read(m_handle->fd(), buffer, size_t(size));
         if (got >= 0)
             return got;
         if (errno != EINTR)
@@ -169,7 +161,7 @@ qint64 NativeFile::read(char* buffer, qint64 size)
 void NativeFile::writeAll(const char* data, qint64 size)
 {
     while (size > 0) {
-        const auto written = ::write(m_handle->descriptor, data, size_t(size));
+        const auto written = ::write(m_handle->fd(), data, size_t(size));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -192,8 +184,8 @@ bool NativeFile::copyInKernel(NativeFile& source)
     // leaves the rest to the buffer.
     qint64 left = source.size();
     while (left > 0) {
-        const auto copied = ::copy_file_range(source.m_handle->descriptor, nullptr,
-                                              m_handle->descriptor, nullptr, size_t(left), 0);
+        const auto copied = ::copy_file_range(source.m_handle->fd(), nullptr, m_handle->fd(),
+                                              nullptr, size_t(left), 0);
         if (copied > 0) {
             left -= copied;
             continue;
@@ -220,19 +212,19 @@ void NativeFile::copyThroughBuffer(NativeFile& source)
 
 void NativeFile::truncate()
 {
-    if (::ftruncate(m_handle->descriptor, 0) != 0)
+    if (::ftruncate(m_handle->fd(), 0) != 0)
         fail();
 }
 
 void NativeFile::syncData()
 {
-    if (::fdatasync(m_handle->descriptor) != 0)
+    if (::fdatasync(m_handle->fd()) != 0)
         fail();
 }
 
 void NativeFile::close()
 {
-    const int fd = std::exchange(m_handle->descriptor, -1);
+    const int fd = m_handle->release();
     if (::close(fd) != 0)
         fail();
 }

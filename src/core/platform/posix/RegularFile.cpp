@@ -1,5 +1,6 @@
 #include "core/platform/RegularFile.h"
 
+#include "core/platform/posix/Descriptor.h"
 #include "core/platform/posix/FileCalls.h"
 
 #include <QFile>
@@ -11,22 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // Up to largest + 1 bytes, so that a file that grew past the size is seen.
 bool readUpTo(int fd, qint64 largest, qint64 expected, QByteArray& contents)
