@@ -7,10 +7,11 @@
 #include <memory>
 #include <optional>
 
-// An open file of the operating system, closed when it goes out of scope. It exists so that a
-// failed write or sync is seen with its cause (a full disk is not an I/O error), which higher-level
-// file classes hide. Its failures name the file it was opened for, or the place it was told to name
-// instead.
+// An open file of the operating system, closed when it goes out of scope.
+// It exists so that a failed write or sync is seen with its cause (a full
+// disk is not an I/O error), which higher-level file classes hide. Its
+// failures name the file it was opened for, or the place it was told to
+// name instead.
 class NativeFile {
 public:
     // Opens without waiting, so that a pipe or a device put where a file
