@@ -1,21 +1,43 @@
 #include "launcher/UserFolder.h"
 
 #include "core/common/Failure.h"
-#include "core/platform/SafeFileCopier.h"
+#include "core/platform/NativeFileSystem.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <stdexcept>
 
 namespace {
 
+constexpr qint64 chunk = 1 << 20;
+
 [[noreturn]] void fail(const QString& what, const QString& path)
 {
     throw std::runtime_error((what + QDir::toNativeSeparators(path)).toStdString());
+}
+
+// Whole or not at all: the copy is written under another name and renamed
+// into place once complete, so an interrupted copy never leaves a half file
+// that later starts would keep.
+bool copied(const QString& source, const QString& target)
+{
+    QFile in(source);
+    QSaveFile out(target);
+    // Unbuffered, for Qt 6.4's commit misses a write that fails in the
+    // buffer's last flush, and puts the file in place short.
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    while (!in.atEnd()) {
+        const QByteArray bytes = in.read(chunk);
+        if (bytes.isEmpty() || out.write(bytes) != bytes.size())
+            return false;
+    }
+    return out.commit();
 }
 
 } // namespace
@@ -44,17 +66,19 @@ void UserFolder::prepare() const
         copyIfMissing(delivered.relativeFilePath(cons.next()));
 }
 
-// The copier's temporary-and-rename means an interrupted copy never leaves
-// a half file that later starts would keep.
 void UserFolder::copyIfMissing(const QString& relative) const
 {
     const QString target = QDir(m_folder).filePath(relative);
     if (QFileInfo::exists(target))
         return;
-    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!QDir().mkpath(folder))
         fail(QStringLiteral("Cannot create the folder of "), target);
+    if (!copied(QDir(m_delivered).filePath(relative), target))
+        fail(QStringLiteral("Cannot copy "), target);
+    // The rename survives a power cut only once its folder is on the disk.
     try {
-        SafeFileCopier().copy(QDir(m_delivered).filePath(relative), target);
+        NativeFileSystem::syncFolder(folder);
     } catch (const Failure&) {
         fail(QStringLiteral("Cannot copy "), target);
     }

@@ -141,12 +141,13 @@ private slots:
         DirList list;
         list.resize(130, 126);
         list.show();
-        QSignalSpy listed(&list, &DirList::listed);
         list.setPath(folder);
-        QCOMPARE(listed.count() == 0, subfolders > 1000); // a huge one: the window answers first
-        QVERIFY(listed.count() > 0 || listed.wait());
         const int own = int(QDir::cleanPath(folder).count(u'/')) - (folder == QDir::rootPath());
-        QVERIFY(subfolders == 0 || list.count() == own + 1 + subfolders);
+        // A huge folder's subfolders come after the window has answered.
+        if (subfolders > 1000)
+            QCOMPARE(list.count(), own + 1);
+        const auto below = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size();
+        QTRY_COMPARE_WITH_TIMEOUT(list.count(), own + 1 + int(below), 60000);
         const int shown = list.viewport()->height() / list.visualItemRect(list.item(own)).height();
         const auto inView = [&](int row) {
             return list.viewport()->rect().contains(list.visualItemRect(list.item(row)));

@@ -1,21 +1,20 @@
-#include "core/platform/SafeFileCopier.h"
+#include "core/platform/NativeFileSystem.h"
+#include "core/platform/StagedFile.h"
 #include "core/settings/SettingsStore.h"
+#include "launcher/UserFolder.h"
 #include "support/Checks.h"
+#include "support/FaultShim.h"
 #include "support/TestFolder.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
-#include <dlfcn.h>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The fault shim's switch: once the call has gone through `allowed` times,
-// it fails with the error; a null call disarms it.
-using Arm = void (*)(const char* call, int allowed, int error);
-Arm arm = nullptr;
 
 struct Fault {
     QByteArray call;
@@ -31,12 +30,11 @@ class TestCopierFaults : public QObject {
 private slots:
     void initTestCase()
     {
-        arm = reinterpret_cast<Arm>(dlsym(RTLD_DEFAULT, "grimtide_fault_arm"));
-        if (!arm)
+        if (!FaultShim::isLoaded())
             QSKIP("runs only with the fault shim preloaded, as ctest does");
     }
 
-    void aFailingCallFailsTheCopy_data()
+    void aFailingCallFailsTheGameFileCopy_data()
     {
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<bool>("replaced");
@@ -51,22 +49,66 @@ private slots:
         QTest::newRow("kernel copy refused") << Fault{"copy_file_range", EXDEV, 0} << true;
     }
 
-    void aFailingCallFailsTheCopy()
+    // As the program writes a game file: a temporary beside it, synced, renamed over it, and its
+    // folder synced.
+    void aFailingCallFailsTheGameFileCopy()
     {
         QFETCH(Fault, fault);
         QFETCH(bool, replaced);
         TestFolder folder;
         const QString archives = folder.game() + u"/mods/gtide_base/archives"_s,
                       target = archives + u"/menu.rfa"_s;
-        const QString source = u"cons/cr/4/menu.rfa"_s;
+        const QString source = folder.file(u"cons/cr/4/menu.rfa"_s);
         Checks::writeBytes(target, "old archive");
-        arm(fault.call.constData(), 0, fault.error);
-        const int got = Checks::failureOf([&] { SafeFileCopier().copy(source, target); });
-        arm(nullptr, 0, 0);
+        FaultShim::arm(fault.call.constData(), 0, fault.error);
+        const int got = Checks::failureOf([&] {
+            StagedFile staged(target, 0644);
+            staged.write(source);
+            staged.putInPlace();
+            NativeFileSystem::syncFolder(archives);
+        });
+        FaultShim::arm(nullptr, 0, 0);
         QCOMPARE(got, fault.number);
         QCOMPARE(Checks::bytesOf(target),
-                 replaced ? Checks::bytesOf(folder.file(source)) : QByteArray("old archive"));
+                 replaced ? Checks::bytesOf(source) : QByteArray("old archive"));
         QCOMPARE(Checks::copierTemporariesIn(archives), QStringList());
+    }
+
+    void aFailureWhileLayingOutTheUserFolderIsReportedAndLeavesNoHalfFile_data()
+    {
+        QTest::addColumn<QByteArray>("call");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("laid"); // the settings copy whole in place all the same
+        QTest::newRow("disk full") << QByteArray("write") << ENOSPC << false;
+        QTest::newRow("rename refused") << QByteArray("rename") << EACCES << false;
+        QTest::newRow("folder sync") << QByteArray("fsync") << EIO << true;
+    }
+
+    // The launcher's first copy is the settings file; the next start lays out what is missing.
+    void aFailureWhileLayingOutTheUserFolderIsReportedAndLeavesNoHalfFile()
+    {
+        QFETCH(QByteArray, call);
+        QFETCH(int, error);
+        QFETCH(bool, laid);
+        const QMap<QString, QByteArray> delivered{{u"gtdb.inf"_s, "delivered settings"},
+                                                  {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
+        QTemporaryDir temp;
+        for (auto file = delivered.begin(); file != delivered.end(); ++file)
+            Checks::writeBytes(temp.filePath(u"share/"_s + file.key()), *file);
+        const UserFolder user(temp.filePath(u"own"_s), temp.filePath(u"share"_s));
+        QString reported;
+        FaultShim::arm(call.constData(), 0, error);
+        try {
+            user.prepare();
+        } catch (const std::runtime_error& failure) {
+            reported = QString::fromStdString(failure.what());
+        }
+        FaultShim::arm(nullptr, 0, 0);
+        QCOMPARE(reported, u"Cannot copy "_s + temp.filePath(u"own/gtdb.inf"_s));
+        const QMap<QString, QByteArray> settingsOnly{{u"gtdb.inf"_s, "delivered settings"}};
+        QCOMPARE(Checks::filesIn(user.path()), (laid ? settingsOnly : QMap<QString, QByteArray>()));
+        user.prepare();
+        QCOMPARE(Checks::filesIn(user.path()), delivered);
     }
 
     void eachFailingCallOfASaveLeavesTheOldRow_data()
@@ -92,9 +134,9 @@ private slots:
         for (;; ++failed) {
             Checks::writeBytes(folder.databaseFile(), oldFile);
             SettingsStore store(folder.databaseFile());
-            arm(fault.call.constData(), failed, fault.error);
+            FaultShim::arm(fault.call.constData(), failed, fault.error);
             const int got = Checks::failureOf([&] { store.save(newRow); });
-            arm(nullptr, 0, 0);
+            FaultShim::arm(nullptr, 0, 0);
             if (got == 0)
                 break;
             QVERIFY(got == fault.number && Checks::integrityOk(folder.databaseFile()));

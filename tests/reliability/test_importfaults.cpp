@@ -3,23 +3,18 @@
 #include "import/ArchiveImporter.h"
 #include "import/ImportFixture.h"
 #include "support/Checks.h"
+#include "support/FaultShim.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
 #include <csignal>
-#include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The fault shim's switch (see faultshim.cpp).
-using Arm = void (*)(const char* call, int allowed, int error);
-Arm arm = nullptr;
-Arm armOnce = nullptr;
 
 // Each archive of cons as "old" (the delivered placeholder), "new" (the
 // mod's real one) or "torn".
@@ -47,9 +42,7 @@ class TestImportFaults : public QObject {
 private slots:
     void initTestCase()
     {
-        arm = reinterpret_cast<Arm>(dlsym(RTLD_DEFAULT, "grimtide_fault_arm"));
-        armOnce = reinterpret_cast<Arm>(dlsym(RTLD_DEFAULT, "grimtide_fault_arm_once"));
-        if (!arm || !armOnce)
+        if (!FaultShim::isLoaded())
             QSKIP("runs only with the fault shim preloaded, as ctest does");
     }
 
@@ -66,7 +59,7 @@ private slots:
                 const QStringList delivered = s.consFiles().keys();
                 const pid_t child = ::fork();
                 if (child == 0) {
-                    arm(call, allowed, -SIGKILL);
+                    FaultShim::arm(call, allowed, -SIGKILL);
                     importMod(s);
                     ::_exit(0);
                 }
@@ -96,9 +89,9 @@ private slots:
     {
         ImportFixture s;
         const auto before = s.consFiles();
-        armOnce("rename", 12, EIO);
+        FaultShim::armOnce("rename", 12, EIO);
         const int failure = Checks::failureOf([&] { importMod(s); });
-        arm(nullptr, 0, 0);
+        FaultShim::arm(nullptr, 0, 0);
         QCOMPARE(failure, FailureNumber::DeviceIo);
         QCOMPARE(s.consFiles(), before);
     }

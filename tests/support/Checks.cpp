@@ -1,7 +1,7 @@
 #include "support/Checks.h"
 
 #include "core/common/Failure.h"
-#include "core/platform/SafeFileCopier.h"
+#include "core/platform/StagedFile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -108,7 +108,7 @@ QMap<QString, QByteArray> Checks::filesIn(const QString& folder)
 QStringList Checks::copierTemporariesIn(const QString& folder)
 {
     QStringList found = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    found.removeIf([](const QString& name) { return !SafeFileCopier::isTemporaryName(name); });
+    found.removeIf([](const QString& name) { return !StagedFile::isTemporaryName(name); });
     return found;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <charconv>
+#include <cstdint>
 #include <optional>
 #include <utility>
 
@@ -152,15 +154,6 @@ void appendUtf8(QByteArray& text, char32_t unit)
     text += QString::fromUcs4(&unit, 1).toUtf8();
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
-        return (c | 0x20) - 'a' + 10;
-    return -1;
-}
-
 // The escape at joined[at] (after its backslash) appended; where it ends, or
 // -1 for one YAML does not know.
 qsizetype appendEscape(const QByteArray& joined, qsizetype at, QByteArray& text)
@@ -181,16 +174,13 @@ qsizetype appendEscape(const QByteArray& joined, qsizetype at, QByteArray& text)
     const int digits = escape == 'x' ? 2 : escape == 'u' ? 4 : escape == 'U' ? 8 : 0;
     if (digits == 0 || at + digits >= joined.size())
         return -1;
-    char32_t unit = 0;
-    for (int i = 1; i <= digits; ++i) {
-        const int value = hexValue(joined[at + i]);
-        if (value < 0)
-            return -1;
-        unit = unit * 16 + char32_t(value);
-    }
-    if (unit > 0x10ffff)
+    // Exactly so many hex digits: Qt's number reading would take spaces, a
+    // sign or "0x" too.
+    const char* first = joined.constData() + at + 1;
+    std::uint32_t unit = 0;
+    if (std::from_chars(first, first + digits, unit, 16).ptr != first + digits || unit > 0x10ffff)
         return -1;
-    appendUtf8(text, unit);
+    appendUtf8(text, char32_t(unit));
     return at + digits + 1;
 }
 

@@ -15,20 +15,10 @@ using Volume = MountedVolumes::Volume;
 
 bool isPlayerVolume(const QStorageInfo& volume)
 {
-    static const QList<QByteArray> pseudoTypes{
-        "proc",    "sysfs",    "devtmpfs",  "devpts",  "tmpfs",    "cgroup",      "cgroup2",
-        "overlay", "squashfs", "autofs",    "debugfs", "tracefs",  "securityfs",  "pstore",
-        "bpf",     "mqueue",   "hugetlbfs", "fusectl", "configfs", "binfmt_misc", "efivarfs"};
-    static const QStringList systemRoots{QStringLiteral("/proc"), QStringLiteral("/sys"),
-                                         QStringLiteral("/dev"),  QStringLiteral("/run"),
-                                         QStringLiteral("/snap"), QStringLiteral("/boot")};
     const QString root = volume.rootPath();
-    const bool underSystemRoot =
-        std::any_of(systemRoots.begin(), systemRoots.end(),
-                    [&](const QString& s) { return MountedVolumes::matchLength(s, root) >= 0; });
     // Containers bind single files such as /etc/hosts; those are no volume.
-    return volume.isValid() && QFileInfo(root).isDir() && !underSystemRoot
-           && !pseudoTypes.contains(volume.fileSystemType());
+    return volume.isValid() && QFileInfo(root).isDir()
+           && NativeFileSystem::mayHoldGames(root, volume.fileSystemType());
 }
 
 QList<Volume> sortedOnce(const QList<QStorageInfo>& candidates)

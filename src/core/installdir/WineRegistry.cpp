@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -18,15 +20,6 @@ QByteArrayView lineAt(QByteArrayView text, qsizetype start)
     const auto* end = static_cast<const char*>(
         std::memchr(text.data() + start, '\n', size_t(text.size() - start)));
     return text.sliced(start, (end ? end - text.data() : text.size()) - start);
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
-        return (c | 0x20) - 'a' + 10;
-    return -1;
 }
 
 // Undoes the file's escapes: "\\", "\"", "\n" and "\x" with up to four hex
@@ -44,11 +37,12 @@ QString unescaped(QByteArrayView quoted)
             text += escape == 'n' ? QChar(u'\n') : QChar(QLatin1Char(escape));
             continue;
         }
-        char16_t unit = 0;
-        for (int digits = 0; digits < 4 && i + 1 < quoted.size() && hexDigit(quoted[i + 1]) >= 0;
-             ++digits)
-            unit = char16_t(unit * 16 + hexDigit(quoted[++i]));
-        text += QChar(unit);
+        // Qt's number reading would take spaces, a sign or "0x" here too.
+        const char* digits = quoted.data() + i + 1;
+        unsigned unit = 0;
+        const char* end = std::from_chars(digits, std::min(digits + 4, quoted.end()), unit, 16).ptr;
+        i += end - digits;
+        text += QChar(char16_t(unit));
     }
     return text;
 }

@@ -4,12 +4,13 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
-// A file descriptor of the operating system, closed when it goes out of
-// scope. It exists so that a failed write or sync is seen with its cause
-// (a full disk is not an I/O error), which higher-level file classes hide.
-// Its failures name the file it was opened for, or the place it was told to
+// An open file of the operating system, closed when it goes out of scope.
+// It exists so that a failed write or sync is seen with its cause (a full
+// disk is not an I/O error), which higher-level file classes hide. Its
+// failures name the file it was opened for, or the place it was told to
 // name instead.
 class NativeFile {
 public:
@@ -55,17 +56,13 @@ public:
     void syncData();
     void close();
 
-    // The failure number that an operating-system error code stands for.
-    static int failureNumber(int errorCode);
-
 private:
-    NativeFile(int descriptor, QString place) : m_descriptor(descriptor), m_place(std::move(place))
-    {
-    }
+    struct Handle; // the system's own, defined by each system's half
+    NativeFile(std::unique_ptr<Handle> handle, QString place);
     [[noreturn]] void fail() const;
     bool copyInKernel(NativeFile& source);
     void copyThroughBuffer(NativeFile& source);
 
-    int m_descriptor;
+    std::unique_ptr<Handle> m_handle;
     QString m_place;
 };

@@ -2,6 +2,7 @@
 
 #include "core/platform/FileIdentity.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -41,4 +42,8 @@ public:
     // system's own devices and processes (/proc, /sys, /dev), where no game
     // is and where reading may never end.
     static bool isSystemFolder(const QString& canonicalPath);
+    // Whether a file system mounted at the root, of the type the system
+    // names, may hold a player's games: none of the kernel's own, nor one
+    // mounted in the system's own folders.
+    static bool mayHoldGames(const QString& root, QByteArrayView fileSystemType);
 };

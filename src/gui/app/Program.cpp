@@ -81,6 +81,7 @@ void Program::closeForGood()
 {
     if (std::exchange(m_closing, true))
         return;
+    TerminationSignals::closeBegins();
     // Whatever waits (a lock, a frozen bus under the tray icon), the program
     // is gone by the deadline; a save waits for a lock only half as long.
     std::thread([] {

@@ -38,8 +38,8 @@ private:
     QMenu* m_menu = nullptr;
     QTimer m_lookAgain;
     std::unique_ptr<QSystemTrayIcon> m_icon;
-    xcb_connection_t* m_x11 = nullptr; // the program's own, none on Wayland
-    bool m_wanted = false;             // from an add to the removal
+    void* m_x11 = nullptr; // the program's own, none on Wayland
+    bool m_wanted = false; // from an add to the removal
     bool m_asking = false;
     std::optional<TrayHost::Answer> m_found; // for the add that a found tray calls
 };

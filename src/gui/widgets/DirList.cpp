@@ -150,7 +150,6 @@ void DirList::listSlice()
     m_slices.stop();
     m_scan.reset();
     addSubfolders();
-    emit listed();
 }
 
 void DirList::addSubfolders()

@@ -38,8 +38,6 @@ public:
 signals:
     // On every change of path(), by the player or by setPath().
     void pathChanged(const QString& path);
-    // Once all subfolders of the current folder are listed.
-    void listed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

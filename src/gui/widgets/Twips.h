@@ -27,7 +27,6 @@ public:
     int pixels(int twips) const;
     QSize size(int width, int height) const;
     QRect rect(Placement at) const;
-    double scale() const { return m_scale; }
 
     // Places the control now, and again at the scale fitCaptions() picks.
     void place(QWidget& control, Placement at);

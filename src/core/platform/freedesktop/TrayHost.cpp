@@ -73,8 +73,9 @@ bool hasStatusNotifierHost()
 
 } // namespace
 
-TrayHost::Answer TrayHost::ask(xcb_connection_t* x11)
+TrayHost::Answer TrayHost::ask(void* display)
 {
     const bool statusNotifierHost = hasStatusNotifierHost();
-    return {statusNotifierHost || hasX11Tray(x11), statusNotifierHost};
+    return {statusNotifierHost || hasX11Tray(static_cast<xcb_connection_t*>(display)),
+            statusNotifierHost};
 }

@@ -10,6 +10,10 @@
 namespace {
 
 constexpr QByteArrayView gameProgram = "bf1942.exe";
+// Wine's loaders by their file names; the last is how the system shows the
+// 64-bit preloader's process name, cut to 15 bytes.
+constexpr QByteArrayView wineLoaders[] = {"wine", "wine64", "wine-preloader", "wine64-preloader",
+                                          "wine64-preloade"};
 
 // The bytes of a small file of /proc, up to the buffer's size; empty when it
 // can't be read (the process ended meanwhile, or it is not ours to read).
@@ -34,51 +38,57 @@ bool isProcessNumber(const char* name)
     return *name != '\0';
 }
 
-// Wine names its processes after their program (prctl), but older versions
-// leave "wine-preloader" or "wine64-preloade" (cut to 15 bytes). Only then is
-// the command line read: reading it takes the process's memory lock, which a
-// process stuck in the kernel may hold for long, while the name never waits;
-// and one read a process less keeps the check cheap with many processes.
-bool mayBeWine(QByteArrayView name)
+// The name after the last folder, Unix's or Windows's, without the line end
+// the system puts after a process's name.
+QByteArrayView fileName(QByteArrayView path)
 {
-    char lower[16] = {};
-    const qsizetype length = std::min<qsizetype>(name.size(), sizeof lower - 1);
-    for (qsizetype i = 0; i < length; ++i)
-        lower[i] = char(std::tolower(static_cast<unsigned char>(name[i])));
-    const QByteArrayView text(lower, length);
-    return text.contains("wine") || text.contains("preloader") || text.contains(".exe");
+    if (path.endsWith('\n'))
+        path.chop(1);
+    const qsizetype folder = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+    return path.sliced(folder + 1);
 }
 
-// The program and its first argument, as Wine's own start and a
-// "wine BF1942.exe" start put them.
-bool commandLineNamesTheGame(QByteArrayView line)
+bool namesTheGame(QByteArrayView program)
+{
+    return fileName(program).compare(gameProgram, Qt::CaseInsensitive) == 0;
+}
+
+bool isWineLoader(QByteArrayView program)
+{
+    const QByteArrayView name = fileName(program);
+    return std::find(std::begin(wineLoaders), std::end(wineLoaders), name) != std::end(wineLoaders);
+}
+
+// The first argument of what is left of a command line, taken off it.
+QByteArrayView takeArgument(QByteArrayView& line)
 {
     const qsizetype end = line.indexOf('\0');
-    const QByteArrayView program = end < 0 ? line : line.first(end);
-    if (GameProcess::namesTheGame(program))
-        return true;
-    if (end < 0)
-        return false;
-    const QByteArrayView rest = line.sliced(end + 1);
-    const qsizetype next = rest.indexOf('\0');
-    return GameProcess::namesTheGame(next < 0 ? rest : rest.first(next));
+    const QByteArrayView argument = end < 0 ? line : line.first(end);
+    line = end < 0 ? QByteArrayView() : line.sliced(end + 1);
+    return argument;
 }
 
 } // namespace
 
-bool GameProcess::namesTheGame(QByteArrayView text)
+bool GameProcess::isTheGame(QByteArrayView name, QByteArrayView commandLine)
 {
-    while (!text.isEmpty() && (text.back() == '\n' || text.back() == '\0'))
-        text.chop(1);
-    if (text.size() < gameProgram.size())
+    const QByteArrayView startedAs = takeArgument(commandLine);
+    if (namesTheGame(name) || namesTheGame(startedAs))
+        return true;
+    if (!isWineLoader(name) && !isWineLoader(startedAs))
         return false;
-    const QByteArrayView end = text.last(gameProgram.size());
-    if (end.compare(gameProgram, Qt::CaseInsensitive) != 0)
-        return false;
-    const qsizetype before = text.size() - gameProgram.size() - 1;
-    return before < 0 || text[before] == '/' || text[before] == '\\';
+    // A preloader starts the loader, which starts the program.
+    while (!commandLine.isEmpty()) {
+        const QByteArrayView argument = takeArgument(commandLine);
+        if (!isWineLoader(argument))
+            return namesTheGame(argument);
+    }
+    return false;
 }
 
+// A name given at the start (exec -a) is only in the command line, so each
+// process's is read. Like ps, that read takes the process's memory lock,
+// which only a process stuck in the kernel holds for long.
 std::optional<QString> GameProcess::running()
 {
     const int proc = ::open("/proc", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -90,7 +100,8 @@ std::optional<QString> GameProcess::running()
         return std::nullopt;
     }
     std::optional<QString> found;
-    char buffer[4096];
+    char name[64];
+    char line[4096];
     while (!found) {
         const dirent* entry = ::readdir(entries);
         if (!entry)
@@ -98,11 +109,8 @@ std::optional<QString> GameProcess::running()
         if (!isProcessNumber(entry->d_name))
             continue;
         const char* pid = entry->d_name;
-        const QByteArrayView name = readProcFile(proc, pid, "comm", buffer, sizeof buffer);
-        if (!namesTheGame(name)
-            && !(mayBeWine(name)
-                 && commandLineNamesTheGame(
-                     readProcFile(proc, pid, "cmdline", buffer, sizeof buffer))))
+        if (!isTheGame(readProcFile(proc, pid, "comm", name, sizeof name),
+                       readProcFile(proc, pid, "cmdline", line, sizeof line)))
             continue;
         found = QStringLiteral("process %1 (BF1942.exe)").arg(QString::fromLatin1(pid));
     }

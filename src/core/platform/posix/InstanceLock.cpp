@@ -1,12 +1,12 @@
 #include "core/platform/InstanceLock.h"
 
 #include "core/platform/AdvisoryLock.h"
+#include "core/platform/posix/FileCalls.h"
 
 #include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -14,12 +14,6 @@ namespace {
 // A holder removes the file on its way out. A file removed between our open
 // and our lock no longer guards anything, so the open is tried again.
 constexpr int attempts = 3;
-
-bool isPlainFile(int descriptor)
-{
-    struct stat info {};
-    return ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode);
-}
 
 } // namespace
 
@@ -34,15 +28,11 @@ InstanceLock::Outcome InstanceLock::take(const QString& path)
     const QByteArray name = QFile::encodeName(path);
     for (int attempt = 0; attempt < attempts; ++attempt) {
         // Read-only is enough for the lock, and finds an existing file in a
-        // read-only folder. O_NONBLOCK keeps a pipe at the path from hanging us.
-        const int fd = ::open(name.constData(),
-                              O_RDONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0600);
+        // read-only folder.
+        const int fd =
+            FileCalls::openPlain(name.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW, 0600);
         if (fd < 0)
             return Outcome::Unavailable;
-        if (!isPlainFile(fd)) {
-            ::close(fd);
-            return Outcome::Unavailable;
-        }
         if (!AdvisoryLock::tryLock(fd)) {
             const int error = errno;
             ::close(fd);

@@ -2,6 +2,8 @@
 
 #include "core/common/Failure.h"
 #include "core/platform/AdvisoryLock.h"
+#include "core/platform/posix/Descriptor.h"
+#include "core/platform/posix/FileCalls.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +14,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -23,31 +26,18 @@ QString shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-[[noreturn]] void failAt(const QString& path, int errorCode)
-{
-    throw Failure(NativeFile::failureNumber(errorCode), shown(path));
-}
-
 struct stat statusOf(int descriptor, const QString& path)
 {
     struct stat info {};
     if (::fstat(descriptor, &info) != 0)
-        failAt(path, errno);
+        FileCalls::failAt(path, errno);
     return info;
 }
 
 // -1 with errno when nothing can be opened at the path.
 int openPlainFile(const QString& path, int flags)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return fd;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        throw Failure(FailureNumber::WrongKind, shown(path));
-    }
-    return fd;
+    return FileCalls::openPlain(QFile::encodeName(path).constData(), flags);
 }
 
 // The kernel can't copy between these two files, or not on this system: the
@@ -70,28 +60,13 @@ bool refusedByKernel(int errorCode)
 
 } // namespace
 
-int NativeFile::failureNumber(int errorCode)
+struct NativeFile::Handle : Descriptor {
+    using Descriptor::Descriptor;
+};
+
+NativeFile::NativeFile(std::unique_ptr<Handle> handle, QString place)
+    : m_handle(std::move(handle)), m_place(std::move(place))
 {
-    switch (errorCode) {
-    case ENOSPC:
-    case EDQUOT:
-        return FailureNumber::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EBUSY:
-    case ETXTBSY:
-        return FailureNumber::PermissionDenied;
-    case ENOENT:
-    case ENOTDIR:
-        return FailureNumber::PathNotFound;
-    case EISDIR:
-    case ELOOP:
-    case ENXIO: // a socket, or a pipe nobody reads
-        return FailureNumber::WrongKind;
-    default:
-        return FailureNumber::DeviceIo;
-    }
 }
 
 NativeFile NativeFile::openForReading(const QString& path)
@@ -100,9 +75,9 @@ NativeFile NativeFile::openForReading(const QString& path)
     if (fd < 0) {
         if (errno == ENOENT)
             throw Failure(FailureNumber::FileNotFound, shown(path));
-        failAt(path, errno);
+        FileCalls::failAt(path, errno);
     }
-    return NativeFile(fd, shown(path));
+    return NativeFile(std::make_unique<Handle>(fd), shown(path));
 }
 
 std::optional<NativeFile> NativeFile::openIfPresent(const QString& path)
@@ -111,8 +86,8 @@ std::optional<NativeFile> NativeFile::openIfPresent(const QString& path)
     if (fd < 0 && errno == ENOENT)
         return std::nullopt;
     if (fd < 0)
-        failAt(path, errno);
-    return NativeFile(fd, shown(path));
+        FileCalls::failAt(path, errno);
+    return NativeFile(std::make_unique<Handle>(fd), shown(path));
 }
 
 std::optional<NativeFile> NativeFile::openForWriting(const QString& path)
@@ -121,22 +96,22 @@ std::optional<NativeFile> NativeFile::openForWriting(const QString& path)
     if (fd < 0 && errno == ENOENT)
         return std::nullopt;
     if (fd < 0)
-        failAt(path, errno);
-    return NativeFile(fd, shown(path));
+        FileCalls::failAt(path, errno);
+    return NativeFile(std::make_unique<Handle>(fd), shown(path));
 }
 
 std::optional<NativeFile> NativeFile::createLocked(const QString& path, int permissions)
 {
-    NativeFile file(::open(QFile::encodeName(path).constData(),
-                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions),
-                    shown(path));
-    if (file.m_descriptor < 0)
-        failAt(path, errno);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
+    if (fd < 0)
+        FileCalls::failAt(path, errno);
+    NativeFile file(std::make_unique<Handle>(fd), shown(path));
     // A file system without locks leaves the file unlocked; no clean-up
     // removes it then, for none can take its lock either.
-    if (!AdvisoryLock::tryLock(file.m_descriptor))
+    if (!AdvisoryLock::tryLock(fd))
         return errno == EWOULDBLOCK ? std::nullopt : std::optional<NativeFile>(std::move(file));
-    if (!AdvisoryLock::stillNamed(QFile::encodeName(path), file.m_descriptor))
+    if (!AdvisoryLock::stillNamed(QFile::encodeName(path), fd))
         return std::nullopt;
     return file;
 }
@@ -152,38 +127,30 @@ void NativeFile::removeUnlocked(const QString& path)
     ::close(fd);
 }
 
-NativeFile::NativeFile(NativeFile&& other) noexcept
-    : m_descriptor(other.m_descriptor), m_place(std::move(other.m_place))
-{
-    other.m_descriptor = -1;
-}
+NativeFile::NativeFile(NativeFile&& other) noexcept = default;
 
-NativeFile::~NativeFile()
-{
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
-}
+NativeFile::~NativeFile() = default;
 
 void NativeFile::fail() const
 {
-    throw Failure(failureNumber(errno), m_place);
+    throw Failure(FileCalls::failureNumber(errno), m_place);
 }
 
 FileIdentity NativeFile::identity() const
 {
-    const struct stat info = statusOf(m_descriptor, m_place);
+    const struct stat info = statusOf(m_handle->fd(), m_place);
     return {quint64(info.st_dev), quint64(info.st_ino)};
 }
 
 qint64 NativeFile::size() const
 {
-    return qint64(statusOf(m_descriptor, m_place).st_size);
+    return qint64(statusOf(m_handle->fd(), m_place).st_size);
 }
 
 qint64 NativeFile::read(char* buffer, qint64 size)
 {
     for (;;) {
-        const auto got = ::read(m_descriptor, buffer, size_t(size));
+        const auto got = ::read(m_handle->fd(), buffer, size_t(size));
         if (got >= 0)
             return got;
         if (errno != EINTR)
@@ -194,7 +161,7 @@ qint64 NativeFile::read(char* buffer, qint64 size)
 void NativeFile::writeAll(const char* data, qint64 size)
 {
     while (size > 0) {
-        const auto written = ::write(m_descriptor, data, size_t(size));
+        const auto written = ::write(m_handle->fd(), data, size_t(size));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -217,8 +184,8 @@ bool NativeFile::copyInKernel(NativeFile& source)
     // leaves the rest to the buffer.
     qint64 left = source.size();
     while (left > 0) {
-        const auto copied =
-            ::copy_file_range(source.m_descriptor, nullptr, m_descriptor, nullptr, size_t(left), 0);
+        const auto copied = ::copy_file_range(source.m_handle->fd(), nullptr, m_handle->fd(),
+                                              nullptr, size_t(left), 0);
         if (copied > 0) {
             left -= copied;
             continue;
@@ -245,20 +212,19 @@ void NativeFile::copyThroughBuffer(NativeFile& source)
 
 void NativeFile::truncate()
 {
-    if (::ftruncate(m_descriptor, 0) != 0)
+    if (::ftruncate(m_handle->fd(), 0) != 0)
         fail();
 }
 
 void NativeFile::syncData()
 {
-    if (::fdatasync(m_descriptor) != 0)
+    if (::fdatasync(m_handle->fd()) != 0)
         fail();
 }
 
 void NativeFile::close()
 {
-    const int fd = m_descriptor;
-    m_descriptor = -1;
+    const int fd = m_handle->release();
     if (::close(fd) != 0)
         fail();
 }

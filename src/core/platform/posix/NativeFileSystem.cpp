@@ -1,13 +1,11 @@
 #include "core/platform/NativeFileSystem.h"
 
-#include "core/common/Failure.h"
-#include "core/platform/NativeFile.h"
+#include "core/platform/posix/FileCalls.h"
 
-#include <QDir>
 #include <QFile>
-#include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -16,9 +14,32 @@
 
 namespace {
 
-[[noreturn]] void failAt(const QString& path, int errorCode)
+using FileCalls::failAt;
+
+// The system's own folders, none of them a player's: first those where the
+// kernel shows its devices and processes (no game is there, and reading may
+// never end), then those that hold only the system's own mounts: its run
+// time state, snap packages, the boot files.
+constexpr int endlessFolders = 3;
+const std::array<QLatin1StringView, 6> systemFolders{
+    QLatin1StringView("/proc"), QLatin1StringView("/sys"),  QLatin1StringView("/dev"),
+    QLatin1StringView("/run"),  QLatin1StringView("/snap"), QLatin1StringView("/boot")};
+
+// The kernel's own file systems and those of containers and packages, which
+// hold no player's files.
+const std::array<QByteArrayView, 21> systemFileSystems{
+    "proc",    "sysfs",    "devtmpfs",  "devpts",  "tmpfs",    "cgroup",      "cgroup2",
+    "overlay", "squashfs", "autofs",    "debugfs", "tracefs",  "securityfs",  "pstore",
+    "bpf",     "mqueue",   "hugetlbfs", "fusectl", "configfs", "binfmt_misc", "efivarfs"};
+
+bool isIn(const QString& path, QLatin1StringView folder)
 {
-    throw Failure(NativeFile::failureNumber(errorCode), QDir::toNativeSeparators(path));
+    return path.startsWith(folder) && (path.size() == folder.size() || path[folder.size()] == u'/');
+}
+
+bool isInAnyOf(const QString& path, const QLatin1StringView* first, const QLatin1StringView* last)
+{
+    return std::any_of(first, last, [&](QLatin1StringView folder) { return isIn(path, folder); });
 }
 
 } // namespace
@@ -112,9 +133,12 @@ Qt::CaseSensitivity NativeFileSystem::nameCase()
 
 bool NativeFileSystem::isSystemFolder(const QString& canonicalPath)
 {
-    static const QStringList systemFolders{QStringLiteral("/proc"), QStringLiteral("/sys"),
-                                           QStringLiteral("/dev")};
-    return std::any_of(systemFolders.begin(), systemFolders.end(), [&](const QString& folder) {
-        return canonicalPath == folder || canonicalPath.startsWith(folder + u'/');
-    });
+    return isInAnyOf(canonicalPath, systemFolders.begin(), systemFolders.begin() + endlessFolders);
+}
+
+bool NativeFileSystem::mayHoldGames(const QString& root, QByteArrayView fileSystemType)
+{
+    return !isInAnyOf(root, systemFolders.begin(), systemFolders.end())
+           && std::find(systemFileSystems.begin(), systemFileSystems.end(), fileSystemType)
+                  == systemFileSystems.end();
 }

@@ -1,5 +1,8 @@
 #include "core/platform/RegularFile.h"
 
+#include "core/platform/posix/Descriptor.h"
+#include "core/platform/posix/FileCalls.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -9,30 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-// Non-blocking, so that opening a named pipe returns at once instead of
-// waiting for a writer; no controlling terminal from a tty either.
-int openWithoutWaiting(const QString& path)
-{
-    return ::open(QFile::encodeName(path).constData(),
-                  O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-}
 
 // Up to largest + 1 bytes, so that a file that grew past the size is seen.
 bool readUpTo(int fd, qint64 largest, qint64 expected, QByteArray& contents)
@@ -60,10 +39,9 @@ bool readUpTo(int fd, qint64 largest, qint64 expected, QByteArray& contents)
 
 bool RegularFile::read(const QString& path, qint64 largest, QByteArray& contents)
 {
-    const Descriptor file(openWithoutWaiting(path));
+    const Descriptor file(FileCalls::openPlain(QFile::encodeName(path).constData(), O_RDONLY));
     struct stat about {};
-    const bool read = file.fd() >= 0 && ::fstat(file.fd(), &about) == 0 && S_ISREG(about.st_mode)
-                      && about.st_size <= largest
+    const bool read = file.fd() >= 0 && ::fstat(file.fd(), &about) == 0 && about.st_size <= largest
                       && readUpTo(file.fd(), largest, about.st_size, contents);
     if (!read)
         contents.resize(0);

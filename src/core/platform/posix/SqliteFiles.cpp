@@ -1,12 +1,13 @@
 #include "core/platform/SqliteFiles.h"
 
+#include "core/platform/posix/FileCalls.h"
+
 #include <QFile>
 
 #include <sqlite3.h>
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -17,14 +18,9 @@ using OpenCall = int (*)(const char* path, int flags, int mode);
 OpenCall systemOpen = nullptr;
 thread_local QString refused;
 
-bool isRegularFile(int fd)
-{
-    struct stat info {};
-    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-}
-
-// A socket, a pipe without a writer or a link where none is followed: there
-// is something at the name, and it is not a file.
+// A socket, a pipe without a writer, a link where none is followed or
+// anything else that is no plain file: there is something at the name, and
+// it is not a file.
 bool isSomethingElse(int error)
 {
     return error == ENXIO || error == ELOOP || error == ENODEV;
@@ -44,13 +40,9 @@ int openWithoutWaitingCall(const char* path, int flags, int mode)
 {
     if (!(flags & O_NOFOLLOW))
         return systemOpen(path, flags, mode);
-    const int fd = systemOpen(path, flags | O_NONBLOCK | O_NOCTTY, mode);
+    const int fd = FileCalls::openPlain(path, flags, mode_t(mode));
     if (fd < 0)
         return isSomethingElse(errno) ? refuse(path) : fd;
-    if (!isRegularFile(fd)) {
-        ::close(fd);
-        return refuse(path);
-    }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
