@@ -104,6 +104,21 @@ private slots:
         QCOMPARE(GameProcess::running(), u"process %1 (BF1942.exe)"_s.arg(game.pid()));
     }
 
+    // Ended but not yet collected by its parent, the game runs no more.
+    void aGameThatHasEndedIsNotRunning()
+    {
+        QTemporaryDir folder;
+        const QString game = folder.filePath(u"BF1942.exe"_s);
+        QVERIFY(QFile::copy(u"/bin/true"_s, game));
+        const NamedChild ended(QFile::encodeName(game).constData(), {"BF1942.exe"});
+        const auto state = [&ended] {
+            QFile stat(u"/proc/%1/stat"_s.arg(ended.pid()));
+            return stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        };
+        QTRY_VERIFY(state().contains(") Z "));
+        QCOMPARE(GameProcess::running(), std::nullopt);
+    }
+
     void aProgramGivenTheGamesFileIsNotTheGame()
     {
         QTemporaryDir folder;

@@ -68,6 +68,16 @@ QByteArrayView takeArgument(QByteArrayView& line)
     return argument;
 }
 
+// A process that has ended and waits for its parent to collect it: its name
+// stays, but nothing of it runs. The state is the field after the name,
+// which ends at the last ')'.
+bool hasEnded(QByteArrayView stat)
+{
+    const qsizetype nameEnd = stat.lastIndexOf(')');
+    return nameEnd < 0 || stat.size() < nameEnd + 3 || stat[nameEnd + 2] == 'Z'
+           || stat[nameEnd + 2] == 'X';
+}
+
 } // namespace
 
 bool GameProcess::isTheGame(QByteArrayView name, QByteArrayView commandLine)
@@ -110,7 +120,8 @@ std::optional<QString> GameProcess::running()
             continue;
         const char* pid = entry->d_name;
         if (!isTheGame(readProcFile(proc, pid, "comm", name, sizeof name),
-                       readProcFile(proc, pid, "cmdline", line, sizeof line)))
+                       readProcFile(proc, pid, "cmdline", line, sizeof line))
+            || hasEnded(readProcFile(proc, pid, "stat", line, sizeof line)))
             continue;
         found = QStringLiteral("process %1 (BF1942.exe)").arg(QString::fromLatin1(pid));
     }
