@@ -5,9 +5,8 @@
 
 // What Lutris records of a Wine game in its game file, a YAML document such
 // as ~/.local/share/lutris/games/NAME.yml: under the top-level "game:", the
-// prefix and the game's program. Only these two keys are read, as YAML
-// writes a text: plain, in single or double quotes, folded over lines, with
-// comments. A file that gives them in any other form names nothing.
+// prefix and the game's program, as YAML writes a text. A file that is no
+// YAML, or gives them as anything but a text, names nothing.
 class LutrisGameFile {
 public:
     struct Game {
