@@ -1,6 +1,7 @@
 #include "core/platform/CallSocket.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -40,23 +41,6 @@ const sockaddr* generic(const sockaddr_un& address)
 // A request or an answer is a short line; a longer one ends the call.
 constexpr qsizetype longestLine = 4096;
 
-// Closes the descriptor however the caller's function returns.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 // The bytes before the first line end, once one has arrived.
 std::optional<QByteArray> firstLine(const QByteArray& received)
 {
@@ -64,7 +48,8 @@ std::optional<QByteArray> firstLine(const QByteArray& received)
     return end < 0 ? std::nullopt : std::optional(received.left(end));
 }
 
-bool interrupted(ssize_t result)
+// A read or write that found nothing to do yet, or was cut short by a signal.
+bool nothingYet(ssize_t result)
 {
     return result < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK);
 }
@@ -75,9 +60,12 @@ bool interrupted(ssize_t result)
 class CallSocket::Caller {
 public:
     explicit Caller(int fd) : m_fd(fd) {}
+    ~Caller() { ::close(m_fd); }
+    Caller(const Caller&) = delete;
+    Caller& operator=(const Caller&) = delete;
 
-    int descriptor() const { return m_fd.get(); }
-    QByteArray received;
+    int descriptor() const { return m_fd; }
+    QByteArray received; // the bytes of its request so far
 
     void answer(const QByteArray& line)
     {
@@ -85,12 +73,12 @@ public:
             return;
         const QByteArray text = line + '\n';
         // A short line fits the socket's buffer at once, so the send never waits.
-        static_cast<void>(::send(m_fd.get(), text.constData(), size_t(text.size()), MSG_NOSIGNAL));
-        ::shutdown(m_fd.get(), SHUT_RDWR);
+        static_cast<void>(::send(m_fd, text.constData(), size_t(text.size()), MSG_NOSIGNAL));
+        ::shutdown(m_fd, SHUT_RDWR);
     }
 
 private:
-    Descriptor m_fd;
+    int m_fd;
     bool m_answered = false;
 };
 
@@ -152,11 +140,14 @@ std::optional<QByteArray> CallSocket::ask(const QString& path, const QByteArray&
                                           std::chrono::milliseconds wait)
 {
     sockaddr_un address{};
-    const Descriptor fd(newSocket(path, address));
-    if (fd.get() < 0 || ::connect(fd.get(), generic(address), sizeof address) != 0)
+    const int fd = newSocket(path, address);
+    if (fd < 0)
+        return std::nullopt;
+    const auto closing = qScopeGuard([fd] { ::close(fd); });
+    if (::connect(fd, generic(address), sizeof address) != 0)
         return std::nullopt;
     const QByteArray line = request + '\n';
-    if (::send(fd.get(), line.constData(), size_t(line.size()), MSG_NOSIGNAL) != line.size())
+    if (::send(fd, line.constData(), size_t(line.size()), MSG_NOSIGNAL) != line.size())
         return std::nullopt;
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + wait;
@@ -164,15 +155,15 @@ std::optional<QByteArray> CallSocket::ask(const QString& path, const QByteArray&
     while (!firstLine(received) && received.size() <= longestLine) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        pollfd ready{fd.get(), POLLIN, 0};
+        pollfd ready{fd, POLLIN, 0};
         const int polled = left.count() > 0 ? ::poll(&ready, 1, int(left.count())) : 0;
         if (polled < 0 && errno == EINTR)
             continue;
         if (polled <= 0)
             return std::nullopt;
         char buffer[512];
-        const ssize_t got = ::recv(fd.get(), buffer, sizeof buffer, 0);
-        if (interrupted(got))
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (nothingYet(got))
             continue;
         if (got <= 0)
             return std::nullopt;
@@ -196,7 +187,7 @@ void CallSocket::hear(QSocketNotifier& notifier, const std::shared_ptr<Caller>& 
 {
     char buffer[512];
     const ssize_t got = ::recv(caller->descriptor(), buffer, sizeof buffer, 0);
-    if (interrupted(got))
+    if (nothingYet(got))
         return;
     if (got > 0)
         caller->received.append(buffer, got);
