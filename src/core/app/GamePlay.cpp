@@ -98,8 +98,8 @@ std::optional<GameMode> GamePlay::modeNamed(const QString& word)
 
 GamePlay::Outcome GamePlay::run(const QString& workingFolder, std::optional<GameMode> mode)
 {
-    // Held until the game has started, so that the program does not start
-    // on the game half-way.
+    // Held until the game has started: the program, started in the folder
+    // meanwhile, never finds the game half-switched.
     InstanceLock lock;
     if (SingleInstance::lockFolder(lock, workingFolder) == InstanceLock::Outcome::HeldByAnother)
         return askRunningCopy(workingFolder, mode);
