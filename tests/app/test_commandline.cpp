@@ -55,6 +55,13 @@ private slots:
             row("two paths", {u"--import-archives"_s, u"a"_s, u"b"_s},
                 u"unexpected argument 'b'."_s);
             row("a path alone", {u"cons"_s}, u"unexpected argument 'cons'."_s);
+            row("a mode of no name", {u"--play"_s, u"Grimtide"_s},
+                u"--play takes pure or grimtide, not 'Grimtide'."_s);
+            row("two modes", {u"--play"_s, u"pure"_s, u"grimtide"_s},
+                u"unexpected argument 'grimtide'."_s);
+            row("--dry-run alone", {u"--dry-run"_s}, u"--dry-run goes only with --play."_s);
+            row("--dry-run with another action", {u"--restore-game"_s, u"--dry-run"_s},
+                u"--dry-run goes only with --play."_s);
         }
     }
 
@@ -87,7 +94,8 @@ private slots:
         const Run run = runIn(home.path(), command, {u"--help"_s});
         QCOMPARE(run.status, 0);
         for (const char* named :
-             {"--restore-game", "--import-archives", "[PATH]", "$XDG_DATA_HOME/grimtide-switch"})
+             {"--restore-game", "--import-archives", "[PATH]", "--play", "[MODE]",
+              "pure or grimtide", "--dry-run", "$XDG_DATA_HOME/grimtide-switch"})
             QVERIFY2(run.out.contains(QLatin1String(named)), named);
         QVERIFY(QDir(home.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
@@ -128,6 +136,28 @@ private slots:
                  qPrintable(run.out + run.err));
         QCOMPARE(QFile(QDir(cons).filePath(u"rt/2/game.rfa"_s)).size(),
                  ImportFixture::realContent(u"rt/2/game.rfa"_s).size());
+    }
+
+    // The command on the PATH hands --play to the program, which reads the
+    // player's folder; a first --play finds no settings there yet.
+    void theCommandOnThePathPlaysFromThePlayersFolder_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("dry run") << QStringList{u"--play"_s, u"--dry-run"_s};
+        QTest::newRow("play") << QStringList{u"--play"_s, u"grimtide"_s};
+    }
+
+    void theCommandOnThePathPlaysFromThePlayersFolder()
+    {
+        QFETCH(QStringList, arguments);
+        const QTemporaryDir home;
+        const Run run = runIn(home.path(), commands.constLast(), arguments);
+        const QString own = QDir(home.path()).filePath(u"grimtide-switch"_s);
+        QCOMPARE(run.status, arguments.contains(u"--dry-run"_s) ? 1 : 2);
+        QCOMPARE(run.err, u"grimtide-switch: The settings file %1/gtdb.inf does not exist.\n"_s.arg(
+                              QDir::toNativeSeparators(own)));
+        QCOMPARE(QDir(own).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
     }
 
     // A box says whose it is in its title: only the terminal's line names

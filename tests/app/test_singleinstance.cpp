@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <future>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -122,6 +123,57 @@ private slots:
         QCOMPARE(
             QTest::qWaitFor([&] { return main.isVisible(); }, lock == noOwnFolder ? 100 : 5000),
             lock != noOwnFolder);
+    }
+
+    void aRequestHasOneAnswerAndACallWithoutOneComesForward_data()
+    {
+        QTest::addColumn<QByteArray>("request"); // none: the plain call of a later copy
+        QTest::addColumn<bool>("answering");
+        QTest::addColumn<QStringList>("heard");
+        QTest::addColumn<std::optional<QByteArray>>("answer");
+        QTest::newRow("answered") << QByteArray("play grimtide") << true
+                                  << QStringList{u"asked: play grimtide"_s}
+                                  << std::optional<QByteArray>("0 started");
+        QTest::newRow("left unanswered")
+            << QByteArray("play") << false << QStringList{u"asked: play"_s}
+            << std::optional<QByteArray>();
+        QTest::newRow("too long for a line")
+            << QByteArray(5000, 'x') << true << QStringList() << std::optional<QByteArray>();
+        QTest::newRow("plain call") << QByteArray() << true << QStringList{u"called forward"_s}
+                                    << std::optional<QByteArray>();
+    }
+
+    void aRequestHasOneAnswerAndACallWithoutOneComesForward()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(bool, answering);
+        QFETCH(QStringList, heard);
+        QFETCH(std::optional<QByteArray>, answer);
+        TestFolder folder;
+        SingleInstance first(folder.path());
+        QStringList told;
+        connect(&first, &SingleInstance::calledForward, [&] { told << u"called forward"_s; });
+        connect(&first, &SingleInstance::asked,
+                [&](const QByteArray& line, const CallSocket::Answer& answerIt) {
+                    told << u"asked: "_s + QString::fromLatin1(line);
+                    if (answering)
+                        answerIt("0 started");
+                });
+        auto asking = std::async(std::launch::async, [&]() -> std::optional<QByteArray> {
+            if (request.isNull())
+                return SingleInstance(folder.path()).firstTookTheCall() ? "took" : "refused";
+            return SingleInstance::ask(folder.path(), request);
+        });
+        QTRY_VERIFY(asking.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+        const std::optional<QByteArray> got = asking.get();
+        QCOMPARE(got, request.isNull() ? std::optional<QByteArray>("took") : answer);
+        QTRY_COMPARE(told, heard);
+    }
+
+    void noCopyRunningTakesNoRequest()
+    {
+        TestFolder folder;
+        QCOMPARE(SingleInstance::ask(folder.path(), "play"), std::optional<QByteArray>());
     }
 
     void aSignalClosesTheMainWindowWithItsSaveAndWaitsForNobody_data()

@@ -2,11 +2,14 @@
 #include "core/play/GameRunners.h"
 #include "core/play/GameStart.h"
 #include "core/play/PlayerCommand.h"
+#include "play/PlayRun.h"
 #include "support/Checks.h"
+#include "support/TestFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -125,6 +128,68 @@ private slots:
                  "argument: +restart 1\n"
                  "argument: +game\n"
                  "argument: Grimtide\n");
+    }
+
+    // The program itself, as the player runs it in a working folder whose
+    // row points at the game: each step in turn, with the mode files the
+    // game holds after it.
+    void playSwitchesStartsAndKeepsToTheRunningGame()
+    {
+        for (const char* folder : {"bf1942", "xpack1", "xpack2", "gtide_base/archives/bf1942"})
+            QVERIFY(QDir(game).mkpath(u"mods/"_s + QLatin1String(folder)));
+        TestFolder folder;
+        folder.writeSettings({.path = game});
+        const QString running = u"grimtide-switch: Battlefield 1942 is running: please close it "
+                                "first\\. Nothing was written to the game; it runs as process "
+                                "[0-9]+ \\(BF1942\\.exe\\)\\.\n"_s;
+        const struct Step {
+            const char* name;
+            QStringList arguments;
+            int status;
+            QString output;   // a pattern for standard error, else standard output
+            QString baseGame; // the cons file in bf1942/init.con
+            bool endsTheGameFirst = false;
+        } steps[] = {
+            {"switched and started",
+             {u"--play"_s, u"grimtide"_s},
+             0,
+             u"Grimtide mode: Battlefield 1942 starts under Wine, in the prefix %1/.wine.\n"_s.arg(
+                 home),
+             u"unbf"_s},
+            {"a switch while it runs", {u"--play"_s, u"pure"_s}, 2, running, u"unbf"_s},
+            {"a second start", {u"--play"_s}, 1, running, u"unbf"_s},
+            {"a switch once it has ended",
+             {u"--play"_s, u"pure"_s},
+             0,
+             u"Pure mode: Battlefield 1942 starts under Wine, in the prefix %1/.wine.\n"_s.arg(
+                 home),
+             u"purebf"_s,
+             true},
+        };
+        for (const Step& step : steps) {
+            if (step.endsTheGameFirst)
+                endGame();
+            QFile::remove(game + u"/played.txt"_s);
+            const PlayRun play = PlayRun::in(folder.path(), step.arguments);
+            QVERIFY2(play.status == step.status, step.name);
+            if (step.status == 0) {
+                QCOMPARE(play.out, step.output);
+                // Back before the game has ended: it runs now.
+                QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(game + u"/played.txt"_s), 60000);
+                QCOMPARE(Checks::bytesOf(game + u"/played.txt"_s),
+                         "folder: C:\\Program Files\\EA GAMES\\Battlefield 1942\n");
+                QVERIFY(GameProcess::running().has_value());
+            } else {
+                QVERIFY2(QRegularExpression(u'^' + step.output + u'$').match(play.err).hasMatch(),
+                         qPrintable(play.err));
+            }
+            QVERIFY2(Checks::installedModes(game).value(0) == step.baseGame, step.name);
+            QCOMPARE(folder.storedRows().size(), 1);
+            QCOMPARE(folder.storedRows().value(0).status,
+                     step.baseGame == u"unbf" ? u"Grimtide"_s : u"Pure"_s);
+            QVERIFY(!QFile::exists(folder.databaseFile() + u"-journal"_s));
+            QCOMPARE(Checks::bytesOf(folder.file(u"game-files.journal"_s)), QByteArray());
+        }
     }
 
 private:

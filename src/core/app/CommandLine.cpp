@@ -107,6 +107,12 @@ QString CommandLine::refusal(const QCommandLineParser& parser, Choice& choice) c
     if (words.size() > taken)
         return QStringLiteral("unexpected argument '%1'.").arg(words.at(taken));
     choice.request.argument = words.value(0);
+    if (taken && !choice.action->argumentWords.isEmpty() && !choice.request.argument.isEmpty()
+        && !choice.action->argumentWords.contains(choice.request.argument))
+        return QStringLiteral("%1 takes %2, not '%3'.")
+            .arg(dashed(choice.action->option),
+                 choice.action->argumentWords.join(QStringLiteral(" or ")),
+                 choice.request.argument);
     return {};
 }
 

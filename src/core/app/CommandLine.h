@@ -37,6 +37,7 @@ public:
         QString description;
         QString argument = {}; // names the one optional argument it takes, if any
         QString argumentDescription = {};
+        QStringList argumentWords = {}; // where given, the only words the argument may be
         QList<Flag> flags = {};
         std::function<int(const Request&)> run; // gives the exit status
     };

@@ -20,10 +20,7 @@ InstanceLock::Outcome SingleInstance::lockFolder(InstanceLock& lock, const QStri
 SingleInstance::SingleInstance(const QString& folder)
 {
     const InstanceLock::Outcome lock = lockFolder(m_lock, folder);
-    const QString runtime = RuntimeFolder::path();
-    const QString socket = runtime.isEmpty() ? QString()
-                                             : runtime + QLatin1Char('/') + nameFor(folder)
-                                                   + QStringLiteral(".socket");
+    const QString socket = socketFor(folder);
     // A lock held by another is a copy alive in the folder, called or not.
     m_first = lock != InstanceLock::Outcome::HeldByAnother;
     if (!m_first)
@@ -31,6 +28,7 @@ SingleInstance::SingleInstance(const QString& folder)
     else if (lock == InstanceLock::Outcome::Held && !socket.isEmpty())
         m_socket.listen(socket);
     connect(&m_socket, &CallSocket::called, this, &SingleInstance::calledForward);
+    connect(&m_socket, &CallSocket::asked, this, &SingleInstance::asked);
 }
 
 SingleInstance::~SingleInstance()
@@ -42,6 +40,23 @@ void SingleInstance::release()
 {
     m_socket.close();
     m_lock.release();
+}
+
+std::optional<QByteArray> SingleInstance::ask(const QString& folder, const QByteArray& request)
+{
+    // Long enough for a switch that waits for another program's lock on the
+    // settings; the copy answers before any message waits for its OK.
+    constexpr std::chrono::seconds answerWait{30};
+    const QString socket = socketFor(folder);
+    return socket.isEmpty() ? std::nullopt : CallSocket::ask(socket, request, answerWait);
+}
+
+QString SingleInstance::socketFor(const QString& folder)
+{
+    const QString runtime = RuntimeFolder::path();
+    return runtime.isEmpty()
+               ? QString()
+               : runtime + QLatin1Char('/') + nameFor(folder) + QStringLiteral(".socket");
 }
 
 QString SingleInstance::nameFor(const QString& folder)

@@ -1,7 +1,7 @@
 #include "gui/app/Form2.h"
 
+#include "core/app/ModeSwitch.h"
 #include "core/app/Session.h"
-#include "core/common/Failure.h"
 #include "core/common/MessageSink.h"
 #include "core/settings/SettingsValues.h"
 #include "gui/app/MainWindowTray.h"
@@ -241,24 +241,24 @@ void Form2::optionClick(GameMode mode)
 {
     m_report.trap(mode == GameMode::Pure ? QStringLiteral("option1") : QStringLiteral("option2"),
                   [&] {
-                      // Only a click towards the other mode switches.
-                      if (m_session.record().status == modeStatus(otherMode(mode)))
+                      if (ModeSwitch::switches(m_session.record().status, mode))
                           switchMode(mode);
                   });
+}
+
+void Form2::clickOption(GameMode mode)
+{
+    (mode == GameMode::Pure ? Option1 : Option2)->click();
 }
 
 void Form2::switchMode(GameMode mode)
 {
     const bool pure = mode == GameMode::Pure;
-    const bool done = m_report.trap(
-        pure ? QStringLiteral("msetp") : QStringLiteral("msetu"),
-        [&] {
-            if (pure && m_session.record().status != SettingsValues::grimtide())
-                m_sink.show(QStringLiteral("you are already in pure mode"));
-            m_session.switchTo(mode);
-        },
-        ErrorReport::PlainerMessage{FailureNumber::PathNotFound,
-                                    QStringLiteral("Please check your options")});
+    const bool done = ModeSwitch::trapped(m_report, mode, [&] {
+        if (pure && m_session.record().status != SettingsValues::grimtide())
+            m_sink.show(QStringLiteral("you are already in pure mode"));
+        m_session.switchTo(mode);
+    });
     // The record's redraw shows the mode column as the status reads; a row
     // whose status is neither still shows the mode asked for, and after a
     // failure the column shows the mode the game is still in.

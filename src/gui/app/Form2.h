@@ -38,6 +38,9 @@ public:
     // `mimgset`: the two pictures of the crosshair and reticle, from Secure
     // Mode and the two choices.
     void mimgset();
+    // Another copy's --play asks for the mode: the option is clicked, as the
+    // player would, with the switch's messages and save.
+    void clickOption(GameMode mode);
 
 signals:
     void crosshairChooserRequested();

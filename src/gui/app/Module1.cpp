@@ -10,9 +10,10 @@
 #include "gui/installdir/Form4.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 Module1::Module1(Services services)
-    : m_services(std::move(services)), m_report(m_services.sink),
+    : m_services(std::move(services)), m_relay(m_services.sink), m_report(m_relay),
       m_session(m_services.gameFiles, m_services.databaseFile), m_form1([] { return new Form1; }),
       m_form2([this] { return makeMainWindow(); }),
       m_form3([this] { return makeCrosshairChooser(); }),
@@ -41,7 +42,7 @@ Form2& Module1::mainWindow()
 
 Form2* Module1::makeMainWindow()
 {
-    auto* main = new Form2(m_session, m_report, m_services.sink, m_services.tray);
+    auto* main = new Form2(m_session, m_report, m_relay, m_services.tray);
     connect(main, &Form2::crosshairChooserRequested, this, &Module1::openCrosshairChooser);
     connect(main, &Form2::installDirectoryChooserRequested, this,
             [this] { openInstallDirectoryChooser(false); });
@@ -125,4 +126,33 @@ void Module1::bringForward()
     } else if (m_form2.exists()) {
         m_form2.get().tray().restoreWindow();
     }
+}
+
+void Module1::play(std::optional<GameMode> mode, const PlayAnswer& answer)
+{
+    // A click reaches the main window only once it is up and no dialog
+    // waits for an answer; the player is shown which.
+    if (!m_startup.hasLoaded() || QApplication::activeModalWidget()) {
+        bringForward();
+        answer({GamePlay::refused,
+                m_startup.hasLoaded()
+                    ? QStringLiteral("Grimtide Switch waits for an answer in one of its "
+                                     "windows; give it, then play again.\n")
+                    : QStringLiteral("Grimtide Switch is still starting; play again once "
+                                     "its window is up.\n")});
+        return;
+    }
+    // A click's switch tells nothing unless it is refused.
+    bool refused = false;
+    if (mode) {
+        m_relay.hearNext([&](const QString& message) {
+            refused = true;
+            answer({GamePlay::refused, message + u'\n'});
+        });
+        m_form2.get().clickOption(*mode);
+        m_relay.hearNext({});
+    }
+    if (!refused)
+        answer(
+            GamePlay::start(QFileInfo(m_services.databaseFile).absolutePath(), m_session.record()));
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/app/GamePlay.h"
 #include "core/app/Session.h"
 #include "core/common/ErrorReport.h"
+#include "gui/app/MessageRelay.h"
 #include "gui/app/Startup.h"
 #include "gui/widgets/WindowHolder.h"
 
@@ -47,6 +49,11 @@ public:
     void closeMainWindow();
     // Another copy was started in this folder: the player wants this one.
     void bringForward();
+    // Another copy's --play: the mode's option clicked in the main window,
+    // as the player would (none: the mode the row holds), then the game
+    // started. The answer comes once, before any message waits for its OK.
+    using PlayAnswer = std::function<void(const GamePlay::Outcome& outcome)>;
+    void play(std::optional<GameMode> mode, const PlayAnswer& answer);
 
 private:
     Form2* makeMainWindow();
@@ -58,6 +65,7 @@ private:
     void closeOtherWindows();
 
     Services m_services;
+    MessageRelay m_relay; // every command's messages, in front of the services' sink
     ErrorReport m_report;
     Session m_session;
     // Secure Mode's last word on the chooser's appearance, for the chooser

@@ -54,6 +54,9 @@ Program::Program(TrayBackend& tray)
 {
     QObject::connect(&m_instance, &SingleInstance::calledForward,
                      [this] { m_module.bringForward(); });
+    QObject::connect(
+        &m_instance, &SingleInstance::asked,
+        [this](const QByteArray& line, const CallSocket::Answer& answer) { play(line, answer); });
     const auto close = [this] { closeForGood(); };
     QObject::connect(&m_signals, &TerminationSignals::received, close);
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &m_signals, close);
@@ -75,6 +78,17 @@ bool Program::start()
     }
     m_module.start();
     return true;
+}
+
+void Program::play(const QByteArray& line, const CallSocket::Answer& answer)
+{
+    // A request of another form, or one that comes while the program ends,
+    // goes unanswered: its caller says so.
+    const std::optional<GamePlay::Request> request = GamePlay::Request::fromLine(line);
+    if (!request || m_closing)
+        return;
+    m_module.play(request->mode,
+                  [answer](const GamePlay::Outcome& outcome) { answer(outcome.line()); });
 }
 
 void Program::closeForGood()

@@ -14,7 +14,8 @@ class TrayBackend;
 // signal or the end of the desktop session closes the main window, which
 // saves, as the player's own close would; but nobody may be there to read a
 // box then, so its messages go to standard error, the program ends within
-// two seconds, and with a failure's status when anything failed.
+// two seconds, and with a failure's status when anything failed. A later
+// copy's --play is played here, in the window, and answered.
 class Program : private MessageSink {
 public:
     // Once, after the QApplication is made.
@@ -32,6 +33,7 @@ public:
 private:
     // The main window's close, run once however often it is asked for.
     void closeForGood();
+    void play(const QByteArray& request, const CallSocket::Answer& answer);
     void show(const QString& text) override;
     void showWithOffer(const QString& text, const Offer& offer) override;
 

@@ -1,4 +1,5 @@
 #include "core/app/CommandLine.h"
+#include "core/app/GamePlay.h"
 #include "core/app/GameRestore.h"
 #include "core/platform/Terminal.h"
 #include "core/platform/TerminationSignals.h"
@@ -32,17 +33,37 @@ void showWithoutTerminal(int& argc, char* argv[], const QString& text)
     MessageBoxSink().show(text.trimmed());
 }
 
+// A terminal's line says whose it is; the box's title does that already.
+void print(int exitStatus, const QString& text)
+{
+    const bool done = exitStatus == EXIT_SUCCESS;
+    std::fputs(
+        ((done ? QString() : QStringLiteral("grimtide-switch: ")) + text).toLocal8Bit().constData(),
+        done ? stdout : stderr);
+    std::fflush(nullptr);
+}
+
 int restoreGame(int& argc, char* argv[])
 {
     const GameRestore::Outcome outcome = GameRestore::run(QDir::currentPath());
-    // A terminal's line says whose it is; the box's title does that already.
-    const bool done = outcome.exitStatus == EXIT_SUCCESS;
-    std::fputs(((done ? QString() : QStringLiteral("grimtide-switch: ")) + outcome.text)
-                   .toLocal8Bit()
-                   .constData(),
-               done ? stdout : stderr);
-    std::fflush(nullptr);
+    print(outcome.exitStatus, outcome.text);
     showWithoutTerminal(argc, argv, outcome.text);
+    return outcome.exitStatus;
+}
+
+const QString dryRun = QStringLiteral("dry-run");
+
+// A game that starts is news enough; what kept it from starting is shown
+// where no terminal shows it, unless the running copy's window has.
+int play(int& argc, char* argv[], const CommandLine::Request& request)
+{
+    const GamePlay::Outcome outcome =
+        request.flags.contains(dryRun)
+            ? GamePlay::dryRun(QDir::currentPath())
+            : GamePlay::run(QDir::currentPath(), GamePlay::modeNamed(request.argument));
+    print(outcome.exitStatus, outcome.text);
+    if (outcome.exitStatus != EXIT_SUCCESS && !outcome.toldInWindow)
+        showWithoutTerminal(argc, argv, outcome.text);
     return outcome.exitStatus;
 }
 
@@ -68,10 +89,25 @@ int main(int argc, char* argv[])
           .argumentDescription = QStringLiteral(
               "With --import-archives: a folder laid out as cr/1..20/menu.rfa and "
               "rt/1..3/game.rfa (the cons/ of an earlier install), or a .zip or .7z of one."),
-          .run = [&](const CommandLine::Request& request) {
-              return ArchiveImport::fromCommandLine(argc, argv, request.argumentPath(),
-                                                    &Program::configureApplication);
-          }}});
+          .run =
+              [&](const CommandLine::Request& request) {
+                  return ArchiveImport::fromCommandLine(argc, argv, request.argumentPath(),
+                                                        &Program::configureApplication);
+              }},
+         {.option = QStringLiteral("play"),
+          .description = QStringLiteral(
+              "Switches the game to MODE as the window's option would, starts Battlefield 1942 "
+              "through the runner it is installed in (Wine, Lutris, Bottles, Heroic, Steam or "
+              "play.conf) and exits, never waiting for the game; while the program runs in "
+              "this folder, that copy switches and starts it."),
+          .argument = QStringLiteral("MODE"),
+          .argumentDescription =
+              QStringLiteral("With --play: pure or grimtide; without it, the mode gtdb.inf holds."),
+          .argumentWords = GamePlay::modeWords(),
+          .flags = {{dryRun, QStringLiteral("With --play: prints the command, environment and "
+                                            "folder it would start the game with, and changes "
+                                            "and starts nothing.")}},
+          .run = [&](const CommandLine::Request& request) { return play(argc, argv, request); }}});
     if (const auto status = commandLine.answer(argc, argv))
         return *status;
     // Making the application takes a while; a signal meanwhile still ends
