@@ -104,13 +104,18 @@ QList<GameUpdate::Step> GameFiles::checkedSteps(const QList<GameFileCopy>& copie
     refusePlaceholders(planned);
     sweepGameFolders(planned);
     QList<GameUpdate::Step> steps;
-    for (const Planned& file : planned) {
-        m_kept.keepBefore(file.modsFolder, file.file, file.destination);
-        const QString source = sourceOf(file);
-        m_kept.noteWriting(file.modsFolder, file.file, source);
-        steps.append({source, file.destination, file.target});
+    try {
+        for (const Planned& file : planned) {
+            m_kept.keepBefore(file.modsFolder, file.file, file.destination);
+            const QString source = sourceOf(file);
+            m_kept.noteWriting(file.modsFolder, file.file, source);
+            steps.append({source, file.destination, file.target});
+        }
+        m_kept.sync();
+    } catch (const Failure&) {
+        m_kept.drop();
+        throw;
     }
-    m_kept.sync();
     return steps;
 }
 

@@ -187,8 +187,15 @@ void KeptOriginals::sync()
         writeRecord(set, m_records.value(set));
         m_unsynced.insert(set);
     }
-    m_changed.clear();
     syncFolders();
+    drop();
+}
+
+void KeptOriginals::drop()
+{
+    m_sets.clear();
+    m_records.clear();
+    m_changed.clear();
 }
 
 QString KeptOriginals::checkedCopy(const QString& set, const QString& file,
@@ -307,6 +314,4 @@ void KeptOriginals::forget(const Game& game)
             NativeFileSystem::removeQuietly(keptPath(game.keptIn, file));
         QDir().rmdir(game.keptIn);
     }
-    m_sets.clear();
-    m_records.clear();
 }

@@ -32,7 +32,11 @@ public:
     // The source's content is about to be written to the file.
     void noteWriting(const QString& modsFolder, const QString& file, const QString& source);
     // Forces what the three above wrote to disk: kept files, then records.
+    // Each set is checked and its record read afresh after a sync() or a
+    // drop(), so that whatever changed in between is seen.
     void sync();
+    // Forgets what the three above did since the last sync(), which failed.
+    void drop();
 
     struct Kept {
         QString file;                // below the mods folder, "bf1942/init.con"
@@ -82,8 +86,8 @@ private:
     void makeOwnFolder(const QString& path);
 
     QString m_folder;
-    QHash<QString, QString> m_sets;   // by mods folder, as seen in this run
-    QHash<QString, Record> m_records; // by set
+    QHash<QString, QString> m_sets;   // by mods folder, since the last sync
+    QHash<QString, Record> m_records; // by set, since the last sync
     QSet<QString> m_changed;          // sets whose record is to be written
     QSet<QString> m_unsynced;         // folders with renames not yet on disk
 };
