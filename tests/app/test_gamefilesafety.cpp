@@ -5,6 +5,7 @@
 #include "core/gamefiles/GameFiles.h"
 #include "core/platform/NativeFileSystem.h"
 #include "support/Checks.h"
+#include "support/StartedSession.h"
 #include "support/TestFolder.h"
 #include "support/TestProgram.h"
 
@@ -17,13 +18,6 @@ using namespace Qt::StringLiterals;
 using Restored = GameFileWriter::Restored;
 
 namespace {
-
-// The session on the working folder, as a start leaves it.
-struct Started {
-    GameFiles files{QDir::currentPath()};
-    Session session{files, u"gtdb.inf"_s};
-    Started() { session.load(); }
-};
 
 // Beside the working folder, where no journal or kept set may reach: the
 // player's files and another game with a file of its own.
@@ -229,7 +223,7 @@ private slots:
         folder.writeSettings(folder.gameRow());
         Outside outside;
         Checks::writeBytes(folder.file(u"game/mods/bf1942/init.con"_s), ownBaseGame);
-        Started program;
+        StartedSession program;
         program.session.switchTo(GameMode::Grimtide);
         const QString set = keptSet();
         const QString kept = set + u"/bf1942-init.con"_s;
@@ -295,7 +289,7 @@ private slots:
         Checks::writeBytes(initCon, ownBaseGame);
         Checks::writeBytes(menu, "the mod's menu, v1");
         Checks::writeBytes(folder.file(u"cons/cr/3/menu.rfa"_s), "real crosshair 3");
-        Started program;
+        StartedSession program;
         Session& session = program.session;
         session.switchTo(GameMode::Grimtide);
         session.switchTo(GameMode::Pure);
@@ -333,7 +327,7 @@ private slots:
         const QString moved = folder.file(u"moved"_s);
         QString oldSet;
         {
-            Started program;
+            StartedSession program;
             program.session.switchTo(GameMode::Grimtide);
             program.session.switchTo(GameMode::Pure);
             oldSet = keptSet();
@@ -373,7 +367,7 @@ private slots:
         working.writeSettings(working.gameRow());
         const QString inGame = working.file(u"game/mods/"_s + folder);
         Checks::writeBytes(inGame + u"/.grimtide-switch-dead.part"_s, "half an archive");
-        Started program;
+        StartedSession program;
         program.session.switchTo(GameMode::Grimtide);
         QCOMPARE(Checks::copierTemporariesIn(inGame), QStringList());
     }

@@ -1,7 +1,6 @@
-#include "core/app/Session.h"
-#include "core/gamefiles/GameFiles.h"
 #include "core/mode/ModeFiles.h"
 #include "support/Checks.h"
+#include "support/StartedSession.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -38,13 +37,6 @@ QByteArray ownFile(qsizetype pack)
                            .replace("bf1942", pack == 1 ? "xpack1" : "xpack2")
                            .replace("1.61", "1.1");
 }
-
-// The session on the working folder, as a start leaves it.
-struct Started {
-    GameFiles files{QDir::currentPath()};
-    Session session{files, u"gtdb.inf"_s};
-    Started() { session.load(); }
-};
 
 } // namespace
 
@@ -192,7 +184,7 @@ private slots:
             if (!held[pack].isEmpty())
                 Checks::writeBytes(initCon(pack), bytesFor(held[pack], pack));
         }
-        Started program;
+        StartedSession program;
         if (status == u"Pure"_s) {
             program.session.switchTo(GameMode::Grimtide);
             QCOMPARE(Checks::installedModes(folder.game()), grimtideFiles);
