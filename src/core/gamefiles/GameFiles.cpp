@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -121,8 +122,11 @@ QList<GameUpdate::Step> GameFiles::checkedSteps(const QList<GameFileCopy>& copie
 
 void GameFiles::sweepGameFolders(const QList<Planned>& planned)
 {
-    for (const Planned& file : planned) {
-        for (const QString& gameFile : GameFileNames::resolvedIn(file.modsFolder))
+    QSet<QString> games;
+    for (const Planned& file : planned)
+        games.insert(file.modsFolder);
+    for (const QString& mods : std::as_const(games)) {
+        for (const QString& gameFile : GameFileNames::resolvedIn(mods))
             m_sweep.sweepOnce(QFileInfo(gameFile).absolutePath());
     }
 }
