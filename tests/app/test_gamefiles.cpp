@@ -1,13 +1,20 @@
+#include "core/app/Session.h"
+#include "core/crosshair/Catalogue.h"
+#include "core/gamefiles/GameFiles.h"
 #include "core/platform/InstanceLock.h"
 #include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
+#include "support/StartedSession.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QProcess>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -29,6 +36,43 @@ struct OwnGame : TestProgram {
     QMap<QString, QByteArray> files() const { return Checks::filesIn(folder.game()); }
 };
 
+// A harmless program running under the game's name, which refuses every
+// switch on the machine while it lives.
+struct RunningGame {
+    QProcess process;
+    explicit RunningGame(const TestFolder& folder)
+    {
+        const QString named = folder.file(u"BF1942.exe"_s);
+        QFile::copy(u"/bin/sleep"_s, named);
+        process.start(named, {u"60"_s});
+        process.waitForStarted();
+    }
+    ~RunningGame() { end(); }
+    QString name() const { return u"process %1 (BF1942.exe)"_s.arg(process.processId()); }
+    void end()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+};
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// "grimtide-switch --restore-game" in the working folder.
+Run restoreGame(const TestFolder& folder)
+{
+    QProcess run;
+    run.setWorkingDirectory(folder.path());
+    run.start(u"" GRIMTIDE_SWITCH_PROGRAM ""_s, {u"--restore-game"_s});
+    const bool finished = run.waitForFinished(30000);
+    return {finished ? run.exitCode() : -1, QString::fromLocal8Bit(run.readAllStandardOutput()),
+            QString::fromLocal8Bit(run.readAllStandardError())};
+}
+
 } // namespace
 
 class TestGameFiles : public QObject {
@@ -46,24 +90,17 @@ private slots:
         QFETCH(bool, gameRuns);
         OwnGame s(false);
         const QString mod = s.mods(u"gtide_base"_s);
-        QProcess game; // a harmless program under the game's name
-        if (gameRuns) {
-            const QString named = s.folder.file(u"BF1942.exe"_s);
-            QVERIFY(QFile::copy(u"/bin/sleep"_s, named));
-            game.start(named, {u"60"_s});
-            QVERIFY(game.waitForStarted());
-        } else {
+        std::optional<RunningGame> game;
+        if (gameRuns)
+            game.emplace(s.folder);
+        else
             QDir(mod).removeRecursively();
-        }
         s.start();
         const auto before = s.files();
         s.inMain<QRadioButton>("Option2")->click();
-        const qint64 pid = game.processId();
-        game.kill();
-        game.waitForFinished();
         const QString expected =
             gameRuns ? u"Battlefield 1942 is running: please close it first.\nNothing was written "
-                       "to the game; it runs as process %1 (BF1942.exe)."_s.arg(pid)
+                       "to the game; it runs as %1."_s.arg(game->name())
                      : u"Please check your options\nThe folder %1 does not exist: install the "
                        "Grimtide mod first."_s.arg(mod);
         QCOMPARE(s.messages(), QStringList{expected});
@@ -101,40 +138,148 @@ private slots:
         QCOMPARE(s.files(), before);
     }
 
+    // Per file what became of it; a file the player changed since the
+    // program last wrote it is theirs and stays.
     void restoreGameGivesBackTheGamesOwnFilesTwice()
     {
         OwnGame s(false);
-        const auto own = s.files();
         s.start();
         s.inMain<QRadioButton>("Option2")->click();
         s.choose(4, 1);
         s.choose(5, 1); // the first choice's archive is not kept: the game had none
-        QVERIFY(s.messages().isEmpty() && s.files() != own);
+        Checks::writeBytes(s.mods(u"xpack1/init.con"_s), "the player's own xpack1");
+        auto own = s.files();
+        QVERIFY(s.messages().isEmpty() && own.contains(u"mods/gtide_base/archives/menu.rfa"_s));
         const auto switched = s.files();
-        QString out, err;
-        const auto restoreGame = [&] {
-            QProcess run;
-            run.setWorkingDirectory(s.folder.path());
-            run.start(u"" GRIMTIDE_SWITCH_PROGRAM ""_s, {u"--restore-game"_s});
-            const bool finished = run.waitForFinished(30000);
-            out = QString::fromLocal8Bit(run.readAllStandardOutput());
-            err = QString::fromLocal8Bit(run.readAllStandardError());
-            return finished ? run.exitCode() : -1;
-        };
         {
             InstanceLock running;
             QCOMPARE(running.take(s.folder.file(u"gtdb.inf.lock"_s)), InstanceLock::Outcome::Held);
-            QVERIFY2(restoreGame() == 2 && out.isEmpty() && err.count(u'\n') == 1, qPrintable(err));
+            const Run refused = restoreGame(s.folder);
+            QVERIFY2(refused.exitCode == 2 && refused.out.isEmpty()
+                         && refused.err.count(u'\n') == 1,
+                     qPrintable(refused.err));
             QCOMPARE(s.files(), switched);
         }
-        QCOMPARE(restoreGame(), 0);
-        for (const char* line : {"  bf1942/init.con: put back", "  xpack1/init.con: put back",
-                                 "  gtide_base/archives/menu.rfa: removed (the game had none)"})
-            QVERIFY2(out.contains(QLatin1String(line)), qPrintable(out));
+        const Run restored = restoreGame(s.folder);
+        QCOMPARE(restored.exitCode, 0);
+        QCOMPARE(restored.out,
+                 u"The game's own files in %1/mods:\n"
+                 "  bf1942/init.con: put back\n"
+                 "  xpack1/init.con: left as it is: changed since this program last wrote it\n"
+                 "  gtide_base/archives/menu.rfa: removed (the program had added it)\n"
+                 "  gtide_base/archives/bf1942/game.rfa: removed (the program had added it)\n"
+                 "gtdb.inf: the status is Pure and Secure Mode is off.\n"_s.arg(s.folder.game()));
+        own[u"mods/bf1942/init.con"_s] = "the game's own bf1942";
+        own.remove(u"mods/gtide_base/archives/menu.rfa"_s);
+        own.remove(u"mods/gtide_base/archives/bf1942/game.rfa"_s);
         QCOMPARE(s.files(), own);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
-        QVERIFY(restoreGame() == 0 && out.startsWith(u"Nothing to restore"_s));
+        const Run again = restoreGame(s.folder);
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(again.out, u"Nothing to restore: no game file has been replaced in the game "
+                            "gtdb.inf names since its own were last put back.\n"_s);
         QCOMPARE(s.files(), own);
+    }
+
+    // Secure Mode's archives go with the restore, and Secure Mode with them:
+    // the next start installs nothing over the game's own.
+    void aRestoreAfterSecureModeLeavesTheGamesOwnArchives()
+    {
+        OwnGame s(true);
+        Checks::writeBytes(s.folder.file(u"cons/cr/12/menu.rfa"_s), "secure crosshair");
+        Checks::writeBytes(s.folder.file(u"cons/rt/2/game.rfa"_s), "secure reticle");
+        const auto own = s.files();
+        s.start();
+        s.inMain<QCheckBox>("Check4")->click();
+        QCOMPARE(Checks::bytesOf(s.mods(u"gtide_base/archives/menu.rfa"_s)), "secure crosshair");
+        QCOMPARE(restoreGame(s.folder).exitCode, 0);
+        QCOMPARE(s.stored(&SettingsRecord::secure), u"No"_s);
+        QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
+        RecordingSink sink;
+        FakeTray tray;
+        RecordingCopier copier;
+        Module1 next({sink, copier, tray, s.folder.databaseFile(), [] {}});
+        QSignalSpy ended(&next.startup(), &Startup::ended);
+        next.start();
+        QVERIFY(ended.wait(10000));
+        QVERIFY(next.startup().hasLoaded());
+        QCOMPARE(copier.sources, QStringList());
+        QCOMPARE(s.files(), own);
+    }
+
+    // While the game runs, an update a kill cut short waits, its journal
+    // whole, and the player hears that it will be finished; once the game
+    // has ended, the next start finishes it.
+    void aRunningGameLeavesAnInterruptedUpdateForLater_data()
+    {
+        QTest::addColumn<int>("way"); // 0 a start, 1 a switch, 2 --restore-game
+        QTest::newRow("a start") << 0;
+        QTest::newRow("a switch") << 1;
+        QTest::newRow("--restore-game") << 2;
+    }
+
+    void aRunningGameLeavesAnInterruptedUpdateForLater()
+    {
+        QFETCH(int, way);
+        OwnGame s(false);
+        // Killed half-way into Grimtide mode: the new base game file in place,
+        // the game's own under its second name, gtdb.inf still Pure.
+        const QString initCon = s.mods(u"bf1942/init.con"_s);
+        const QString backup = s.mods(u"bf1942/.grimtide-switch-x1.old"_s);
+        QFile::rename(initCon, backup);
+        Checks::writeBytes(initCon, "Grimtide's bf1942");
+        const QString journal = s.folder.file(u"game-files.journal"_s);
+        Checks::writeBytes(
+            journal,
+            Checks::journalOf(
+                u"{\"deciding\":[{\"field\":\"status\",\"value\":\"Grimtide\"}],"
+                "\"entries\":[{\"backup\":\"%1\",\"destination\":\"%2\","
+                "\"earlier\":[],\"staged\":\"0:0\",\"temporary\":\"\"}]}"_s.arg(backup, initCon)
+                    .toUtf8()));
+        const auto files = s.files();
+        const QByteArray written = Checks::bytesOf(journal);
+        RunningGame game(s.folder);
+        s.start();
+        const QString told = u"Battlefield 1942 is running: please close it first.\n"_s
+                             + Checks::sentence(4003, game.name());
+        QStringList expected{told};
+        if (way == 1) {
+            s.inMain<QRadioButton>("Option2")->click();
+            expected << told;
+        } else if (way == 2) {
+            const Run refused = restoreGame(s.folder);
+            QCOMPARE(refused.exitCode, 1);
+            QCOMPARE(refused.err, u"grimtide-switch: Nothing was restored.\n"_s + told + u'\n');
+        }
+        QCOMPARE(s.messages(), expected);
+        QCOMPARE(s.files(), files);
+        QCOMPARE(Checks::bytesOf(journal), written);
+        game.end();
+        GameFiles afterTheGame(s.folder.path());
+        Session(afterTheGame, s.folder.databaseFile()).load();
+        QCOMPARE(Checks::bytesOf(initCon), "the game's own bf1942");
+        QVERIFY(!QFile::exists(backup));
+        QCOMPARE(Checks::bytesOf(journal), QByteArray());
+    }
+
+    // Picks dropped while the game runs stay in place with their journal;
+    // the next start after the game puts the game's own archive back.
+    void picksDroppedWhileTheGameRunsWaitForItsEnd()
+    {
+        OwnGame s(true);
+        Checks::writeBytes(s.folder.file(u"cons/cr/4/menu.rfa"_s), "real crosshair 4");
+        const QString archive = s.mods(u"gtide_base/archives/menu.rfa"_s);
+        {
+            StartedSession program;
+            program.session.pick(Catalogue::Kind::Crosshair, 4);
+            RunningGame game(s.folder);
+            program.session.dropPicks();
+            QCOMPARE(Checks::bytesOf(archive), "real crosshair 4");
+            QVERIFY(!Checks::bytesOf(s.folder.file(u"game-files.journal"_s)).isEmpty());
+        }
+        StartedSession next;
+        QCOMPARE(Checks::bytesOf(archive), "real crosshairs");
+        QCOMPARE(Checks::bytesOf(s.folder.file(u"game-files.journal"_s)), QByteArray());
     }
 };
 

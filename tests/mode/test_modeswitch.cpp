@@ -1,5 +1,6 @@
 #include "core/mode/ModeFiles.h"
 #include "support/Checks.h"
+#include "support/StartedSession.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -14,6 +15,28 @@ namespace {
 
 const QStringList pureFiles{u"purebf"_s, u"purex1"_s, u"purex2"_s};
 const QStringList grimtideFiles{u"unbf"_s, u"unx1"_s, u"unx2"_s};
+
+// A retail init.con as a patched game has it: CRLF line ends, its version
+// and the six music lines.
+const QByteArray retailBaseGame = "game.setCustomGameName bf1942\r\n"
+                                  "game.addModPath Mods/bf1942/\r\n"
+                                  "game.setCustomGameVersion 1.61\r\n"
+                                  "Game.setMenuMusicFilename \"music/slaughter4.bik\"\r\n"
+                                  "Game.setLoadMusicFilename \"music/vehicle4.bik\"\r\n"
+                                  "Game.setWinMusicFilename \"music/vehicle3.bik\"\r\n"
+                                  "Game.setLoseMusicFilename \"music/menu.bik\"\r\n"
+                                  "Game.setCampaignLoseMusicFilename \"music/theme2.bik\"\r\n"
+                                  "Game.setDebriefingMusicFilename \"music/briefing.bik\"\r\n";
+
+// The game's own file of a pack: the retail base game's, or the same lines
+// as an expansion's own.
+QByteArray ownFile(qsizetype pack)
+{
+    return pack == 0 ? retailBaseGame
+                     : QByteArray(retailBaseGame)
+                           .replace("bf1942", pack == 1 ? "xpack1" : "xpack2")
+                           .replace("1.61", "1.1");
+}
 
 } // namespace
 
@@ -106,9 +129,12 @@ private slots:
         QCOMPARE(s.stored(&SettingsRecord::status), u"pure"_s);
     }
 
+    // A missing delivered pure file is told as ever, also where the game's
+    // own base game file would go in its place.
     void aFailedSwitchKeepsTheOldModeAndCanBeTriedAgain()
     {
         TestProgram s({.rtr = u"yes"_s, .sw = u"yes"_s});
+        Checks::writeBytes(s.mods(u"bf1942/init.con"_s), retailBaseGame);
         const QString xpack2 = s.mods(u"xpack2"_s);
         QDir(xpack2).removeRecursively();
         s.inMain<QRadioButton>("Option2")->click(); // checked before anything is written
@@ -116,7 +142,7 @@ private slots:
             s.messages(),
             QStringList{u"Please check your options\nThe folder "_s + xpack2
                         + u" does not exist: untick SW if Secret Weapons is not installed."_s});
-        QCOMPARE(Checks::installedModes(s.folder.game()), QStringList(3, QString()));
+        QCOMPARE(Checks::bytesOf(s.mods(u"bf1942/init.con"_s)), retailBaseGame);
         QCOMPARE(s.inMain<QLabel>("Label4")->text(), u"Pure"_s);
         QVERIFY(s.inMain<QRadioButton>("Option1")->isChecked());
         QVERIFY(s.inMain<QAction>("mpopunpure")->isVisible());
@@ -134,6 +160,56 @@ private slots:
         QCOMPARE(Checks::installedModes(s.folder.game()), grimtideFiles);
         QVERIFY(s.inMain<QRadioButton>("Option2")->isChecked());
         QCOMPARE(s.stored(&SettingsRecord::status), u"Grimtide"_s);
+    }
+
+    // Pure is the game as its own files had it before the program first
+    // wrote there; the delivered pure file goes only where it had none, or
+    // held a delivered Grimtide file.
+    void pureGivesBackTheGamesOwnInitCon_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QStringList>("held"); // per pack: "own", none, or the cons file in it
+        QTest::addColumn<QStringList>("pure"); // per pack after the switch to Pure
+        QTest::newRow("its own files") << u"Pure"_s << QStringList{u"own"_s, u"own"_s, u"own"_s}
+                                       << QStringList{u"own"_s, u"own"_s, u"own"_s};
+        QTest::newRow("no files of its own") << u"Pure"_s << QStringList(3, QString()) << pureFiles;
+        QTest::newRow("left in Grimtide mode by an earlier install")
+            << u"Grimtide"_s << grimtideFiles << pureFiles;
+        QTest::newRow("its own base game, Road to Rome left in Grimtide mode")
+            << u"Grimtide"_s << QStringList{u"own"_s, u"unx1"_s, {}}
+            << QStringList{u"own"_s, u"purex1"_s, u"purex2"_s};
+    }
+
+    void pureGivesBackTheGamesOwnInitCon()
+    {
+        QFETCH(QString, status);
+        QFETCH(QStringList, held);
+        QFETCH(QStringList, pure);
+        TestFolder folder;
+        TestFolder::Row row = folder.gameRow();
+        row.status = status;
+        row.rtr = row.sw = u"yes"_s;
+        folder.writeSettings(row);
+        const auto initCon = [&](qsizetype pack) {
+            return folder.game()
+                   + u"/mods/%1/init.con"_s.arg(pack == 0 ? u"bf1942"_s : u"xpack%1"_s.arg(pack));
+        };
+        const auto bytesFor = [&](const QString& name, qsizetype pack) {
+            return name == u"own"_s ? ownFile(pack)
+                                    : Checks::bytesOf(folder.file(u"cons/%1.con"_s.arg(name)));
+        };
+        for (qsizetype pack = 0; pack < 3; ++pack) {
+            if (!held[pack].isEmpty())
+                Checks::writeBytes(initCon(pack), bytesFor(held[pack], pack));
+        }
+        StartedSession program;
+        if (status == u"Pure"_s) {
+            program.session.switchTo(GameMode::Grimtide);
+            QCOMPARE(Checks::installedModes(folder.game()), grimtideFiles);
+        }
+        program.session.switchTo(GameMode::Pure);
+        for (qsizetype pack = 0; pack < 3; ++pack)
+            QCOMPARE(Checks::bytesOf(initCon(pack)), bytesFor(pure[pack], pack));
     }
 
     // A pack's box saves at once; a save refused by another program's lock

@@ -3,6 +3,7 @@
 #include "core/gamefiles/GameFiles.h"
 #include "support/Checks.h"
 #include "support/FaultShim.h"
+#include "support/StartedSession.h"
 #include "support/TestFolder.h"
 
 #include <QTest>
@@ -19,13 +20,6 @@ namespace {
 const QStringList packs{u"bf1942"_s, u"xpack1"_s, u"xpack2"_s};
 const QStringList pureFiles{u"purebf"_s, u"purex1"_s, u"purex2"_s};
 const QStringList grimtideFiles{u"unbf"_s, u"unx1"_s, u"unx2"_s};
-
-// The session on the working folder, as a start leaves it.
-struct Started {
-    GameFiles files{QDir::currentPath()};
-    Session session{files, u"gtdb.inf"_s};
-    Started() { session.load(); }
-};
 
 // A game in pure mode with both packs.
 struct PureGame {
@@ -90,7 +84,7 @@ private slots:
         QFETCH(int, pack);
         PureGame game;
         {
-            Started program;
+            StartedSession program;
             program.session.switchTo(GameMode::Grimtide); // the game's own files are kept by now
             program.session.switchTo(GameMode::Pure);
             (once ? FaultShim::armOnce : FaultShim::arm)(call.constData(), allowed, error);
@@ -108,7 +102,7 @@ private slots:
             QCOMPARE(program.session.record().status, u"Pure"_s);
             QCOMPARE(Checks::installedModes(game.folder.game()) == pureFiles, once);
         }
-        Started next;
+        StartedSession next;
         QCOMPARE(Checks::installedModes(game.folder.game()), pureFiles);
         QCOMPARE(game.backups(), QStringList());
         QCOMPARE(game.status(), u"Pure"_s);
@@ -124,14 +118,14 @@ private slots:
                 PureGame game;
                 const pid_t child = ::fork();
                 if (child == 0) {
-                    Started program;
+                    StartedSession program;
                     FaultShim::arm(call, allowed, -SIGKILL);
                     Checks::failureOf([&] { program.session.switchTo(GameMode::Grimtide); });
                     ::_exit(0);
                 }
                 int status = 0;
                 ::waitpid(child, &status, 0);
-                Started next;
+                StartedSession next;
                 const QString stored = game.status();
                 QVERIFY2(
                     Checks::installedModes(game.folder.game())
@@ -168,7 +162,7 @@ private slots:
                     Checks::writeBytes(game.folder.file(file.key()), file.value());
                 const pid_t child = ::fork();
                 if (child == 0) {
-                    Started program;
+                    StartedSession program;
                     FaultShim::arm(call, allowed, -SIGKILL);
                     program.session.pick(Catalogue::Kind::Crosshair, 4);
                     program.session.pick(Catalogue::Kind::Reticle, 2);
@@ -178,7 +172,7 @@ private slots:
                 }
                 int status = 0;
                 ::waitpid(child, &status, 0);
-                Started next;
+                StartedSession next;
                 const bool kept = game.folder.storedRows().value(0).cr == u"5"_s;
                 const QString at = u"%1 %2"_s.arg(QLatin1String(call)).arg(allowed);
                 QCOMPARE(Checks::bytesOf(game.folder.file(crosshairs)),

@@ -3,6 +3,7 @@
 #include "core/common/Failure.h"
 #include "core/platform/StagedFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -141,6 +142,12 @@ QString Checks::sentence(int number, const QString& place, const QString& advice
         {4002,
          {u"Nothing was written; put the Grimtide mod's real archives into %1"_s,
           u"the numbered folders of cons"_s}},
+        {4003,
+         {u"Nothing was written to the game, which runs as %1; the update of its files that was "
+          "cut short will be finished at the next start or switch once the game has ended"_s,
+          u"a process"_s}},
+        {4004, {u"It was refused at %1"_s, u"game-files.journal"_s}},
+        {4005, {u"It was refused at %1"_s, u"kept-game-files"_s}},
     };
     if (!sentences.contains(number))
         qFatal("no sentence written out for %d", number);
@@ -174,4 +181,9 @@ QString Checks::report(const QString& tag, int number, const QString& place, con
     return message(u"We have a problem, Please report this error = %1%2 to: "_s.arg(tag).arg(number)
                        + QStringLiteral(GRIMTIDE_CONTACT),
                    number, place, advice);
+}
+
+QByteArray Checks::journalOf(const QByteArray& body)
+{
+    return body + '\n' + QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex() + '\n';
 }

@@ -38,6 +38,9 @@ void plant(const QString& kind, const QString& path);
 QStringList installedModes(const QString& game);
 // Every file below the folder, hidden ones included, by its path there.
 QMap<QString, QByteArray> filesIn(const QString& folder);
+// A game-files.journal as the program writes one: the body, a line break,
+// its SHA-256 in hex and a line break.
+QByteArray journalOf(const QByteArray& body);
 // The temporary files of the copier in the folder.
 QStringList copierTemporariesIn(const QString& folder);
 // The sentence a failure shows below its first line, written out here so

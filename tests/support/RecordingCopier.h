@@ -22,9 +22,9 @@ public:
         record(copies);
     }
     void finishInterrupted(const StoredValue& stored) override { files.finishInterrupted(stored); }
-    Restoring restoreOriginals(const Deciding& deciding) override
+    Restoring restoreOriginals(const QString& modsPath, const Deciding& deciding) override
     {
-        return files.restoreOriginals(deciding);
+        return files.restoreOriginals(modsPath, deciding);
     }
 
     GameFiles files{QDir::currentPath()};

@@ -19,28 +19,57 @@ QString howText(GameFileWriter::Restored how)
     case GameFileWriter::Restored::PutBack:
         return QStringLiteral("put back");
     case GameFileWriter::Restored::Removed:
-        return QStringLiteral("removed (the game had none)");
+        return QStringLiteral("removed (the program had added it)");
     case GameFileWriter::Restored::AlreadyOwn:
-        return QStringLiteral("already the game's own");
+        return QStringLiteral("left as it is: already the game's own");
     case GameFileWriter::Restored::RealArchiveLeft:
         return QStringLiteral("left as it is: a real archive, where the game had a placeholder");
+    case GameFileWriter::Restored::ChangedSince:
+        return QStringLiteral("left as it is: changed since this program last wrote it");
     }
     return {};
 }
 
-QString describe(const QList<GameFileWriter::RestoredGame>& games)
+QString shown(const QString& path)
 {
-    if (games.isEmpty())
-        return QStringLiteral("Nothing to restore: no game file has been replaced from this "
-                              "folder since the game's own were last put back.\n");
+    return QDir::toNativeSeparators(path);
+}
+
+QString leftText(const GameFileWriter::LeftSet& set)
+{
+    if (set.modsFolder.isEmpty())
+        return QStringLiteral("Left as it is: %1, which holds no record of the game it was kept "
+                              "for.\n")
+            .arg(shown(set.keptIn));
+    return QStringLiteral("Left for you: %1 holds the game's own files of %2, %3.\n")
+        .arg(shown(set.keptIn), shown(set.modsFolder),
+             set.gameGone ? QStringLiteral("a folder that no longer exists")
+                          : QStringLiteral("a game gtdb.inf does not name"));
+}
+
+QString describe(const GameFileWriter::RestoreReport& report)
+{
     QString text;
-    for (const GameFileWriter::RestoredGame& game : games) {
-        text += QStringLiteral("The game's own files in %1:\n")
-                    .arg(QDir::toNativeSeparators(game.modsFolder));
-        for (const GameFileWriter::RestoredFile& file : game.files)
-            text += QStringLiteral("  %1: %2\n").arg(file.file, howText(file.how));
-    }
-    return text + QStringLiteral("gtdb.inf: the status is Pure.\n");
+    if (report.modsFolder.isEmpty())
+        text = QStringLiteral("Nothing to restore: no game file has been replaced in the game "
+                              "gtdb.inf names since its own were last put back.\n");
+    else
+        text = QStringLiteral("The game's own files in %1:\n").arg(shown(report.modsFolder));
+    for (const GameFileWriter::RestoredFile& file : report.files)
+        text += QStringLiteral("  %1: %2\n").arg(file.file, howText(file.how));
+    for (const GameFileWriter::LeftSet& set : report.left)
+        text += leftText(set);
+    if (!report.modsFolder.isEmpty())
+        text += QStringLiteral("gtdb.inf: the status is Pure and Secure Mode is off.\n");
+    return text;
+}
+
+// A failure's headline, when it has one, and its sentence, each on a line.
+QString failureLines(const Failure& failure)
+{
+    const QString headline = FailureText::headline(failure.number());
+    return (headline.isEmpty() ? QString() : headline + QLatin1Char('\n'))
+           + FailureText::sentence(failure) + QLatin1Char('\n');
 }
 
 } // namespace
@@ -58,11 +87,12 @@ GameRestore::Outcome GameRestore::run(const QString& workingFolder)
         GameFiles files(workingFolder);
         Session session(files, settingsFile);
         session.load();
-        return {EXIT_SUCCESS, describe(session.restoreGame())};
+        // A refused record of an interrupted update did nothing; it is told
+        // before what the restore does.
+        const std::optional<Failure> notice = session.interruptedUpdateNotice();
+        const QString told = notice ? failureLines(*notice) : QString();
+        return {EXIT_SUCCESS, told + describe(session.restoreGame())};
     } catch (const Failure& failure) {
-        const QString headline = FailureText::headline(failure.number());
-        return {failed, QStringLiteral("Nothing was restored.\n")
-                            + (headline.isEmpty() ? QString() : headline + QLatin1Char('\n'))
-                            + FailureText::sentence(failure) + QLatin1Char('\n')};
+        return {failed, QStringLiteral("Nothing was restored.\n") + failureLines(failure)};
     }
 }

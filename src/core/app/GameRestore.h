@@ -2,9 +2,12 @@
 
 #include <QString>
 
-// "--restore-game": the game's own files back, in every game the program
-// wrote to from this working folder, exactly as they were before it first
-// replaced one; and "Pure" as the stored status, for the game is its own again.
+// "--restore-game": the game's own files back in the game gtdb.inf names, as
+// they were before the program first replaced them (or as the player last
+// updated them), wherever the game still holds what the program wrote; and
+// "Pure" with Secure Mode off as the stored settings, for the game is its own
+// again. Kept files of other games are named and left. Its text says, per
+// file, what became of it.
 class GameRestore {
 public:
     static constexpr int failed = 1;

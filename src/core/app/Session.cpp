@@ -49,9 +49,12 @@ bool Session::load()
     m_modsPath = GamePaths::modsPath(m_record.path);
     try {
         finishInterrupted();
-    } catch (const Failure&) {
+    } catch (const Failure& failure) {
         // The game's folder may be out of reach for now; the next change
         // finishes the update first, and fails with the reason if it can't.
+        if (failure.number() == FailureNumber::JournalRefused
+            || failure.number() == FailureNumber::UpdateWaitsForGame)
+            m_updateNotice = failure;
     }
     return loaded.hadEmptyField;
 }
@@ -157,15 +160,19 @@ void Session::setInstallPath(const QString& path, bool packsFollowTheGame)
     m_modsPath = modsPath;
 }
 
-QList<GameFileWriter::RestoredGame> Session::restoreGame()
+GameFileWriter::RestoreReport Session::restoreGame()
 {
     finishInterrupted();
-    GameFileWriter::Restoring restoring =
-        m_gameFiles.restoreOriginals({{SettingsValues::statusField(), SettingsValues::pure()}});
-    if (restoring.games.isEmpty())
-        return {};
-    keep(restoring.update, [](SettingsRecord& record) { record.status = SettingsValues::pure(); });
-    return restoring.games;
+    GameFileWriter::Restoring restoring = m_gameFiles.restoreOriginals(
+        m_modsPath, {{SettingsValues::statusField(), SettingsValues::pure()},
+                     {SettingsValues::secureField(), SettingsValues::secureValue(false)}});
+    if (restoring.report.modsFolder.isEmpty())
+        return restoring.report;
+    keep(restoring.update, [](SettingsRecord& record) {
+        record.status = SettingsValues::pure();
+        record.secure = SettingsValues::secureValue(false);
+    });
+    return restoring.report;
 }
 
 void Session::msaveset()

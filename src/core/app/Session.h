@@ -37,6 +37,10 @@ public:
     // failure. Before anything else, a game update that a kill cut short is
     // completed or undone, as the row decides.
     bool load();
+    // What the load found of an update a kill cut short and could not finish
+    // for the player to hear of: its record refused and set aside, or the
+    // game running (the update waits for its end).
+    const std::optional<Failure>& interruptedUpdateNotice() const { return m_updateNotice; }
     // A start in Secure Mode puts the pinned pair in place again; the record
     // already says so, and nothing is saved.
     void reinstallSecureArchives();
@@ -65,10 +69,11 @@ public:
     // A new install directory, saved; on a first start RTR and SW follow the
     // folders the chosen game has.
     void setInstallPath(const QString& path, bool packsFollowTheGame);
-    // The game's own files back in every game written to from this folder
-    // (see GameFileWriter::restoreOriginals), and "status" "Pure" saved.
-    // Nothing, and nothing saved, when no file was kept.
-    QList<GameFileWriter::RestoredGame> restoreGame();
+    // The game's own files back in the game of the install directory (see
+    // GameFileWriter::restoreOriginals), and "status" "Pure" and "secure" "No"
+    // saved: the next start installs nothing. Nothing, and nothing saved,
+    // when no file of that game was kept.
+    GameFileWriter::RestoreReport restoreGame();
     // Writes the whole record as the table's one row.
     void msaveset();
 
@@ -102,4 +107,5 @@ private:
     GameUpdate m_picks;
     Deciding m_picked; // the choices picked, as the fields the record will hold
     std::optional<Failure> m_saveRefusal;
+    std::optional<Failure> m_updateNotice;
 };

@@ -27,6 +27,10 @@ inline constexpr int FieldMissing = 3265;       // one of the seven fields is mi
 inline constexpr int NotADatabase = 3343;       // "gtdb.inf" is not a database we can read
 inline constexpr int GameRunning = 4001;        // Battlefield 1942 runs: its files are not touched
 inline constexpr int PlaceholderArchive = 4002; // a placeholder would replace a real archive
+inline constexpr int UpdateWaitsForGame =
+    4003;                                    // an update cut short is finished once the game ends
+inline constexpr int JournalRefused = 4004;  // the update journal names what it may not
+inline constexpr int KeptFileRefused = 4005; // a kept game file is not as the program kept it
 } // namespace FailureNumber
 
 // Thrown by anything that fails inside a command; the command's trap turns it

@@ -36,6 +36,15 @@ constexpr Entry table[] = {
      "Battlefield 1942 is running: please close it first."},
     {PlaceholderArchive, "Nothing was written; put the Grimtide mod's real archives into %1",
      "the numbered folders of cons", "Only a placeholder archive: the game holds the real one."},
+    {UpdateWaitsForGame,
+     "Nothing was written to the game, which runs as %1; the update of its files that was cut "
+     "short will be finished at the next start or switch once the game has ended",
+     "a process", "Battlefield 1942 is running: please close it first."},
+    {JournalRefused, "It was refused at %1", "game-files.journal",
+     "The record of an interrupted update was refused and moved aside to "
+     "game-files.journal.rejected; nothing was done by it."},
+    {KeptFileRefused, "It was refused at %1", "kept-game-files",
+     "The game's own files kept by this program are not as it kept them; nothing was written."},
 };
 
 const Entry* entryFor(int number)

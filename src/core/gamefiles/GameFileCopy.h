@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 // One file the program puts into the game: a file of "cons" copied over one
 // of the game's files below its mods folder.
@@ -15,6 +18,11 @@ struct GameFileCopy {
     // Grimtide mode needs the mod), and what to do when it is missing.
     QString requiredFolder = {};
     QString requiredAdvice = {};
+    // Where set (a Pure copy), the game's own file as kept before the program
+    // first wrote there goes in place of the source, unless the game had none
+    // or its kept file holds the bytes of one of these files of "cons" (an
+    // earlier install left the game in their mode).
+    std::optional<QStringList> keptUnlessOneOf = std::nullopt;
 
     QString destination() const { return modsPath + QDir::toNativeSeparators(file); }
 };

@@ -30,25 +30,38 @@ public:
     virtual void stageInto(GameUpdate& update, const QList<GameFileCopy>& copies,
                            const Deciding& deciding) = 0;
     // Completes or undoes an update that a kill cut short, as the stored
-    // settings decide; nothing when none was.
+    // settings decide; nothing when none was. Its journal may name only the
+    // five game files of the game in the stored "path"; one that names
+    // anything else is moved aside, untouched, and refused. While the game
+    // runs the journal stays, for the next start or switch after it.
     virtual void finishInterrupted(const StoredValue& stored) = 0;
 
-    enum class Restored { PutBack, Removed, AlreadyOwn, RealArchiveLeft };
+    enum class Restored { PutBack, Removed, AlreadyOwn, RealArchiveLeft, ChangedSince };
     struct RestoredFile {
         QString file; // below the mods folder
         Restored how;
     };
-    struct RestoredGame {
-        QString modsFolder;
+    // A set of kept files for another game, or for a game folder that no
+    // longer exists: left for the player.
+    struct LeftSet {
+        QString modsFolder; // as its record names it; empty when it has none
+        QString keptIn;
+        bool gameGone;
+    };
+    struct RestoreReport {
+        QString modsFolder; // empty: nothing was kept for the game
         QList<RestoredFile> files;
+        QList<LeftSet> left;
     };
     struct Restoring {
         GameUpdate update;
-        QList<RestoredGame> games;
+        RestoreReport report;
     };
-    // Puts back, all or nothing, every file the program replaced since it
-    // first wrote to each game, and removes those it added; once the update
-    // is committed (the settings saved as `deciding` says), the kept files
-    // go. Nothing when no file was kept.
-    virtual Restoring restoreOriginals(const Deciding& deciding) = 0;
+    // Puts back, all or nothing, every file the program replaced in the game
+    // below modsPath since it first wrote there, where the game still holds
+    // what the program wrote, and removes those it added; once the update is
+    // committed (the settings saved as `deciding` says), the kept files go.
+    // Every kept set is checked first: one not as the program left it
+    // refuses the whole restore.
+    virtual Restoring restoreOriginals(const QString& modsPath, const Deciding& deciding) = 0;
 };

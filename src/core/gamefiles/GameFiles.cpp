@@ -1,6 +1,9 @@
 #include "core/gamefiles/GameFiles.h"
 
 #include "core/common/Failure.h"
+#include "core/common/GamePaths.h"
+#include "core/gamefiles/FileDigest.h"
+#include "core/gamefiles/GameFileNames.h"
 #include "core/platform/GameProcess.h"
 #include "core/platform/NativeFile.h"
 #include "core/platform/NativeFileSystem.h"
@@ -9,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -65,26 +69,6 @@ QString folderBelow(const QString& mods, const QString& folder, const QString& a
     }
 }
 
-bool sameContent(const QString& one, const QString& other)
-{
-    std::optional<NativeFile> a = NativeFile::openIfPresent(one);
-    std::optional<NativeFile> b = NativeFile::openIfPresent(other);
-    if (!a || !b || a->size() != b->size())
-        return false;
-    constexpr qint64 chunk = 1 << 16;
-    QByteArray left(chunk, '\0');
-    QByteArray right(chunk, '\0');
-    for (;;) {
-        const qint64 got = a->read(left.data(), chunk);
-        if (got != b->read(right.data(), chunk))
-            return false;
-        if (got == 0)
-            return true;
-        if (QByteArrayView(left).first(got) != QByteArrayView(right).first(got))
-            return false;
-    }
-}
-
 } // namespace
 
 GameFiles::GameFiles(const QString& workingFolder)
@@ -119,11 +103,47 @@ QList<GameUpdate::Step> GameFiles::checkedSteps(const QList<GameFileCopy>& copie
     refuseWhileTheGameRuns();
     const QList<Planned> planned = plan(copies);
     refusePlaceholders(planned);
-    keepOriginals(planned);
+    sweepGameFolders(planned);
     QList<GameUpdate::Step> steps;
-    for (const Planned& file : planned)
-        steps.append({file.source, file.destination, file.target});
+    try {
+        for (const Planned& file : planned) {
+            m_kept.keepBefore(file.modsFolder, file.file, file.destination);
+            const QString source = sourceOf(file);
+            m_kept.noteWriting(file.modsFolder, file.file, source);
+            steps.append({source, file.destination, file.target});
+        }
+        m_kept.sync();
+    } catch (const Failure&) {
+        m_kept.drop();
+        throw;
+    }
     return steps;
+}
+
+void GameFiles::sweepGameFolders(const QList<Planned>& planned)
+{
+    QSet<QString> games;
+    for (const Planned& file : planned)
+        games.insert(file.modsFolder);
+    for (const QString& mods : std::as_const(games)) {
+        for (const QString& gameFile : GameFileNames::resolvedIn(mods))
+            m_sweep.sweepOnce(QFileInfo(gameFile).absolutePath());
+    }
+}
+
+QString GameFiles::sourceOf(const Planned& file)
+{
+    if (!file.keptUnlessOneOf)
+        return file.source;
+    const std::optional<QString> own = m_kept.ownCopy(file.modsFolder, file.file);
+    if (!own)
+        return file.source;
+    const std::optional<FileDigest> kept = FileDigest::ofPresent(*own);
+    for (const QString& delivered : *file.keptUnlessOneOf) {
+        if (FileDigest::ofPresent(delivered) == kept)
+            return file.source;
+    }
+    return *own;
 }
 
 QList<GameFiles::Planned> GameFiles::plan(const QList<GameFileCopy>& copies) const
@@ -152,7 +172,7 @@ QList<GameFiles::Planned> GameFiles::plan(const QList<GameFileCopy>& copies) con
         // for a user (root) whom the system would let write anyway.
         if (target.kind == Kind::File && !(target.permissions & ownerMayWrite))
             throw Failure(FailureNumber::PermissionDenied, shown(destination));
-        planned.append({mods, copy.file, source, destination, target});
+        planned.append({mods, copy.file, source, destination, target, copy.keptUnlessOneOf});
     }
     return planned;
 }
@@ -171,13 +191,6 @@ void GameFiles::refusePlaceholders(const QList<Planned>& planned)
         throw Failure(FailureNumber::PlaceholderArchive, realHomes.join(QStringLiteral(" and ")));
 }
 
-void GameFiles::keepOriginals(const QList<Planned>& planned)
-{
-    for (const Planned& file : planned)
-        m_kept.keepBefore(file.modsFolder, file.file, file.destination);
-    m_kept.sync();
-}
-
 GameUpdate GameFiles::update(const QList<GameUpdate::Step>& steps, const Deciding& deciding)
 {
     if (steps.isEmpty())
@@ -188,10 +201,12 @@ GameUpdate GameFiles::update(const QList<GameUpdate::Step>& steps, const Decidin
 
 void GameFiles::finishInterrupted(const StoredValue& stored)
 {
-    if (m_journalClear)
+    if (!m_journal.mayHoldUnfinished())
         return;
-    const std::optional<UpdateJournal::Content> journal = m_journal.read();
-    if (journal) {
+    if (const std::optional<UpdateJournal::Content> journal = m_journal.read()) {
+        refuseForeignEntries(journal->entries, stored(QStringLiteral("path")));
+        if (const std::optional<QString> game = GameProcess::running())
+            throw Failure(FailureNumber::UpdateWaitsForGame, *game);
         bool complete = true;
         for (const DecidingSetting& setting : journal->deciding)
             complete = complete && stored(setting.field) == setting.value;
@@ -203,53 +218,81 @@ void GameFiles::finishInterrupted(const StoredValue& stored)
             GameUpdate::putBack(journal->entries);
     }
     m_journal.clear();
-    m_journalClear = true;
 }
 
-GameFiles::Restoring GameFiles::restoreOriginals(const Deciding& deciding)
+void GameFiles::refuseForeignEntries(const QList<UpdateJournal::Entry>& entries,
+                                     const QString& installPath)
 {
-    const QList<KeptOriginals::Game> games = m_kept.games();
-    if (games.isEmpty())
-        return {};
-    refuseWhileTheGameRuns();
-    QList<RestoredGame> restored;
-    QList<GameUpdate::Step> steps;
-    for (const KeptOriginals::Game& game : games) {
-        RestoredGame& outcome = restored.emplaceBack(RestoredGame{game.modsFolder, {}});
-        const QString mods = PathResolver::folder(game.modsFolder);
-        for (const KeptOriginals::Kept& kept : game.files) {
-            QString folder;
-            try {
-                folder = PathResolver::folderBelow(mods, folderPart(kept.file));
-            } catch (const Failure&) {
-                if (kept.copy)
-                    throw;
-                // Nothing can have been added to a folder that is gone.
-                outcome.files.append({kept.file, Restored::AlreadyOwn});
-                continue;
-            }
-            NativeFileSystem::Status target;
-            const QString destination = PathResolver::entryIn(folder, namePart(kept.file), &target);
-            const bool present = target.kind != NativeFileSystem::Kind::None;
-            Restored how = Restored::AlreadyOwn;
-            if (!kept.copy && present)
-                how = Restored::Removed;
-            else if (kept.copy && present && sameContent(*kept.copy, destination))
-                how = Restored::AlreadyOwn;
-            else if (kept.copy && present && isPlaceholder(*kept.copy)
-                     && !isPlaceholder(destination))
-                how = Restored::RealArchiveLeft;
-            else if (kept.copy)
-                how = Restored::PutBack;
-            if (how == Restored::PutBack || how == Restored::Removed)
-                steps.append({kept.copy.value_or(QString()), destination, target});
-            outcome.files.append({kept.file, how});
-        }
+    // A game out of reach for now keeps the journal for a later look.
+    const QString mods = resolveMods(GamePaths::modsPath(installPath));
+    const QStringList gameFiles = GameFileNames::resolvedIn(mods);
+    for (const UpdateJournal::Entry& entry : entries) {
+        if (!QDir::isAbsolutePath(entry.destination)
+            || QDir::cleanPath(entry.destination) != entry.destination)
+            m_journal.refuse(entry.destination,
+                             QStringLiteral("not an absolute path without \".\" or \"..\""));
+        if (!gameFiles.contains(GameFileNames::resolvedForm(entry.destination)))
+            m_journal.refuse(
+                entry.destination,
+                QStringLiteral("not one of the five game files in %1").arg(shown(mods)));
     }
-    Restoring restoring{update(steps, deciding), restored};
-    restoring.update.runAfterCommit([this, games] {
-        for (const KeptOriginals::Game& game : games)
-            m_kept.forget(game);
-    });
+}
+
+GameFiles::Restoring GameFiles::restoreOriginals(const QString& modsPath, const Deciding& deciding)
+{
+    QString mods;
+    try {
+        mods = PathResolver::folder(modsPath);
+    } catch (const Failure&) {
+        // No game there: none of its files can have been kept.
+    }
+    const KeptOriginals::Survey survey = m_kept.survey(mods);
+    Restoring restoring;
+    for (const KeptOriginals::Other& other : survey.others)
+        restoring.report.left.append(
+            {other.modsFolder, other.keptIn, !QFileInfo(other.modsFolder).isDir()});
+    if (!survey.game)
+        return restoring;
+    refuseWhileTheGameRuns();
+    restoring.report.modsFolder = mods;
+    QList<GameUpdate::Step> steps;
+    for (const KeptOriginals::Kept& kept : survey.game->files)
+        restoring.report.files.append(restoredFile(mods, kept, steps));
+    restoring.update = update(steps, deciding);
+    restoring.update.runAfterCommit([this, game = *survey.game] { m_kept.forget(game); });
     return restoring;
+}
+
+GameFiles::RestoredFile GameFiles::restoredFile(const QString& mods,
+                                                const KeptOriginals::Kept& kept,
+                                                QList<GameUpdate::Step>& steps)
+{
+    QString folder;
+    try {
+        folder = PathResolver::folderBelow(mods, folderPart(kept.file));
+    } catch (const Failure&) {
+        if (kept.copy)
+            throw;
+        // Nothing can have been added to a folder that is gone.
+        return {kept.file, Restored::AlreadyOwn};
+    }
+    NativeFileSystem::Status target;
+    const QString destination = PathResolver::entryIn(folder, namePart(kept.file), &target);
+    const std::optional<FileDigest> now = target.kind == NativeFileSystem::Kind::None
+                                              ? std::nullopt
+                                              : FileDigest::ofPresent(destination);
+    Restored how = Restored::PutBack;
+    if (!now)
+        how = kept.copy ? Restored::PutBack : Restored::AlreadyOwn;
+    else if (now == kept.digest)
+        how = Restored::AlreadyOwn;
+    else if (!kept.written.contains(now->sha256))
+        how = Restored::ChangedSince; // the player's own change wins
+    else if (!kept.copy)
+        how = Restored::Removed;
+    else if (isPlaceholder(*kept.copy) && !isPlaceholder(destination))
+        how = Restored::RealArchiveLeft;
+    if (how == Restored::PutBack || how == Restored::Removed)
+        steps.append({kept.copy.value_or(QString()), destination, target});
+    return {kept.file, how};
 }

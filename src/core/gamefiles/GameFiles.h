@@ -9,6 +9,9 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 // The program's way into the game's files, for one working folder: checks,
 // keeps the game's own files, updates all or nothing and puts the game's own
@@ -22,7 +25,7 @@ public:
                    const Deciding& deciding) override;
     void finishInterrupted(const StoredValue& stored) override;
 
-    Restoring restoreOriginals(const Deciding& deciding) override;
+    Restoring restoreOriginals(const QString& modsPath, const Deciding& deciding) override;
     // The first words of every placeholder archive the program delivers.
     static QByteArray placeholderMarker() { return "Grimtide Switch placeholder archive:"; }
 
@@ -33,10 +36,21 @@ private:
         QString source;
         QString destination;
         NativeFileSystem::Status target;
+        std::optional<QStringList> keptUnlessOneOf;
     };
     QList<Planned> plan(const QList<GameFileCopy>& copies) const;
     static void refusePlaceholders(const QList<Planned>& planned);
     static void refuseWhileTheGameRuns();
+    // Nothing is done by a journal that names any other file than the five
+    // of the game in the settings.
+    void refuseForeignEntries(const QList<UpdateJournal::Entry>& entries,
+                              const QString& installPath);
+    // The dead temporaries of killed copies go from every game file's folder.
+    void sweepGameFolders(const QList<Planned>& planned);
+    // The copy's source, or the game's own file in its place (a Pure copy).
+    QString sourceOf(const Planned& file);
+    RestoredFile restoredFile(const QString& mods, const KeptOriginals::Kept& kept,
+                              QList<GameUpdate::Step>& steps);
     // Checked, the game's own files kept: what the copies will do.
     QList<GameUpdate::Step> checkedSteps(const QList<GameFileCopy>& copies);
     GameUpdate update(const QList<GameUpdate::Step>& steps, const Deciding& deciding);
@@ -45,5 +59,4 @@ private:
     UpdateJournal m_journal;
     KeptOriginals m_kept;
     LeftoverSweep m_sweep;
-    bool m_journalClear = false; // known empty since this run's first look
 };

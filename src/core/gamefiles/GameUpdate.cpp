@@ -1,6 +1,7 @@
 #include "core/gamefiles/GameUpdate.h"
 
 #include "core/common/Failure.h"
+#include "core/platform/GameProcess.h"
 #include "core/platform/NativeFileSystem.h"
 
 #include <QFileInfo>
@@ -150,6 +151,12 @@ void GameUpdate::undo()
 {
     if (!std::exchange(m_open, false))
         return;
+    // Nothing is written while the game runs: the journal stays, and the next
+    // start or switch after the game puts the files back.
+    if (m_journal && GameProcess::running()) {
+        m_journal->leaveForLater();
+        return;
+    }
     try {
         putBack(m_entries);
         if (m_journal)

@@ -41,7 +41,8 @@ public:
     GameUpdate& operator=(GameUpdate&& other) noexcept;
     GameUpdate(const GameUpdate&) = delete;
     GameUpdate& operator=(const GameUpdate&) = delete;
-    // Without a commit, every file goes back as it was.
+    // Without a commit, every file goes back as it was; while the game runs,
+    // a journaled update is left to its journal.
     ~GameUpdate();
 
     bool isJournaled() const { return m_journal != nullptr; }

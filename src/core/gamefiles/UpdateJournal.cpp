@@ -1,10 +1,12 @@
 #include "core/gamefiles/UpdateJournal.h"
 
+#include "core/common/Failure.h"
 #include "core/platform/NativeFile.h"
 #include "core/platform/NativeFileSystem.h"
 #include "core/platform/StagedFile.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -95,6 +97,7 @@ QByteArray UpdateJournal::bytesOf(const Content& content)
 
 void UpdateJournal::write(const Content& content)
 {
+    m_state = State::InUse;
     const QByteArray bytes = bytesOf(content);
     std::optional<NativeFile> existing = NativeFile::openForWriting(m_path);
     if (!existing) {
@@ -109,16 +112,22 @@ void UpdateJournal::write(const Content& content)
 
 void UpdateJournal::replace(const Content& content)
 {
+    m_state = State::InUse;
     StagedFile staged(m_path, 0644);
     staged.writeBytes(bytesOf(content));
     staged.putInPlace();
     NativeFileSystem::syncFolder(QFileInfo(m_path).absolutePath());
 }
 
-std::optional<UpdateJournal::Content> UpdateJournal::read() const
+std::optional<UpdateJournal::Content> UpdateJournal::read()
 {
-    std::optional<NativeFile> file = NativeFile::openIfPresent(m_path);
-    if (!file || file->size() == 0 || file->size() > largestJournal)
+    refuseUnlessPlain(m_path);
+    std::optional<NativeFile> file = NativeFile::openUnlinkedIfPresent(m_path);
+    if (!file || file->size() == 0) {
+        m_state = State::Empty;
+        return std::nullopt;
+    }
+    if (file->size() > largestJournal)
         return std::nullopt;
     QByteArray bytes(file->size(), '\0');
     if (file->read(bytes.data(), bytes.size()) != bytes.size())
@@ -131,19 +140,40 @@ std::optional<UpdateJournal::Content> UpdateJournal::read() const
     content.deciding = decidingFrom(object);
     for (const QJsonValue& value : object.value(QStringLiteral("entries")).toArray()) {
         const Entry entry = entryFrom(value.toObject());
-        // A journal names only our own files beside the game's: nothing
-        // else is ever renamed or removed by what it says.
+        // Nothing but our own files beside the game's is ever renamed or
+        // removed by what it says, and none through a link.
         if (!isSound(entry))
-            return std::nullopt;
+            refuse(entry.destination,
+                   QStringLiteral("its temporary or backup is not the program's own, beside it"));
+        refuseUnlessPlain(entry.temporary);
+        refuseUnlessPlain(entry.backup);
         content.entries.append(entry);
     }
     return content;
+}
+
+void UpdateJournal::refuseUnlessPlain(const QString& path)
+{
+    using Kind = NativeFileSystem::Kind;
+    const Kind kind = path.isEmpty() ? Kind::None : NativeFileSystem::entryKind(path);
+    if (kind == Kind::Link)
+        refuse(path, QStringLiteral("a link, which the program never follows"));
+    if (kind != Kind::File && kind != Kind::None)
+        refuse(path, QStringLiteral("not a plain file"));
 }
 
 void UpdateJournal::clear()
 {
     if (std::optional<NativeFile> file = NativeFile::openForWriting(m_path))
         file->truncate();
+    m_state = State::Empty;
+}
+
+void UpdateJournal::refuse(const QString& place, const QString& why)
+{
+    NativeFileSystem::replace(m_path, m_path + QStringLiteral(".rejected"));
+    m_state = State::Empty;
+    throw Failure(FailureNumber::JournalRefused, QDir::toNativeSeparators(place), why);
 }
 
 QString UpdateJournal::newBackupName(const QString& destination)
@@ -165,6 +195,5 @@ bool UpdateJournal::isSound(const Entry& entry)
                && (temporary ? StagedFile::isTemporaryName(name)
                              : name.startsWith(backupPrefix) && name.endsWith(backupSuffix));
     };
-    return QFileInfo(entry.destination).isAbsolute() && besideIt(entry.temporary, true)
-           && besideIt(entry.backup, false);
+    return besideIt(entry.temporary, true) && besideIt(entry.backup, false);
 }

@@ -12,7 +12,10 @@
 // before its first rename, so that a start after a kill can complete it or
 // put every file back. The file stays in the working folder and is empty
 // while no update is under way: keeping it saves creating it, and syncing its
-// folder, for every switch.
+// folder, for every switch. Being input like any other file, it is read only
+// as a plain file (never through a link) naming only the program's own
+// temporaries and backups beside the files it names; anything else is
+// refused and moved aside for the player to see.
 class UpdateJournal {
 public:
     struct Entry {
@@ -37,10 +40,22 @@ public:
     void replace(const Content& content);
     // Nothing when there is no update under way, or when the journal is not
     // one we wrote whole (cut short before its sync: no rename had begun).
-    std::optional<Content> read() const;
+    // A link, anything but a plain file, or an entry whose temporary or
+    // backup is not ours is refused (see refuse()).
+    std::optional<Content> read();
     // The update is over. Not synced: a journal that comes back after a power
     // cut describes an update that is found complete again.
     void clear();
+    // Moves the journal aside, to its name with ".rejected", and throws the
+    // refusal naming the place refused and why.
+    [[noreturn]] void refuse(const QString& place, const QString& why);
+    // An update left unfinished (by a kill, or by the game running when it
+    // was to be undone) may be described: true until the first look, and
+    // after leaveForLater(). The journal of an update open in this run is
+    // that update's own.
+    bool mayHoldUnfinished() const { return m_state == State::Unknown || m_state == State::Left; }
+    // The open update leaves its files and journal to the next start or switch.
+    void leaveForLater() { m_state = State::Left; }
 
     // Names beside a destination: its backup while an update runs.
     static QString newBackupName(const QString& destination);
@@ -48,6 +63,10 @@ public:
 private:
     static QByteArray bytesOf(const Content& content);
     static bool isSound(const Entry& entry);
+    // A link, or anything but a plain file, at the path is refused; nothing is no harm.
+    void refuseUnlessPlain(const QString& path);
 
     QString m_path;
+    enum class State { Unknown, Empty, InUse, Left };
+    State m_state = State::Unknown;
 };

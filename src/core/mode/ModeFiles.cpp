@@ -7,11 +7,30 @@
 
 namespace {
 
-GameFileCopy gameFolderCopy(const QString& modeFile, const QString& gameFolder,
+// Each game folder's file in "cons" ends in its own letters: purebf.con, unx1.con...
+const QStringList packLetters{QStringLiteral("bf"), QStringLiteral("x1"), QStringLiteral("x2")};
+
+QString consFile(GameMode mode, const QString& letters)
+{
+    return GamePaths::join({QStringLiteral("cons"),
+                            (mode == GameMode::Pure ? QStringLiteral("pure") : QStringLiteral("un"))
+                                + letters + QStringLiteral(".con")});
+}
+
+GameFileCopy gameFolderCopy(GameMode mode, qsizetype pack, const QString& gameFolder,
                             const QString& modsPath, const QString& folderAdvice)
 {
-    return {GamePaths::join({QStringLiteral("cons"), modeFile}), modsPath,
-            gameFolder + QStringLiteral("/init.con"), folderAdvice};
+    GameFileCopy copy{consFile(mode, packLetters[pack]), modsPath,
+                      gameFolder + QStringLiteral("/init.con"), folderAdvice};
+    // Pure is the game as its own files have it; the delivered pure files
+    // stand in only where it had none, or where an earlier install had left
+    // Grimtide's files in it before the program first wrote there.
+    if (mode == GameMode::Pure) {
+        copy.keptUnlessOneOf.emplace();
+        for (const QString& letters : packLetters)
+            copy.keptUnlessOneOf->append(consFile(GameMode::Grimtide, letters));
+    }
+    return copy;
 }
 
 } // namespace
@@ -29,23 +48,20 @@ GameMode otherMode(GameMode mode)
 QList<GameFileCopy> modeCopies(GameMode mode, const QString& rtr, const QString& sw,
                                const QString& modsPath)
 {
-    const bool pure = mode == GameMode::Pure;
     QList<GameFileCopy> copies{gameFolderCopy(
-        pure ? QStringLiteral("purebf.con") : QStringLiteral("unbf.con"), QStringLiteral("bf1942"),
-        modsPath, QStringLiteral("choose Battlefield 1942's install directory under \"Setup\""))};
-    if (!pure) {
+        mode, 0, QStringLiteral("bf1942"), modsPath,
+        QStringLiteral("choose Battlefield 1942's install directory under \"Setup\""))};
+    if (mode == GameMode::Grimtide) {
         copies.first().requiredFolder = QStringLiteral("gtide_base");
         copies.first().requiredAdvice = QStringLiteral("install the Grimtide mod first");
     }
     if (SettingsValues::isPackOn(rtr))
         copies.append(
-            gameFolderCopy(pure ? QStringLiteral("purex1.con") : QStringLiteral("unx1.con"),
-                           QStringLiteral("xpack1"), modsPath,
+            gameFolderCopy(mode, 1, QStringLiteral("xpack1"), modsPath,
                            QStringLiteral("untick RTR if Road to Rome is not installed")));
     if (SettingsValues::isPackOn(sw))
         copies.append(
-            gameFolderCopy(pure ? QStringLiteral("purex2.con") : QStringLiteral("unx2.con"),
-                           QStringLiteral("xpack2"), modsPath,
+            gameFolderCopy(mode, 2, QStringLiteral("xpack2"), modsPath,
                            QStringLiteral("untick SW if Secret Weapons is not installed")));
     return copies;
 }

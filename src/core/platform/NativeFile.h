@@ -20,6 +20,8 @@ public:
     static NativeFile openForReading(const QString& path);
     // The same, or nothing when there is no file at the path.
     static std::optional<NativeFile> openIfPresent(const QString& path);
+    // The same, never through a link (75 for one).
+    static std::optional<NativeFile> openUnlinkedIfPresent(const QString& path);
     // Creates a new file that must not exist yet and holds an advisory lock
     // on it until it is closed, which tells other programs it is being
     // written. Empty when another program took the new file before the lock
@@ -59,6 +61,7 @@ public:
 private:
     struct Handle; // the system's own, defined by each system's half
     NativeFile(std::unique_ptr<Handle> handle, QString place);
+    static std::optional<NativeFile> openPresent(const QString& path, int flags);
     [[noreturn]] void fail() const;
     bool copyInKernel(NativeFile& source);
     void copyThroughBuffer(NativeFile& source);

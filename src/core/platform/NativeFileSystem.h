@@ -23,13 +23,15 @@ public:
     static void removeQuietly(const QString& path);
     // Makes the folder; one that exists already is no failure.
     static void makeFolder(const QString& path);
-    // What a path names, links followed, in one look.
-    enum class Kind { None, Folder, File, Other };
+    // What a path names, links followed, in one look; Link only from entryKind().
+    enum class Kind { None, Folder, File, Other, Link };
     struct Status {
         Kind kind = Kind::None;
         int permissions = 0;
     };
     static Status status(const QString& path);
+    // What the name itself is, a link not followed.
+    static Kind entryKind(const QString& path);
     // What the name itself leads to (a link is not followed), or nothing
     // when nothing is there.
     static std::optional<FileIdentity> identity(const QString& path);

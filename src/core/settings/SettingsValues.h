@@ -20,12 +20,15 @@ struct SettingsValues {
     static QString secureField() { return QStringLiteral("secure"); }
     static QString crosshairField() { return QStringLiteral("cr"); }
     static QString reticleField() { return QStringLiteral("rt"); }
+    // And the one that says which game they are in, the install directory.
+    static QString pathField() { return QStringLiteral("path"); }
     static QString valueOf(const SettingsRecord& record, const QString& field)
     {
         return field == statusField()      ? record.status
                : field == secureField()    ? record.secure
                : field == crosshairField() ? record.cr
                : field == reticleField()   ? record.rt
+               : field == pathField()      ? record.path
                                            : QString();
     }
 

@@ -2,6 +2,7 @@
 
 #include "core/app/Session.h"
 #include "core/common/ErrorReport.h"
+#include "core/common/Failure.h"
 #include "core/settings/SettingsValues.h"
 #include "gui/app/Form1.h"
 #include "gui/app/Form2.h"
@@ -29,7 +30,10 @@ void Startup::timer1Tick()
             // A field without a value (the path, on a first start) reads as the
             // empty text and costs no other field; the player is asked for the
             // install directory, whose Ok saves the whole record.
-            if (m_session.load()) {
+            const bool firstStart = m_session.load();
+            if (const std::optional<Failure>& notice = m_session.interruptedUpdateNotice())
+                m_report.trap(QStringLiteral("load"), [&] { throw *notice; });
+            if (firstStart) {
                 m_asking = true;
                 m_askForDirectory();
             }

@@ -82,17 +82,22 @@ NativeFile NativeFile::openForReading(const QString& path)
 
 std::optional<NativeFile> NativeFile::openIfPresent(const QString& path)
 {
-    const int fd = openPlainFile(path, O_RDONLY);
-    if (fd < 0 && errno == ENOENT)
-        return std::nullopt;
-    if (fd < 0)
-        FileCalls::failAt(path, errno);
-    return NativeFile(std::make_unique<Handle>(fd), shown(path));
+    return openPresent(path, O_RDONLY);
+}
+
+std::optional<NativeFile> NativeFile::openUnlinkedIfPresent(const QString& path)
+{
+    return openPresent(path, O_RDONLY | O_NOFOLLOW);
 }
 
 std::optional<NativeFile> NativeFile::openForWriting(const QString& path)
 {
-    const int fd = openPlainFile(path, O_WRONLY | O_NOFOLLOW);
+    return openPresent(path, O_WRONLY | O_NOFOLLOW);
+}
+
+std::optional<NativeFile> NativeFile::openPresent(const QString& path, int flags)
+{
+    const int fd = openPlainFile(path, flags);
     if (fd < 0 && errno == ENOENT)
         return std::nullopt;
     if (fd < 0)

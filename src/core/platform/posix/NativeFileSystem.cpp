@@ -110,6 +110,17 @@ NativeFileSystem::Status NativeFileSystem::status(const QString& path)
     return {kind, int(info.st_mode & 07777)};
 }
 
+NativeFileSystem::Kind NativeFileSystem::entryKind(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return Kind::None;
+    return S_ISLNK(info.st_mode)   ? Kind::Link
+           : S_ISDIR(info.st_mode) ? Kind::Folder
+           : S_ISREG(info.st_mode) ? Kind::File
+                                   : Kind::Other;
+}
+
 std::optional<FileIdentity> NativeFileSystem::identity(const QString& path)
 {
     struct stat info {};

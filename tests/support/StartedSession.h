@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/app/Session.h"
+#include "core/gamefiles/GameFiles.h"
+
+#include <QDir>
+
+// The session on the working folder and its game files, loaded as a start
+// loads it: the program without its windows.
+struct StartedSession {
+    GameFiles files{QDir::currentPath()};
+    Session session{files, QStringLiteral("gtdb.inf")};
+    StartedSession() { session.load(); }
+};
