@@ -5,7 +5,6 @@
 #include "import/ImportFixture.h"
 #include "support/Checks.h"
 #include "gui/widgets/ImageCombo.h"
-#include "gui/app/Program.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>
@@ -106,7 +105,6 @@ private slots:
     {
         QFETCH(QString, answer);
         ImportFixture s;
-        Program::configureApplication(); // in the working folder the fixture made current
         const QString zip = s.pack(u"zip"_s, u"cons/"_s);
         RecordingSink sink;
         whenShown<QMessageBox>([&](QMessageBox& question) {

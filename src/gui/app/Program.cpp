@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
-#include <QSettings>
 
 #include <chrono>
 #include <cstdio>
@@ -29,10 +28,6 @@ void Program::configureApplication()
     // The program ends only through its own two ways out; a hidden main
     // window is not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
-    // Qt's own dialogs (the import's file dialog) keep their last folder in
-    // the user's QSettings file: in the working folder, the one place beside
-    // the game and the runtime folder the program writes to.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir::currentPath());
     // The windows' twip layout leaves room for captions in a narrow 8-point
     // sans serif; the desktop's wider default would clip "Crosshair:" and
     // push "&Select Crosshair" off the menu bar. The first family present wins.

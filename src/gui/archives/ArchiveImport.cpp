@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QSettings>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
@@ -65,6 +66,10 @@ QString ArchiveImport::pick() const
     const QPushButton* packed =
         question.addButton(QStringLiteral("&Zip or 7z file…"), QMessageBox::AcceptRole);
     question.exec();
+    // Qt's file dialog keeps its last folder in the user's QSettings file:
+    // in the working folder, the one place beside the game and the runtime
+    // folder the program writes to.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir::currentPath());
     if (question.clickedButton() == folder)
         return QFileDialog::getExistingDirectory(
             m_parent, QStringLiteral("The folder of the mod's archives"), QDir::homePath());
