@@ -2,7 +2,6 @@
 #include "core/platform/InstanceLock.h"
 #include "import/ImportFixture.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -10,26 +9,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Run = ImportFixture::Run;
-
-// The command in a home of its own, with no display to open a window on,
-// started in that home or the folder given.
-Run runIn(const QString& home, const QString& command, const QStringList& arguments,
-          const QString& startedIn = {})
-{
-    QProcess run;
-    run.setWorkingDirectory(startedIn.isEmpty() ? home : startedIn);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    for (const char* name : {"HOME", "XDG_DATA_HOME"})
-        environment.insert(QString::fromLatin1(name), home);
-    run.setProcessEnvironment(environment);
-    run.start(command, arguments);
-    return ImportFixture::finished(run);
-}
-
-const QStringList commands{u"" GRIMTIDE_SWITCH_PROGRAM ""_s, u"" GRIMTIDE_PATH_COMMAND ""_s};
+const QString program = u"" GRIMTIDE_SWITCH_PROGRAM ""_s;
+const QString pathCommand = u"" GRIMTIDE_PATH_COMMAND ""_s;
 
 } // namespace
 
@@ -41,28 +22,27 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("why");
-        for (const QString& command : commands) {
-            const auto row = [&](const char* name, const QStringList& arguments,
-                                 const QString& why) {
-                QTest::addRow("%s: %s", command == commands.constFirst() ? "program" : "PATH", name)
-                    << command << arguments << why;
-            };
-            row("unknown option", {u"--bogus"_s}, u"Unknown option 'bogus'."_s);
-            row("two actions", {u"--restore-game"_s, u"--import-archives"_s},
-                u"--restore-game and --import-archives can't be given together."_s);
-            row("an argument to --restore-game", {u"--restore-game"_s, u"cons"_s},
-                u"unexpected argument 'cons'."_s);
-            row("two paths", {u"--import-archives"_s, u"a"_s, u"b"_s},
-                u"unexpected argument 'b'."_s);
-            row("a path alone", {u"cons"_s}, u"unexpected argument 'cons'."_s);
-            row("a mode of no name", {u"--play"_s, u"Grimtide"_s},
-                u"--play takes pure or grimtide, not 'Grimtide'."_s);
-            row("two modes", {u"--play"_s, u"pure"_s, u"grimtide"_s},
-                u"unexpected argument 'grimtide'."_s);
-            row("--dry-run alone", {u"--dry-run"_s}, u"--dry-run goes only with --play."_s);
-            row("--dry-run with another action", {u"--restore-game"_s, u"--dry-run"_s},
-                u"--dry-run goes only with --play."_s);
-        }
+        const auto row = [](const char* name, const QStringList& arguments, const QString& why,
+                            const QString& command = program) {
+            QTest::newRow(name) << command << arguments << why;
+        };
+        row("unknown option", {u"--bogus"_s}, u"Unknown option 'bogus'."_s);
+        // The command on the PATH hands every argument to the program unread.
+        row("unknown option, on the PATH", {u"--bogus"_s}, u"Unknown option 'bogus'."_s,
+            pathCommand);
+        row("two actions", {u"--restore-game"_s, u"--import-archives"_s},
+            u"--restore-game and --import-archives can't be given together."_s);
+        row("an argument to --restore-game", {u"--restore-game"_s, u"cons"_s},
+            u"unexpected argument 'cons'."_s);
+        row("two paths", {u"--import-archives"_s, u"a"_s, u"b"_s}, u"unexpected argument 'b'."_s);
+        row("a path alone", {u"cons"_s}, u"unexpected argument 'cons'."_s);
+        row("a mode of no name", {u"--play"_s, u"Grimtide"_s},
+            u"--play takes pure or grimtide, not 'Grimtide'."_s);
+        row("two modes", {u"--play"_s, u"pure"_s, u"grimtide"_s},
+            u"unexpected argument 'grimtide'."_s);
+        row("--dry-run alone", {u"--dry-run"_s}, u"--dry-run goes only with --play."_s);
+        row("--dry-run with another action", {u"--restore-game"_s, u"--dry-run"_s},
+            u"--dry-run goes only with --play."_s);
     }
 
     void aRefusedCommandLineSaysWhyAndLeavesNothingBehind()
@@ -71,7 +51,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, why);
         const QTemporaryDir home;
-        const Run run = runIn(home.path(), command, arguments);
+        const ProgramRun run = ProgramRun::in(home.path(), command, arguments, home.path());
         QCOMPARE(run.status, 2);
         QCOMPARE(run.out, QString());
         QCOMPARE(run.err, u"grimtide-switch: %1 Try 'grimtide-switch --help'.\n"_s.arg(why));
@@ -80,18 +60,10 @@ private slots:
             QStringList());
     }
 
-    void theHelpOfBothCommandsNamesEveryAction_data()
+    void theHelpNamesEveryAction()
     {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("program") << commands.constFirst();
-        QTest::newRow("PATH") << commands.constLast();
-    }
-
-    void theHelpOfBothCommandsNamesEveryAction()
-    {
-        QFETCH(QString, command);
         const QTemporaryDir home;
-        const Run run = runIn(home.path(), command, {u"--help"_s});
+        const ProgramRun run = ProgramRun::in(home.path(), program, {u"--help"_s}, home.path());
         QCOMPARE(run.status, 0);
         for (const char* named :
              {"--restore-game", "--import-archives", "[PATH]", "--play", "[MODE]",
@@ -105,7 +77,8 @@ private slots:
     void anImportWithoutAPathNeedsAScreen()
     {
         const QTemporaryDir home;
-        const Run run = runIn(home.path(), commands.constFirst(), {u"--import-archives"_s});
+        const ProgramRun run =
+            ProgramRun::in(home.path(), program, {u"--import-archives"_s}, home.path());
         QCOMPARE(run.status, 2);
         QCOMPARE(run.err, u"grimtide-switch: --import-archives needs a PATH where no window can "
                           "open. Try 'grimtide-switch --help'.\n"_s);
@@ -126,9 +99,9 @@ private slots:
         QFETCH(bool, relative);
         const ImportFixture s;
         const QTemporaryDir home;
-        const Run run =
-            runIn(home.path(), commands.constLast(),
-                  {u"--import-archives"_s, relative ? u"mod"_s : s.mod()}, s.folder.path());
+        const ProgramRun run =
+            ProgramRun::in(s.folder.path(), pathCommand,
+                           {u"--import-archives"_s, relative ? u"mod"_s : s.mod()}, home.path());
         QCOMPARE(run.status, 0);
         const QString cons = QDir(home.path()).filePath(u"grimtide-switch/cons"_s);
         QVERIFY2(run.out.endsWith(
@@ -151,7 +124,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         const QTemporaryDir home;
-        const Run run = runIn(home.path(), commands.constLast(), arguments);
+        const ProgramRun run = ProgramRun::in(home.path(), pathCommand, arguments, home.path());
         const QString own = QDir(home.path()).filePath(u"grimtide-switch"_s);
         QCOMPARE(run.status, arguments.contains(u"--dry-run"_s) ? 1 : 2);
         QCOMPARE(run.err, u"grimtide-switch: The settings file %1/gtdb.inf does not exist.\n"_s.arg(
@@ -172,7 +145,7 @@ private slots:
         const GameRestore::Outcome outcome = GameRestore::run(s.folder.path());
         QCOMPARE(outcome.exitStatus, GameRestore::refused);
         QCOMPARE(outcome.text, why);
-        const Run run = runIn(s.folder.path(), commands.constFirst(), {u"--restore-game"_s});
+        const ProgramRun run = ProgramRun::in(s.folder.path(), program, {u"--restore-game"_s});
         QCOMPARE(run.status, GameRestore::refused);
         QCOMPARE(run.err, u"grimtide-switch: "_s + why);
     }

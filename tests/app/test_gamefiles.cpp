@@ -4,6 +4,7 @@
 #include "core/platform/InstanceLock.h"
 #include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
+#include "support/ProgramRun.h"
 #include "support/StartedSession.h"
 #include "support/TestProgram.h"
 
@@ -56,21 +57,9 @@ struct RunningGame {
     }
 };
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// "grimtide-switch --restore-game" in the working folder.
-Run restoreGame(const TestFolder& folder)
+ProgramRun restoreGame(const TestFolder& folder)
 {
-    QProcess run;
-    run.setWorkingDirectory(folder.path());
-    run.start(u"" GRIMTIDE_SWITCH_PROGRAM ""_s, {u"--restore-game"_s});
-    const bool finished = run.waitForFinished(30000);
-    return {finished ? run.exitCode() : -1, QString::fromLocal8Bit(run.readAllStandardOutput()),
-            QString::fromLocal8Bit(run.readAllStandardError())};
+    return ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s, {u"--restore-game"_s});
 }
 
 } // namespace
@@ -154,14 +143,13 @@ private slots:
         {
             InstanceLock running;
             QCOMPARE(running.take(s.folder.file(u"gtdb.inf.lock"_s)), InstanceLock::Outcome::Held);
-            const Run refused = restoreGame(s.folder);
-            QVERIFY2(refused.exitCode == 2 && refused.out.isEmpty()
-                         && refused.err.count(u'\n') == 1,
+            const ProgramRun refused = restoreGame(s.folder);
+            QVERIFY2(refused.status == 2 && refused.out.isEmpty() && refused.err.count(u'\n') == 1,
                      qPrintable(refused.err));
             QCOMPARE(s.files(), switched);
         }
-        const Run restored = restoreGame(s.folder);
-        QCOMPARE(restored.exitCode, 0);
+        const ProgramRun restored = restoreGame(s.folder);
+        QCOMPARE(restored.status, 0);
         QCOMPARE(restored.out,
                  u"The game's own files in %1/mods:\n"
                  "  bf1942/init.con: put back\n"
@@ -174,8 +162,8 @@ private slots:
         own.remove(u"mods/gtide_base/archives/bf1942/game.rfa"_s);
         QCOMPARE(s.files(), own);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
-        const Run again = restoreGame(s.folder);
-        QCOMPARE(again.exitCode, 0);
+        const ProgramRun again = restoreGame(s.folder);
+        QCOMPARE(again.status, 0);
         QCOMPARE(again.out, u"Nothing to restore: no game file has been replaced in the game "
                             "gtdb.inf names since its own were last put back.\n"_s);
         QCOMPARE(s.files(), own);
@@ -192,7 +180,7 @@ private slots:
         s.start();
         s.inMain<QCheckBox>("Check4")->click();
         QCOMPARE(Checks::bytesOf(s.mods(u"gtide_base/archives/menu.rfa"_s)), "secure crosshair");
-        QCOMPARE(restoreGame(s.folder).exitCode, 0);
+        QCOMPARE(restoreGame(s.folder).status, 0);
         QCOMPARE(s.stored(&SettingsRecord::secure), u"No"_s);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
         RecordingSink sink;
@@ -247,8 +235,8 @@ private slots:
             s.inMain<QRadioButton>("Option2")->click();
             expected << told;
         } else if (way == 2) {
-            const Run refused = restoreGame(s.folder);
-            QCOMPARE(refused.exitCode, 1);
+            const ProgramRun refused = restoreGame(s.folder);
+            QCOMPARE(refused.status, 1);
             QCOMPARE(refused.err, u"grimtide-switch: Nothing was restored.\n"_s + told + u'\n');
         }
         QCOMPARE(s.messages(), expected);

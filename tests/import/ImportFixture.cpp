@@ -2,8 +2,6 @@
 
 #include "support/Checks.h"
 
-#include <QProcess>
-
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -71,20 +69,7 @@ QString ImportFixture::pack(const QString& format, const QString& top,
     return path;
 }
 
-ImportFixture::Run ImportFixture::import(const QStringList& arguments) const
+ProgramRun ImportFixture::import(const QStringList& arguments) const
 {
-    QProcess program;
-    program.setWorkingDirectory(folder.path());
-    program.start(u"" GRIMTIDE_IMPORT_PROGRAM ""_s, arguments);
-    return finished(program);
-}
-
-ImportFixture::Run ImportFixture::finished(QProcess& program)
-{
-    Run run;
-    if (program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit)
-        run.status = program.exitCode();
-    run.out = QString::fromLocal8Bit(program.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(program.readAllStandardError());
-    return run;
+    return ProgramRun::in(folder.path(), u"" GRIMTIDE_IMPORT_PROGRAM ""_s, arguments);
 }

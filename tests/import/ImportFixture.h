@@ -1,9 +1,9 @@
 #pragma once
 
+#include "support/ProgramRun.h"
 #include "support/TestFolder.h"
 
 #include <QMap>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -33,13 +33,6 @@ public:
     // the extra entries, in a "zip" or "7zip" file.
     QString pack(const QString& format, const QString& top, const QList<Entry>& extra = {}) const;
 
-    struct Run {
-        int status = -1;
-        QString out;
-        QString err;
-    };
     // The import program on the path, in the working folder.
-    Run import(const QStringList& arguments) const;
-    // What the started program did, once it ends.
-    static Run finished(QProcess& program);
+    ProgramRun import(const QStringList& arguments) const;
 };

@@ -57,7 +57,7 @@ private slots:
         };
         QCOMPARE(Checks::failureOf(pickThree), FailureNumber::PlaceholderArchive);
 
-        const ImportFixture::Run run = s.import({source});
+        const ProgramRun run = s.import({source});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.err, QString());
         const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
@@ -124,7 +124,7 @@ private slots:
             Checks::plant(how, path);
         const QString source = format.isEmpty() ? s.mod() : s.pack(format, {});
         const auto before = s.consFiles();
-        const ImportFixture::Run run = s.import({source});
+        const ProgramRun run = s.import({source});
         QCOMPARE(run.status, 1);
         QCOMPARE(run.err, refusal(reason.arg(QDir::toNativeSeparators(source))));
         QCOMPARE(s.consFiles(), before);
@@ -154,7 +154,7 @@ private slots:
         ImportFixture s;
         const QString zip = s.pack(u"zip"_s, {}, {extra});
         const auto before = s.consFiles();
-        const ImportFixture::Run run = s.import({zip});
+        const ProgramRun run = s.import({zip});
         QCOMPARE(run.status, 1);
         QCOMPARE(run.err, refusal(reason.arg(QDir::toNativeSeparators(zip))));
         QCOMPARE(s.consFiles(), before);
@@ -167,7 +167,7 @@ private slots:
         const QString text = s.folder.file(u"notes.zip"_s);
         Checks::writeBytes(text, "not an archive at all\n");
         const auto before = s.consFiles();
-        const ImportFixture::Run run = s.import({text});
+        const ProgramRun run = s.import({text});
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.startsWith(refusal(u"%1 can't be read as a .zip or .7z file: "_s.arg(
                                                 QDir::toNativeSeparators(text)))
@@ -202,7 +202,7 @@ private slots:
         if (!startedBy.isEmpty())
             arguments.prepend(u"--started-by"_s);
         const auto before = s.consFiles();
-        const ImportFixture::Run run = s.import(arguments);
+        const ProgramRun run = s.import(arguments);
         QCOMPARE(run.status, status);
         QCOMPARE(run.err, status == 0 ? QString()
                                       : u"grimtide-switch: Grimtide Switch is running in this "
@@ -229,7 +229,7 @@ private slots:
         QFETCH(QString, err);
         ImportFixture s;
         const auto before = s.consFiles();
-        const ImportFixture::Run run = s.import(arguments);
+        const ProgramRun run = s.import(arguments);
         QCOMPARE(run.status, 2);
         QCOMPARE(run.err, err);
         QCOMPARE(s.consFiles(), before);

@@ -1,10 +1,10 @@
 #include "core/common/Failure.h"
 #include "core/common/FailureText.h"
 #include "gui/archives/ArchiveImport.h"
+#include "gui/widgets/ImageCombo.h"
 #include "gui/widgets/MessageBoxSink.h"
 #include "import/ImportFixture.h"
 #include "support/Checks.h"
-#include "gui/widgets/ImageCombo.h"
 #include "support/TestProgram.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "core/play/PlayerCommand.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
-#include "play/PlayRun.h"
 #include "support/Checks.h"
 #include "support/FakeTray.h"
+#include "support/ProgramRun.h"
 #include "support/TestFolder.h"
 
 #include <QAction>
@@ -164,8 +164,12 @@ private slots:
         std::optional<RunningProgram> program;
         if (running)
             QVERIFY(program.emplace().start());
-        PlayRun play;
-        QCOMPARE(boxesWhile([&] { play = PlayRun::in(folder.path(), arguments); }), placed(boxes));
+        ProgramRun play;
+        QCOMPARE(boxesWhile([&] {
+                     play =
+                         ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s, arguments);
+                 }),
+                 placed(boxes));
         QCOMPARE(play.status, status);
         QCOMPARE(play.out, out);
         QCOMPARE(play.err, placed(err));
@@ -200,11 +204,12 @@ private slots:
         folder.writeSettings({.path = gameFolder()});
         RunningProgram program;
         QVERIFY(program.start());
-        PlayRun play;
+        ProgramRun play;
         QTimer::singleShot(0, [&] {
             QWidget* chooser = QApplication::activeModalWidget();
             QVERIFY(chooser && chooser->objectName() == u"Form3");
-            play = PlayRun::in(folder.path(), {u"--play"_s, u"grimtide"_s});
+            play = ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s,
+                                  {u"--play"_s, u"grimtide"_s});
             chooser->findChild<QPushButton*>(u"Command2"_s)->click();
         });
         program.inMain<QAction>("mcrform")->trigger();
@@ -267,7 +272,8 @@ private slots:
         if (!playConf.isNull())
             Checks::writeBytes(PlayerCommand::fileIn(folder.path()), playConf);
         const QMap<QString, QByteArray> before = Checks::filesIn(folder.path());
-        const PlayRun play = PlayRun::in(folder.path(), {u"--play"_s, u"--dry-run"_s});
+        const ProgramRun play = ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s,
+                                               {u"--play"_s, u"--dry-run"_s});
         QCOMPARE(play.status, status);
         work = folder.path();
         QCOMPARE(play.out, placed(out));

@@ -2,8 +2,8 @@
 #include "core/play/GameRunners.h"
 #include "core/play/GameStart.h"
 #include "core/play/PlayerCommand.h"
-#include "play/PlayRun.h"
 #include "support/Checks.h"
+#include "support/ProgramRun.h"
 #include "support/TestFolder.h"
 
 #include <QDir>
@@ -170,7 +170,8 @@ private slots:
             if (step.endsTheGameFirst)
                 endGame();
             QFile::remove(game + u"/played.txt"_s);
-            const PlayRun play = PlayRun::in(folder.path(), step.arguments);
+            const ProgramRun play =
+                ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s, step.arguments);
             QVERIFY2(play.status == step.status, step.name);
             if (step.status == 0) {
                 QCOMPARE(play.out, step.output);

@@ -1,18 +1,23 @@
-#include "play/PlayRun.h"
+#include "support/ProgramRun.h"
 
 #include <QProcess>
 #include <QTest>
 
-PlayRun PlayRun::in(const QString& folder, const QStringList& arguments)
+ProgramRun ProgramRun::in(const QString& folder, const QString& program,
+                          const QStringList& arguments, const QString& home)
 {
     QProcess run;
     run.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
+    for (const char* name : {"HOME", "XDG_DATA_HOME"}) {
+        if (!home.isEmpty())
+            environment.insert(QString::fromLatin1(name), home);
+    }
     run.setProcessEnvironment(environment);
-    run.start(QStringLiteral(GRIMTIDE_SWITCH_PROGRAM), arguments);
-    PlayRun result;
+    run.start(program, arguments);
+    ProgramRun result;
     if (QTest::qWaitFor([&] { return run.state() == QProcess::NotRunning; }, 60000)
         && run.exitStatus() == QProcess::NormalExit)
         result.status = run.exitCode();
