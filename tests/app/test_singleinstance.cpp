@@ -1,7 +1,5 @@
-#include "gui/app/Form2.h"
-#include "gui/app/Program.h"
 #include "support/Checks.h"
-#include "support/FakeTray.h"
+#include "support/RunningProgram.h"
 #include "support/TestFolder.h"
 
 #include <QApplication>
@@ -10,7 +8,6 @@
 #include <csignal>
 #include <cstdio>
 #include <future>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -62,18 +59,12 @@ const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
      }},
 };
 
-bool reachesMainWindow(Program& program, const FakeTray& tray)
-{
-    return program.start() && QTest::qWaitFor([&] { return tray.shown; }, 30000);
-}
-
 // The child of the signal test: the program in its working folder, left be.
 // Its record differs from the stored row: the packs read as "yes".
 int startAndWait()
 {
-    FakeTray tray;
-    Program program(tray);
-    if (!reachesMainWindow(program, tray))
+    RunningProgram program;
+    if (!program.start())
         return 3;
     std::puts("started");
     std::fflush(stdout);
@@ -108,17 +99,15 @@ private slots:
         TestFolder folder;
         folder.writeSettings(folder.gameRow());
         leftAtTheLock[lock](QDir::current().filePath(lockName));
-        FakeTray firstTray;
-        Program first(firstTray);
-        QVERIFY(reachesMainWindow(first, firstTray));
-        Form2& main = first.module().mainWindow();
+        RunningProgram first;
+        QVERIFY(first.start());
+        Form2& main = first.main();
         main.hide();
         const auto entriesHere = [] {
             return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
         };
         const QStringList entries = entriesHere();
-        FakeTray secondTray;
-        QVERIFY(!Program(secondTray).start());
+        QVERIFY(!RunningProgram().start());
         QCOMPARE(entriesHere(), entries);
         QCOMPARE(
             QTest::qWaitFor([&] { return main.isVisible(); }, lock == noOwnFolder ? 100 : 5000),
@@ -198,14 +187,12 @@ private slots:
         child.setWorkingDirectory(folder.path());
         child.start(QCoreApplication::applicationFilePath(), {childRole});
         QVERIFY(child.waitForReadyRead(60000));
-        sqlite3* locker = nullptr;
-        if (locked) {
-            sqlite3_open(folder.databaseFile().toUtf8().constData(), &locker);
-            sqlite3_exec(locker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-        }
+        std::optional<Checks::SettingsLock> otherProgram;
+        if (locked)
+            otherProgram.emplace(folder.databaseFile());
         ::kill(pid_t(child.processId()), signalNumber);
         QVERIFY(child.waitForFinished(60000)); // never waiting for a box's OK
-        sqlite3_close(locker);
+        otherProgram.reset();
         QVERIFY(child.exitStatus() == QProcess::NormalExit && (child.exitCode() != 0) == locked);
         const QString report = u"We have a problem, Please report this error = unload3218 to: "
                                "" GRIMTIDE_CONTACT "\n"_s
@@ -224,8 +211,7 @@ private slots:
         const QByteArray stored = Checks::bytesOf(folder.databaseFile());
         TerminationSignals::catchEarly();
         ::raise(SIGTERM);
-        FakeTray tray;
-        QVERIFY(!Program(tray).start());
+        QVERIFY(!RunningProgram().start());
         QVERIFY(Checks::bytesOf(folder.databaseFile()) == stored
                 && !QFileInfo::exists(folder.game() + u"/mods/gtide_base/archives/menu.rfa"_s));
     }

@@ -1,7 +1,4 @@
 #include "core/platform/GameProcess.h"
-#include "core/play/GameRunners.h"
-#include "core/play/GameStart.h"
-#include "core/play/PlayerCommand.h"
 #include "support/Checks.h"
 #include "support/ProgramRun.h"
 #include "support/TestFolder.h"
@@ -56,9 +53,8 @@ private slots:
                     u"%1 is not installed (scripts/setup-packages test installs it)"_s.arg(
                         QString::fromUtf8(command))));
         }
-        QVERIFY(homeDir.isValid() && workDir.isValid());
+        QVERIFY(homeDir.isValid());
         home = QDir(homeDir.path()).canonicalPath();
-        work = QDir(workDir.path()).canonicalPath();
         game = home + u"/.wine/drive_c/Program Files/EA GAMES/Battlefield 1942"_s;
         QVERIFY(QDir().mkpath(game));
         // Quiet and windowless, without the downloads of Mono and Gecko, and
@@ -82,53 +78,10 @@ private slots:
         qunsetenv("WINEPREFIX");
     }
 
-    void cleanupTestCase() { wine.endAll(); }
-
-    void init() { QFile::remove(game + u"/played.txt"_s); }
-
     // No game is left for the next test, which may switch the game files:
     // the process Wine ended is gone once its parent, now the system's
     // first process, has taken its exit.
-    void cleanup()
-    {
-        endGame();
-        QFile::remove(PlayerCommand::fileIn(work));
-    }
-
-    // Seen as the running game while it runs, and no more once Wine has ended it.
-    void startsInTheGameFolder()
-    {
-        const PlayPlan plan = GameRunners::planFor(game, home, work);
-        QCOMPARE(plan.dryRunText(),
-                 u"# Battlefield 1942 starts under Wine, in the prefix %1/.wine.\n"
-                 "program=wine\n"
-                 "argument=BF1942.exe\n"
-                 "environment=WINEPREFIX=%1/.wine\n"
-                 "folder=%1/.wine/drive_c/Program Files/EA GAMES/Battlefield 1942\n"_s.arg(home));
-        const GameStart::Outcome outcome = GameStart::start(plan);
-        QVERIFY2(outcome.started, qPrintable(outcome.reason));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(game + u"/played.txt"_s), 60000);
-        QCOMPARE(Checks::bytesOf(game + u"/played.txt"_s),
-                 "folder: C:\\Program Files\\EA GAMES\\Battlefield 1942\n");
-        QVERIFY(GameProcess::running().has_value());
-        endGame();
-    }
-
-    void passesTheArgumentsOfPlayConf()
-    {
-        Checks::writeBytes(PlayerCommand::fileIn(work),
-                           "program=wine\nargument=BF1942.exe\nargument=+restart 1\n"
-                           "argument=+game\nargument=Grimtide\nenvironment=WINEPREFIX="
-                               + QFile::encodeName(home) + "/.wine\n");
-        const GameStart::Outcome outcome = GameStart::start(GameRunners::planFor(game, home, work));
-        QVERIFY2(outcome.started, qPrintable(outcome.reason));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(game + u"/played.txt"_s), 60000);
-        QCOMPARE(Checks::bytesOf(game + u"/played.txt"_s),
-                 "folder: C:\\Program Files\\EA GAMES\\Battlefield 1942\n"
-                 "argument: +restart 1\n"
-                 "argument: +game\n"
-                 "argument: Grimtide\n");
-    }
+    void cleanupTestCase() { endGame(); }
 
     // The program itself, as the player runs it in a working folder whose
     // row points at the game: each step in turn, with the mode files the
@@ -211,10 +164,8 @@ private:
     }
 
     QTemporaryDir homeDir;
-    QTemporaryDir workDir;
     WineServerEnd wine; // made after the folders, so it ends Wine before they go
     QString home;
-    QString work;
     QString game;
 };
 

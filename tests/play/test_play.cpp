@@ -3,18 +3,53 @@
 #include "core/play/GameStart.h"
 #include "core/play/PlayerCommand.h"
 #include "support/Checks.h"
+#include "support/ProgramRun.h"
+#include "support/RunningProgram.h"
+#include "support/TestFolder.h"
 
-#include <QDir>
-#include <QFile>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The game where Lutris keeps it, as its record names it.
+const QString lutrisGame = u"Games/battlefield-1942/drive_c/Program Files/EA GAMES/"
+                           "Battlefield 1942"_s;
+const QString started = u"Grimtide mode: Battlefield 1942 starts through Lutris, as its game "
+                        "\"battlefield-1942\".\n"_s;
+
+// The text of each box the program shows while the action runs, each closed
+// with its OK as soon as it is up.
+QStringList boxesWhile(const std::function<void()>& action)
+{
+    QStringList texts;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&texts] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts << box->text().replace(u'\n', u' ');
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    closer.start(20);
+    action();
+    return texts;
+}
+
+} // namespace
+
 // A home laid out as a player's, with Battlefield 1942 in every kind of
-// prefix the launchers keep, and what --play --dry-run shows for each; then
-// each started for real, with stand-ins for the launchers on the PATH.
-class TestRunners : public QObject {
+// prefix the launchers keep, and stand-ins for the launchers on the PATH:
+// what --play --dry-run shows for each and what each is given; then --play
+// in a working folder whose row points at the Lutris game, alone and through
+// the program running in the folder.
+class TestPlay : public QObject {
     Q_OBJECT
 
 private slots:
@@ -23,39 +58,45 @@ private slots:
         QVERIFY(homeDir.isValid() && workDir.isValid());
         home = QDir(homeDir.path()).canonicalPath();
         work = QDir(workDir.path()).canonicalPath();
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
+            qunsetenv(name);
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("TMPDIR", QFile::encodeName(at(u"tmp"_s)));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(at(u"cache"_s)));
+        QVERIFY(QDir(home).mkpath(u"tmp"_s));
         const QString retail = u"drive_c/Program Files/EA GAMES/Battlefield 1942"_s;
-        game(u".wine/"_s + retail);
+        placeGame(u".wine/"_s + retail);
         QVERIFY(QDir(home).mkpath(u".wine/dosdevices"_s));
         QVERIFY(QFile::link(u"../drive_c"_s, at(u".wine/dosdevices/c:"_s)));
-        game(u".local/share/wineprefixes/bf/drive_c/Games/BF1942"_s, u"bf1942.EXE"_s);
+        placeGame(u".local/share/wineprefixes/bf/drive_c/Games/BF1942"_s, u"bf1942.EXE"_s);
 
-        game(u"Games/battlefield-1942/"_s + retail);
+        placeGame(u"Games/battlefield-1942/"_s + retail);
         write(u".config/lutris/games/battlefield-1942-1700000000.yml"_s,
               "game:\n  exe: drive_c/Program Files/EA GAMES/Battlefield 1942/BF1942.exe\n"
               "  prefix: ~/Games/battlefield-1942\nsystem: {}\n");
-        game(u"Games/bf-flatpak/"_s + retail);
+        placeGame(u"Games/bf-flatpak/"_s + retail);
         write(u".var/app/net.lutris.Lutris/config/lutris/games/bf-flatpak-1700000001.yml"_s,
               "game:\n  exe: ~/Games/bf-flatpak/" + retail.toUtf8() + "/BF1942.exe\n");
-        game(u"Games/shared/"_s + retail);
+        placeGame(u"Games/shared/"_s + retail);
         write(u".config/lutris/games/other-1700000002.yml"_s,
               "game:\n  exe: drive_c/Other/Other.exe\n  prefix: $HOME/Games/shared\n");
 
-        game(u".local/share/bottles/bottles/Battlefield-1942/"_s + retail);
+        placeGame(u".local/share/bottles/bottles/Battlefield-1942/"_s + retail);
         write(u".local/share/bottles/bottles/Battlefield-1942/bottle.yml"_s,
               "Arch: win64\nName: Battlefield 1942\nPath: Battlefield-1942\n");
-        game(u".var/app/com.usebottles.bottles/data/bottles/bottles/BF/"_s + retail);
+        placeGame(u".var/app/com.usebottles.bottles/data/bottles/bottles/BF/"_s + retail);
         write(u".var/app/com.usebottles.bottles/data/bottles/bottles/BF/bottle.yml"_s, "[1, 2]\n");
 
-        game(u"Games/Heroic/Prefixes/default/Battlefield 1942/"_s + retail);
+        placeGame(u"Games/Heroic/Prefixes/default/Battlefield 1942/"_s + retail);
         write(u".config/heroic/GamesConfig/Hx7kQ2pLmN3vR8sT.json"_s,
               R"({"Hx7kQ2pLmN3vR8sT": {"winePrefix":
                   "~/Games/Heroic/Prefixes/default/Battlefield 1942", "wineVersion": {}}})");
 
-        game(u".local/share/Steam/steamapps/compatdata/3123456789/pfx/"_s + retail);
-        game(
+        placeGame(u".local/share/Steam/steamapps/compatdata/3123456789/pfx/"_s + retail);
+        placeGame(
             u".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/compatdata/24960/pfx/"_s
             + retail);
-        game(u"games/BF1942"_s);
+        placeGame(u"games/BF1942"_s);
         placeStandIns();
     }
 
@@ -65,10 +106,16 @@ private slots:
         qunsetenv("PLAY_MARK");
     }
 
+    // The Lutris game as the mod's install left it, without the mode files
+    // of an earlier switch.
     void init()
     {
         QFile::remove(PlayerCommand::fileIn(work));
         QFile::remove(at(u"release"_s));
+        QVERIFY(QDir(at(u"records"_s)).removeRecursively() && QDir(home).mkpath(u"records"_s));
+        QVERIFY(QDir(game(u"mods"_s)).removeRecursively());
+        for (const char* folder : {"bf1942", "xpack1", "xpack2", "gtide_base/archives/bf1942"})
+            QVERIFY(QDir().mkpath(game(u"mods/"_s + QLatin1String(folder))));
     }
 
     void dryRunOfEachRunner_data()
@@ -262,11 +309,7 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("why");
         QTest::newRow("pipe") << u"pipe"_s << u"it is no plain file"_s;
-        QTest::newRow("socket") << u"socket"_s << u"it is no plain file"_s;
-        QTest::newRow("folder") << u"folder"_s << u"it is no plain file"_s;
-        QTest::newRow("link to a device") << u"/dev/zero"_s << u"it is a link"_s;
         QTest::newRow("link to a good file") << u"link"_s << u"it is a link"_s;
-        QTest::newRow("link to nothing") << u"dangling"_s << u"it is a link"_s;
     }
 
     void damagedCommandFileRefused()
@@ -278,13 +321,10 @@ private slots:
         Checks::writeBytes(good, "program=wine\n");
         if (kind == u"link")
             QVERIFY(QFile::link(good, file));
-        else if (kind == u"dangling")
-            QVERIFY(QFile::link(at(u"none.conf"_s), file));
         else
             Checks::plant(kind, file);
         const PlayPlan plan = GameRunners::planFor(at(u"games/BF1942"_s), home, work);
         QCOMPARE(plan.problem, u"\"%1\" can't be used to start the game: %2."_s.arg(file, why));
-        QDir(file).removeRecursively();
     }
 
     // Each stand-in records once the test releases it: the start has returned by then.
@@ -319,11 +359,6 @@ private slots:
                                    "argument: heroic://launch/Hx7kQ2pLmN3vR8sT\n"
                                    "WINEPREFIX: (not set)\n"
                                    "PLAY_MARK: ours\n"_s.arg(retail);
-        QTest::newRow("Wine") << u".wine"_s + retail << QByteArray() << u"wine"_s
-                              << u"folder: $HOME/.wine%1\n"
-                                 "argument: BF1942.exe\n"
-                                 "WINEPREFIX: $HOME/.wine\n"
-                                 "PLAY_MARK: ours\n"_s.arg(retail);
         QTest::newRow("play.conf")
             << u"games/BF1942"_s
             << QByteArray("program=$HOME/bin/my start\nargument=+restart 1\nargument=\n"
@@ -390,10 +425,6 @@ private slots:
         QTest::addColumn<QByteArray>("yaml");
         QTest::addColumn<QString>("name");
         QTest::newRow("plain") << QByteArray("Name: My Game\nPath: My-Game\n") << u"My Game"_s;
-        QTest::newRow("quoted, after a mapping")
-            << QByteArray("Parameters:\n  Name: no\nName: 'It''s \\u00e9'\n") << u"It's \\u00e9"_s;
-        QTest::newRow("double quotes, unicode")
-            << QByteArray("Name: \"B\\u00e9 1942\"\n") << u"B\u00e9 1942"_s;
         QTest::newRow("not a text") << QByteArray("Name: [1, 2]\n") << QString();
         QTest::newRow("only nested") << QByteArray("Bottle:\n  Name: no\n") << QString();
         QTest::newRow("a list") << QByteArray("- Name: no\n") << QString();
@@ -406,6 +437,167 @@ private slots:
         QFETCH(QByteArray, yaml);
         QFETCH(QString, name);
         QCOMPARE(BottleFile::name(yaml), name);
+    }
+
+    void playsAloneOrThroughTheRunningProgram_data()
+    {
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("withMod");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("mode");      // stored after it
+        QTest::addColumn<QString>("baseGame");  // the cons file in bf1942/init.con
+        QTest::addColumn<QStringList>("boxes"); // shown by the running program
+        const QStringList grimtide{u"--play"_s, u"grimtide"_s};
+        const QString noMod =
+            u"Please check your options The folder $GAME/mods/gtide_base does not "
+            "exist: install the Grimtide mod first."_s;
+        for (const bool running : {false, true}) {
+            const auto row = [&](const char* name) -> QTestData& {
+                return QTest::addRow("%s: %s", running ? "through the running program" : "alone",
+                                     name)
+                       << running;
+            };
+            row("grimtide") << grimtide << true << 0 << started << QString() << u"Grimtide"_s
+                            << u"unbf"_s << QStringList();
+            row("the row's mode") << QStringList{u"--play"_s} << true << 0
+                                  << u"Pure mode: Battlefield 1942 starts through Lutris, as its "
+                                     "game \"battlefield-1942\".\n"_s
+                                  << QString() << u"Pure"_s << QString() << QStringList();
+            row("pure, the mode it is in, without the mod")
+                << QStringList{u"--play"_s, u"pure"_s} << false << 0
+                << u"Pure mode: Battlefield 1942 starts through Lutris, as its game "
+                   "\"battlefield-1942\".\n"_s
+                << QString() << u"Pure"_s << QString() << QStringList();
+            row("grimtide without the mod")
+                << grimtide << false << 2 << QString() << u"grimtide-switch: "_s + noMod + u'\n'
+                << u"Pure"_s << QString() << (running ? QStringList{noMod} : QStringList());
+        }
+    }
+
+    void playsAloneOrThroughTheRunningProgram()
+    {
+        QFETCH(bool, running);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, withMod);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(QString, mode);
+        QFETCH(QString, baseGame);
+        QFETCH(QStringList, boxes);
+        if (!withMod)
+            QVERIFY(QDir(game(u"mods/gtide_base"_s)).removeRecursively());
+        TestFolder folder;
+        folder.writeSettings({.path = gameFolder()});
+        std::optional<RunningProgram> program;
+        if (running)
+            QVERIFY(program.emplace().start());
+        ProgramRun play;
+        QCOMPARE(boxesWhile([&] {
+                     play =
+                         ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s, arguments);
+                 }),
+                 placed(boxes));
+        QCOMPARE(play.status, status);
+        QCOMPARE(play.out, out);
+        QCOMPARE(play.err, placed(err));
+        QCOMPARE(folder.storedRows().size(), 1);
+        QCOMPARE(folder.storedRows().value(0).status, mode);
+        QCOMPARE(Checks::installedModes(gameFolder()).value(0), baseGame);
+        QVERIFY(!QFile::exists(folder.databaseFile() + u"-journal"_s));
+        QCOMPARE(Checks::bytesOf(folder.file(u"game-files.journal"_s)), QByteArray());
+        if (running) {
+            QCOMPARE(program->inMain<QRadioButton>("Option2")->isChecked(), mode == u"Grimtide");
+            QCOMPARE(program->inMain<QRadioButton>("Option1")->isChecked(), mode == u"Pure");
+            QCOMPARE(program->inMain<QLabel>("Label4")->text(), mode);
+        }
+        // Lutris still waits for its release: --play has not waited for it.
+        Checks::writeBytes(at(u"release"_s), {});
+        if (status == 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(at(u"records/lutris"_s)), 10000);
+            QCOMPARE(QString::fromUtf8(Checks::bytesOf(at(u"records/lutris"_s))),
+                     placed(u"folder: $GAME\n"
+                            "argument: lutris:rungame/battlefield-1942\n"
+                            "WINEPREFIX: (not set)\n"
+                            "PLAY_MARK: ours\n"_s));
+        } else {
+            QTest::qWait(500);
+            QVERIFY(!QFile::exists(at(u"records/lutris"_s)));
+        }
+    }
+
+    // While a dialog waits for the player, or the window is not up yet, no
+    // click reaches the main window: the request is refused.
+    void theRunningProgramRefusesWhileADialogWaits()
+    {
+        TestFolder folder;
+        folder.writeSettings({.path = gameFolder()});
+        RunningProgram program;
+        QVERIFY(program.start());
+        ProgramRun play;
+        QTimer::singleShot(0, [&] {
+            QWidget* chooser = QApplication::activeModalWidget();
+            QVERIFY(chooser && chooser->objectName() == u"Form3");
+            play = ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s,
+                                  {u"--play"_s, u"grimtide"_s});
+            chooser->findChild<QPushButton*>(u"Command2"_s)->click();
+        });
+        program.inMain<QAction>("mcrform")->trigger();
+        QCOMPARE(play.status, 2);
+        QCOMPARE(play.err, u"grimtide-switch: Grimtide Switch waits for an answer in one of its "
+                           "windows; give it, then play again.\n"_s);
+        QCOMPARE(folder.storedRows().value(0).status, u"Pure"_s);
+        QVERIFY(program.inMain<QRadioButton>("Option1")->isChecked());
+    }
+
+    void dryRun_data()
+    {
+        QTest::addColumn<QString>("path"); // the row's install directory
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("Lutris") << lutrisGame << 0
+                                << u"# Battlefield 1942 starts through Lutris, as its game "
+                                   "\"battlefield-1942\".\n"
+                                   "program=lutris\n"
+                                   "argument=lutris:rungame/battlefield-1942\n"
+                                   "folder=$HOME/Games/battlefield-1942/drive_c/Program Files/"
+                                   "EA GAMES/Battlefield 1942\n"_s
+                                << QString();
+        QTest::newRow("no runner") << u"games/BF1942"_s << 1 << QString()
+                                   << u"grimtide-switch: No runner is known for the game in "
+                                      "\"$HOME/games/BF1942\": it lies in no Wine prefix. To start "
+                                      "it anyway, set its command in \"$WORK/play.conf\": a line "
+                                      "\"program=\" with the program, then a line \"argument=\" "
+                                      "for each of its arguments.\n"_s;
+        QTest::newRow("no install directory")
+            << QString() << 1 << QString()
+            << u"grimtide-switch: No install directory of Battlefield 1942 is chosen yet: start "
+               "Grimtide Switch and choose it.\n"_s;
+    }
+
+    // Nothing is switched, started or written.
+    void dryRun()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        TestFolder folder;
+        folder.writeSettings({.path = path.isEmpty() ? path : at(path)});
+        const QMap<QString, QByteArray> before = Checks::filesIn(folder.path());
+        const ProgramRun play = ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s,
+                                               {u"--play"_s, u"--dry-run"_s});
+        QCOMPARE(play.status, status);
+        QCOMPARE(play.out, placed(out));
+        QCOMPARE(play.err, placed(err.replace(u"$WORK"_s, folder.path())));
+        QCOMPARE(Checks::filesIn(folder.path()), before);
+        Checks::writeBytes(at(u"release"_s), {});
+        QTest::qWait(500);
+        QVERIFY(!QFile::exists(at(u"records/lutris"_s)));
     }
 
 private:
@@ -421,12 +613,23 @@ private:
         return GameStart::start(GameRunners::planFor(at(gameFolder), home, work));
     }
 
+    QString gameFolder() const { return at(lutrisGame); }
+    QString game(const QString& relative) const { return QDir(gameFolder()).filePath(relative); }
+
     QString placed(QString text) const
     {
-        return text.replace(u"$HOME"_s, home).replace(u"$WORK"_s, work);
+        return text.replace(u"$GAME"_s, gameFolder())
+            .replace(u"$HOME"_s, home)
+            .replace(u"$WORK"_s, work);
+    }
+    QStringList placed(QStringList texts) const
+    {
+        for (QString& text : texts)
+            text = placed(text);
+        return texts;
     }
 
-    void game(const QString& folder, const QString& program = u"BF1942.exe"_s)
+    void placeGame(const QString& folder, const QString& program = u"BF1942.exe"_s)
     {
         Checks::writeBytes(at(folder + u'/' + program), {});
     }
@@ -457,7 +660,7 @@ record="$HOME/records/$(basename "$0")"
 mv "$record.part" "$record"
 )sh"_s)
                                       .toUtf8();
-        for (const char* name : {"lutris", "bottles-cli", "xdg-open", "wine", "my start"}) {
+        for (const char* name : {"lutris", "bottles-cli", "xdg-open", "my start"}) {
             QFile file(at(u"bin/"_s + QString::fromUtf8(name)));
             Checks::writeBytes(file.fileName(), script);
             QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
@@ -476,5 +679,5 @@ mv "$record.part" "$record"
     QByteArray path;
 };
 
-QTEST_MAIN(TestRunners)
-#include "test_runners.moc"
+QTEST_MAIN(TestPlay)
+#include "test_play.moc"
