@@ -3,15 +3,23 @@
 #include "core/common/FailureText.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
+#include "gui/app/QtTrayBackend.h"
 #include "gui/widgets/MessageBoxSink.h"
 #include "support/Checks.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QThreadPool>
 #include <QToolButton>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +41,8 @@ int textEnd(QLabel& label)
 
 } // namespace
 
+// What the windows share: their captions and tab order, the message boxes,
+// the failures' texts, and the tray.
 class TestWindowServices : public QObject {
     Q_OBJECT
 private slots:
@@ -137,7 +147,102 @@ private slots:
         QVERIFY2(room >= widest, qPrintable(u"%1 < %2"_s.arg(room).arg(widest)));
     }
 
+    void aMinimizedWindowComesBackByATrayClickAndARightClickPopsUpTheMenu()
+    {
+        auto program = started();
+        Form2& main = program->main();
+        main.showMinimized();
+        QTRY_VERIFY(!main.isVisible());
+        emit program->tray.restoreRequested();
+        QVERIFY(main.isVisible() && !main.isMinimized());
+        QMenu* popped = nullptr;
+        QTimer::singleShot(100, this, [&] {
+            popped = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            popped->close();
+        });
+        emit program->tray.menuRequested();
+        QCOMPARE(popped, program->inMain<QMenu>("mpopupsys"));
+        // A tray that comes late gets the mode's icon; until then a minimize is a plain one.
+        program.reset(); // its windows go first: controls are found by their names
+        program = started(false);
+        Form2& late = program->main();
+        late.showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(late.isVisible()); // no icon to come back by: a plain minimize
+        late.showNormal();
+        program->inMain<QRadioButton>("Option2")->click();
+        program->tray.isAvailable = true;
+        emit program->tray.appeared();
+        QVERIFY(program->tray.exists());
+        QCOMPARE(program->tray.tip, u"unpure"_s);
+    }
+
+    void trayItemSwitchesAndSetsTheTip()
+    {
+        const auto program = started();
+        program->inMain<QAction>("mpopunpure")->trigger();
+        QCOMPARE(program->tray.tip, u"Unpure"_s);
+        QCOMPARE(program->tray.operations.last(), u"setTip"_s);
+        program->inMain<QRadioButton>("Option1")->click(); // switches back, leaves the tip alone
+        QCOMPARE(program->tray.tip, u"Unpure"_s);
+        // Reached in pure mode anyway: says so, and still sets the tip.
+        program->inMain<QAction>("mpoppure")->trigger();
+        QCOMPARE(program->messages(), QStringList{u"you are already in pure mode"_s});
+        QCOMPARE(program->tray.tip, u"Pure"_s);
+    }
+
+    void closeAndExitSaveEverythingRemoveTheIconAndEnd_data()
+    {
+        QTest::addColumn<bool>("exit"); // or else the close box
+        QTest::newRow("close box") << false;
+        QTest::newRow("exit") << true;
+    }
+
+    void closeAndExitSaveEverythingRemoveTheIconAndEnd()
+    {
+        QFETCH(bool, exit);
+        const auto program = started();
+        program->withChooserOpen([](QWidget&) {}); // the chooser, made and hidden, goes too
+        Checks::exec(program->folder.databaseFile(), "UPDATE Options SET cr = '9'");
+        exit ? program->inMain<QAction>("mpopexit")->trigger() : void(program->main().close());
+        QCOMPARE(program->ends, 1);
+        QCOMPARE(program->tray.operations.last(), u"remove"_s);
+        // The record in memory is written over what another program wrote.
+        QCOMPARE(program->folder.storedRows(), QList<SettingsRecord>{program->settings()});
+        QVERIFY(!TestProgram::window("Form3"));
+        QVERIFY(!TestProgram::window("Form1"));
+    }
+
+    // A session bus that stopped answering: the tray is asked off the window
+    // thread, and each call gives up within its bound, not Qt's 25 seconds.
+    void aFrozenSessionBusHoldsNoWindow()
+    {
+        QProcess bus;
+        bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+        QVERIFY(bus.waitForReadyRead(10000));
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+        QVERIFY(!TrayHost::ask(nullptr).present); // connected while it answers: no tray there
+        ::kill(pid_t(bus.processId()), SIGSTOP);
+        ::alarm(10); // a call left to Qt's own timeout ends the test here
+        QtTrayBackend tray(QIcon{});
+        tray.add(u"pure"_s);
+        QVERIFY(!tray.exists() && !TrayHost::ask(nullptr).present);
+        ::alarm(0);
+        // Woken, the bus answers what Qt may still wait for, before it goes.
+        ::kill(pid_t(bus.processId()), SIGCONT);
+        QThreadPool::globalInstance()->waitForDone();
+    }
+
 private:
+    // The program started, its tray there or not.
+    static std::unique_ptr<TestProgram> started(bool trayAvailable = true)
+    {
+        auto program = std::make_unique<TestProgram>(TestFolder::Row{}, TestProgram::Start::Later);
+        program->tray.isAvailable = trayAvailable;
+        program->start();
+        return program;
+    }
+
     // Every caption shows whole, measured against its own box, and the
     // controls' area is never smaller than the design's.
     static void checkCaptions(QWidget& window, const QSize& designSize)
