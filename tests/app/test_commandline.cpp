@@ -38,9 +38,6 @@ private slots:
         row("a path alone", {u"cons"_s}, u"unexpected argument 'cons'."_s);
         row("a mode of no name", {u"--play"_s, u"Grimtide"_s},
             u"--play takes pure or grimtide, not 'Grimtide'."_s);
-        row("two modes", {u"--play"_s, u"pure"_s, u"grimtide"_s},
-            u"unexpected argument 'grimtide'."_s);
-        row("--dry-run alone", {u"--dry-run"_s}, u"--dry-run goes only with --play."_s);
         row("--dry-run with another action", {u"--restore-game"_s, u"--dry-run"_s},
             u"--dry-run goes only with --play."_s);
     }

@@ -35,8 +35,6 @@ private slots:
         QTest::addColumn<QString>("top");
         QTest::newRow("folder") << QString() << QString();
         QTest::newRow("zip, the layout at its top") << u"zip"_s << QString();
-        QTest::newRow("zip, the layout in cons/") << u"zip"_s << u"cons/"_s;
-        QTest::newRow("7z, the layout at its top") << u"7zip"_s << QString();
         QTest::newRow("7z, the layout in a folder") << u"7zip"_s << u"grimtide archives/"_s;
     }
 
@@ -97,12 +95,8 @@ private slots:
             << u"cr/9 in %1 is a link, which the import never follows."_s;
         QTest::newRow("a folder in its place") << u"cr/2/menu.rfa"_s << u"folder"_s << QString()
                                                << u"cr/2/menu.rfa in %1 is not a plain file."_s;
-        QTest::newRow("a pipe in its place") << u"rt/1/game.rfa"_s << u"pipe"_s << QString()
-                                             << u"rt/1/game.rfa in %1 is not a plain file."_s;
         QTest::newRow("zip: placeholder")
             << u"cr/7/menu.rfa"_s << u"placeholder"_s << u"zip"_s << placeholder;
-        QTest::newRow("7z: missing") << u"rt/2/game.rfa"_s << u"missing"_s << u"7zip"_s
-                                     << u"rt/2/game.rfa in %1 is missing."_s;
     }
 
     void anImportWithOneUnfitArchiveChangesNothing()
@@ -120,7 +114,7 @@ private slots:
             Checks::writeBytes(path, {});
         else if (how.startsWith(u"link "))
             QVERIFY(QFile::link(QDir(s.mod()).filePath(how.mid(5)), path));
-        else if (how == u"folder" || how == u"pipe")
+        else if (how == u"folder")
             Checks::plant(how, path);
         const QString source = format.isEmpty() ? s.mod() : s.pack(format, {});
         const auto before = s.consFiles();
@@ -137,9 +131,6 @@ private slots:
         QTest::newRow("a wanted entry that is a link")
             << ImportFixture::Entry{u"cr/5/menu.rfa"_s, "../1/menu.rfa", true}
             << u"cr/5/menu.rfa in %1 is a link, which the import never follows."_s;
-        QTest::newRow("an entry that climbs out")
-            << ImportFixture::Entry{u"../escaped"_s, "out of the archive"}
-            << u"../escaped in %1 climbs out of the archive."_s;
         QTest::newRow("an entry climbing out from within")
             << ImportFixture::Entry{u"cr/../../escaped"_s, "out of the archive"}
             << u"cr/../../escaped in %1 climbs out of the archive."_s;

@@ -115,16 +115,6 @@ private slots:
         };
         row("plain", "game:\n  exe: /g/BF1942.exe\n  prefix: ~/p\nsystem: {}\n", "~/p",
             "/g/BF1942.exe");
-        row("quoted, with comments, BOM and CRLF",
-            "\xEF\xBB\xBF# Lutris\r\ngame:   # the game\r\n    prefix: \"/p q\"  # here\r\n"
-            "    exe: 'it''s # not a comment'\r\n",
-            "/p q", "it's # not a comment");
-        row("folded over lines",
-            "game:\n  exe: /a b\n    c\n\n    d # note\n  prefix: 'a\n    b  '\n", "a b  ",
-            "/a b c\nd");
-        row("double quotes: escapes and folds",
-            "game:\n  prefix: \"/j\\xFCrgen/\\u00e9\\\n    t a \n    b\\ \\\"c\\\"\"\n",
-            "/j\u00fcrgen/\u00e9t a b \"c\"", nullptr);
         row("other sections, nulls, nested keys",
             "system:\n  prefix: /no\ngame:\n  exe: ~\n  prefix:\n    nested: /no\n  sub:\n"
             "    exe: /no\n",
