@@ -203,19 +203,6 @@ private slots:
         QCOMPARE(s.messages(), QStringList());
     }
 
-    void aFileLockedAtTheStartIsReported()
-    {
-        TestProgram s({}, TestProgram::Start::Later);
-        {
-            const Checks::SettingsLock otherProgram(s.folder.databaseFile());
-            s.start();
-        }
-        QCOMPARE(s.messages(),
-                 QStringList{u"We have a problem, Please report this error = load3218 to: "
-                             "" GRIMTIDE_CONTACT "\n"_s
-                             + s.folder.databaseFile() + u" is locked by another program."_s});
-    }
-
     // Every name the program reads at a start (in Secure Mode, which installs
     // its archives) and at its close: a message naming the place, or nothing.
     void nothingPlantedWhereAFileIsReadHangsTheStartOrTheClose_data()

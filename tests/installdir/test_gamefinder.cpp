@@ -123,6 +123,7 @@ private slots:
             "game:\n  prefix: \"/p\n  exe: \"\\q\"\nwine:\n  exe: /no\ngame: {prefix: "
             "/no}\n\tprefix: /no\n",
             nullptr, nullptr);
+        row("empty", "", nullptr, nullptr);
     }
 
     void lutrisGameFiles()

@@ -113,16 +113,6 @@ private slots:
         QTRY_VERIFY(state().contains(") Z "));
         QCOMPARE(GameProcess::running(), std::nullopt);
     }
-
-    void aProgramGivenTheGamesFileIsNotTheGame()
-    {
-        QTemporaryDir folder;
-        const QByteArray file = QFile::encodeName(folder.filePath(u"BF1942.exe"_s));
-        QVERIFY(QFile(folder.filePath(u"BF1942.exe"_s)).open(QIODevice::WriteOnly));
-        const NamedChild tool("/usr/bin/tail", {"xxd.exe", "-f", file.constData()});
-        QTRY_VERIFY(tool.runs(u"/usr/bin/tail"_s));
-        QCOMPARE(GameProcess::running(), std::nullopt);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestGameProcess)

@@ -1,4 +1,3 @@
-#include "core/play/BottleFile.h"
 #include "core/play/GameRunners.h"
 #include "core/play/GameStart.h"
 #include "core/play/PlayerCommand.h"
@@ -418,22 +417,6 @@ private slots:
         const GameStart::Outcome outcome = startFromRow();
         QVERIFY(!outcome.started);
         QCOMPARE(outcome.reason, placed(reason));
-    }
-
-    void bottleNames_data()
-    {
-        QTest::addColumn<QByteArray>("yaml");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("plain") << QByteArray("Name: My Game\nPath: My-Game\n") << u"My Game"_s;
-        QTest::newRow("a list") << QByteArray("- Name: no\n") << QString();
-        QTest::newRow("empty") << QByteArray() << QString();
-    }
-
-    void bottleNames()
-    {
-        QFETCH(QByteArray, yaml);
-        QFETCH(QString, name);
-        QCOMPARE(BottleFile::name(yaml), name);
     }
 
     void playsAloneOrThroughTheRunningProgram_data()
