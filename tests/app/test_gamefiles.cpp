@@ -143,8 +143,7 @@ private slots:
         QCOMPARE(s.files(), own);
     }
 
-    // Secure Mode's archives go with the restore, and Secure Mode with them:
-    // the next start installs nothing over the game's own.
+    // Secure Mode goes with its archives: the next start installs nothing.
     void aRestoreAfterSecureModeLeavesTheGamesOwnArchives()
     {
         OwnGame s(true);
@@ -224,8 +223,7 @@ private slots:
         QCOMPARE(Checks::bytesOf(journal), QByteArray());
     }
 
-    // Picks dropped while the game runs stay in place with their journal;
-    // the next start after the game puts the game's own archive back.
+    // The picks stay in place with their journal until a start after the game.
     void picksDroppedWhileTheGameRunsWaitForItsEnd()
     {
         OwnGame s(true);

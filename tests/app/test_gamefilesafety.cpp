@@ -174,9 +174,7 @@ private slots:
         QVERIFY(NativeFileSystem::identity(journalFile + u".rejected"_s) == journalIdentity);
     }
 
-    // Kept files are used only as the program kept them: whatever was
-    // changed in a set refuses the restore and a Pure switch, which write
-    // nothing and remove nothing.
+    // A restore or a Pure switch so refused writes and removes nothing.
     void aTamperedKeptSetIsRefused_data()
     {
         QTest::addColumn<QString>("tamper");
@@ -341,8 +339,6 @@ private slots:
         QCOMPARE(Checks::filesIn(oldSet), oldSetFiles);
     }
 
-    // A temporary a killed copy left in any of the game files' folders goes
-    // with the next switch, whichever files it writes.
     void aSwitchSweepsDeadTemporariesFromEveryGameFolder_data()
     {
         QTest::addColumn<QString>("folder");

@@ -109,9 +109,7 @@ private slots:
         });
     }
 
-    // OK keeps both choices, saves them and shows them; the lists keep them
-    // for the next opening. The close box then forgets a pick and puts its
-    // archive back.
+    // The lists keep OK's choices for the next opening; the close box forgets a pick.
     void okKeepsThePicksAndTheCloseBoxPutsBack()
     {
         Started s;
@@ -138,8 +136,7 @@ private slots:
         });
     }
 
-    // A save refused by another program's lock keeps nothing: the archives
-    // go back, and the lists show what the game holds.
+    // Refused by another program's lock: the lists show what the game holds.
     void aRefusedOkPutsThePicksBack()
     {
         Started s;

@@ -22,10 +22,8 @@ const QByteArray gameKey =
 
 } // namespace
 
-// "Choose Directory", and the search for games it shows: homes that hold
-// games where launchers record them and whatever else a player or another
-// program left there; the search ends promptly, finds the games and offers
-// nothing outside a drive.
+// "Choose Directory", and its search in homes with games where launchers
+// record them and whatever else a player or another program left there.
 class TestForm4 : public QObject {
     Q_OBJECT
 private slots:

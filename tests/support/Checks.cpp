@@ -158,12 +158,6 @@ QString Checks::sentence(int number, const QString& place, const QString& advice
     return written + (advice.isEmpty() ? QString() : u": "_s + advice) + u'.';
 }
 
-QString Checks::message(const QString& first, int number, const QString& place,
-                        const QString& advice)
-{
-    return first + u'\n' + sentence(number, place, advice);
-}
-
 void Checks::plant(const QString& kind, const QString& path)
 {
     QFile::remove(path);
@@ -178,9 +172,8 @@ void Checks::plant(const QString& kind, const QString& path)
 
 QString Checks::report(const QString& tag, int number, const QString& place, const QString& advice)
 {
-    return message(u"We have a problem, Please report this error = %1%2 to: "_s.arg(tag).arg(number)
-                       + QStringLiteral(GRIMTIDE_CONTACT),
-                   number, place, advice);
+    return u"We have a problem, Please report this error = %1%2 to: "_s.arg(tag).arg(number)
+           + QStringLiteral(GRIMTIDE_CONTACT) + u'\n' + sentence(number, place, advice);
 }
 
 QByteArray Checks::journalOf(const QByteArray& body)

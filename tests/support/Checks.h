@@ -47,9 +47,6 @@ QStringList copierTemporariesIn(const QString& folder);
 // that a changed word is seen: the place, or what stands for it when the
 // failure names none, and the advice after a colon.
 QString sentence(int number, const QString& place = {}, const QString& advice = {});
-// A message as a command shows it: its first line, then the sentence.
-QString message(const QString& first, int number, const QString& place = {},
-                const QString& advice = {});
 // The error report's first line, "We have a problem, ...", then the sentence.
 QString report(const QString& tag, int number, const QString& place = {},
                const QString& advice = {});
