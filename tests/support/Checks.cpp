@@ -166,8 +166,7 @@ void Checks::plant(const QString& kind, const QString& path)
     else if (kind == u"folder")
         QDir().mkdir(path);
     else
-        ::mknod(QFile::encodeName(path).constData(), (kind == u"pipe" ? S_IFIFO : S_IFSOCK) | 0600,
-                0);
+        ::mkfifo(QFile::encodeName(path).constData(), 0600);
 }
 
 QString Checks::report(const QString& tag, int number, const QString& place, const QString& advice)

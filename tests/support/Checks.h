@@ -30,8 +30,9 @@ private:
     sqlite3* m_db = nullptr;
 };
 bool integrityOk(const QString& databaseFile);
-// What a player or another program may put where a file is read: a "pipe",
-// a "socket" nobody listens on, a link to "/dev/zero" or a "folder".
+// What a player or another program may put where a file is read: a "pipe"
+// (an open that waits would hang on it), a link to "/dev/zero" (a read that
+// does not stop at a size would never end) or a "folder".
 void plant(const QString& kind, const QString& path);
 // Each pack's init.con in the game (bf1942, xpack1, xpack2) as the name of
 // the delivered cons file it holds: "unbf", "purex1"...; "" for none.
