@@ -118,9 +118,11 @@ private slots:
                 PureGame game;
                 const pid_t child = ::fork();
                 if (child == 0) {
-                    StartedSession program;
-                    FaultShim::arm(call, allowed, -SIGKILL);
-                    Checks::failureOf([&] { program.session.switchTo(GameMode::Grimtide); });
+                    Checks::failureOf([&] {
+                        StartedSession program;
+                        FaultShim::arm(call, allowed, -SIGKILL);
+                        program.session.switchTo(GameMode::Grimtide);
+                    });
                     ::_exit(0);
                 }
                 int status = 0;
@@ -162,12 +164,17 @@ private slots:
                     Checks::writeBytes(game.folder.file(file.key()), file.value());
                 const pid_t child = ::fork();
                 if (child == 0) {
-                    StartedSession program;
-                    FaultShim::arm(call, allowed, -SIGKILL);
-                    program.session.pick(Catalogue::Kind::Crosshair, 4);
-                    program.session.pick(Catalogue::Kind::Reticle, 2);
-                    program.session.pick(Catalogue::Kind::Crosshair, 5);
-                    program.session.keepChoices(5, 2);
+                    // A refusal must end the child too: returned into the
+                    // test, it would wait for QtTest's thread, which a fork
+                    // does not copy, and the parent for it.
+                    Checks::failureOf([&] {
+                        StartedSession program;
+                        FaultShim::arm(call, allowed, -SIGKILL);
+                        program.session.pick(Catalogue::Kind::Crosshair, 4);
+                        program.session.pick(Catalogue::Kind::Reticle, 2);
+                        program.session.pick(Catalogue::Kind::Crosshair, 5);
+                        program.session.keepChoices(5, 2);
+                    });
                     ::_exit(0);
                 }
                 int status = 0;
