@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QScopeGuard>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -110,10 +112,17 @@ private slots:
         whenShown<QMessageBox>([&](QMessageBox& question) {
             if (answer != u"Cancel")
                 whenShown<QFileDialog>([&](QFileDialog& files) {
+                    // Refused, the dialog is closed: a failure, never a hang.
+                    const auto closed = qScopeGuard([&files] {
+                        if (files.isVisible())
+                            files.reject();
+                    });
                     if (answer == u"&Folder…")
                         files.setDirectory(s.mod());
-                    else
-                        files.selectFile(zip);
+                    else // typed, as the player would, into the dialog's name field
+                        files.findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(zip);
+                    QCOMPARE(files.selectedFiles(),
+                             QStringList{answer == u"&Folder…" ? s.mod() : zip});
                     static_cast<QDialog&>(files).accept(); // the dialog's own Open
                 });
             clickButton(question, answer);

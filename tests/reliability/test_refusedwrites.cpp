@@ -48,6 +48,7 @@ private slots:
         TestFolder folder;
         const QString archive = folder.game() + u"/mods/gtide_base/archives/bf1942/game.rfa"_s;
         Checks::writeBytes(archive, "old archive");
+        Checks::writeBytes(folder.file(u"cons/rt/2/game.rfa"_s), "real archive");
         QVERIFY(QFile::setPermissions(archive, QFile::ReadOwner | QFile::ReadGroup));
         GameFiles files(folder.path());
         QString refused;
