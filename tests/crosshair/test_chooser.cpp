@@ -32,10 +32,7 @@ QImage shown(QLabel* image)
 
 // The program on crosshair 7 and reticle 3.
 struct Started : TestProgram {
-    explicit Started(const QString& secure = u"No"_s)
-        : TestProgram({.cr = u"7"_s, .rt = u"3"_s, .secure = secure})
-    {
-    }
+    Started() : TestProgram({.cr = u"7"_s, .rt = u"3"_s, .secure = u"No"_s}) {}
     QByteArray game(const QString& f) const { return Checks::bytesOf(folder.file(f)); }
     QByteArray cons(const QString& f) const { return game(u"cons/"_s + f); }
     QImage crosshairShown() { return shown(inMain<QLabel>("Picture1")); }
@@ -60,6 +57,13 @@ QString appearance(QWidget& chooser)
 
 const QString normalAppearance = u"ImageCombo1 ImageCombo2 Command1 Command2 red lamp"_s;
 const QString secureAppearance = u"Command2 Image1 Image2 green lamp"_s;
+
+// Both lists' chosen positions, "crosshair reticle".
+QString picks(QWidget& chooser)
+{
+    return u"%1 %2"_s.arg(in<ImageCombo>(chooser, "ImageCombo1")->selectedPosition())
+        .arg(in<ImageCombo>(chooser, "ImageCombo2")->selectedPosition());
+}
 
 } // namespace
 
@@ -90,57 +94,32 @@ private slots:
             in<QPushButton>(chooser, "Command1")->click(); // the reticle is not chosen yet
             QVERIFY(chooser.isVisible());
             TestProgram::pick(*in<ImageCombo>(chooser, "ImageCombo2"), 1); // its archive is missing
-            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo2")->selectedPosition(), 0);
+            QCOMPARE(picks(chooser), u"6 0"_s);
             in<QPushButton>(chooser, "Command2")->click();
         });
-        const QString contact = u" to: " GRIMTIDE_CONTACT "\n"_s;
         QCOMPARE(s.messages(),
                  (QStringList{u"Please choose crosshairs.\nA crosshair and a reticle must both be "
                               "chosen in the lists."_s,
-                              u"We have a problem, Please report this error = imgcmb253"_s + contact
-                                  + u"The file "_s + s.folder.file(u"cons/rt/1/game.rfa"_s)
-                                  + u" is missing."_s}));
+                              u"We have a problem, Please report this error = imgcmb253 to: "
+                              "" GRIMTIDE_CONTACT "\nThe file "_s
+                                  + s.folder.file(u"cons/rt/1/game.rfa"_s) + u" is missing."_s}));
         QCOMPARE(s.game(crosshairTarget), QByteArray("the mod's own crosshairs"));
         QCOMPARE(s.settings().cr, u"7"_s);
         QCOMPARE(s.stored(&SettingsRecord::cr), u"7"_s);
         QCOMPARE(s.crosshairShown(), crosshairBefore);
-        s.withChooserOpen([](QWidget& chooser) { // as it was opened: nothing chosen
-            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo1")->selectedPosition(), 0);
-        });
+        s.withChooserOpen([](QWidget& chooser) { QCOMPARE(picks(chooser), u"0 0"_s); });
     }
 
-    // The lists keep OK's choices for the next opening; the close box forgets a pick.
-    void okKeepsThePicksAndTheCloseBoxPutsBack()
+    // The lists keep OK's choices for the next opening, also after an OK
+    // refused by another program's lock; the close box forgets a pick.
+    void okKeepsThePicksARefusedOkAndTheCloseBoxPutBack()
     {
         Started s;
         s.choose(4, 2);
-        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/4/menu.rfa"_s));
-        QCOMPARE(s.game(reticleTarget), s.cons(u"rt/2/game.rfa"_s));
-        QCOMPARE(s.stored(&SettingsRecord::cr), u"4"_s);
-        QCOMPARE(s.stored(&SettingsRecord::rt), u"2"_s);
+        QCOMPARE(s.stored(&SettingsRecord::cr) + s.stored(&SettingsRecord::rt), u"42"_s);
         QCOMPARE(s.crosshairShown(), PictureCatalogue::crosshairPictures().picture(4));
         QCOMPARE(s.reticleShown(), PictureCatalogue::reticlePictures().picture(2));
         QVERIFY(!TestProgram::window("Form3")->isVisible());
-
-        s.withChooserOpen([&](QWidget& chooser) {
-            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo1")->selectedPosition(), 4);
-            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo2")->selectedPosition(), 2);
-            TestProgram::pick(*in<ImageCombo>(chooser, "ImageCombo1"), 5);
-            chooser.close();
-        });
-        QVERIFY(!TestProgram::window("Form3"));
-        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/4/menu.rfa"_s));
-        QCOMPARE(s.stored(&SettingsRecord::cr), u"4"_s);
-        s.withChooserOpen([](QWidget& chooser) {
-            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo1")->selectedPosition(), 0);
-        });
-    }
-
-    // Refused by another program's lock: the lists show what the game holds.
-    void aRefusedOkPutsThePicksBack()
-    {
-        Started s;
-        s.choose(4, 2);
         {
             const Checks::SettingsLock otherProgram(s.folder.databaseFile());
             s.module.session().setLockWait(10);
@@ -150,42 +129,36 @@ private slots:
                  QStringList{u"We have a problem, Please report this error = 3command13218 to: "
                              "" GRIMTIDE_CONTACT "\n"_s
                              + s.folder.databaseFile() + u" is locked by another program."_s});
-        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/4/menu.rfa"_s));
         QCOMPARE(s.game(reticleTarget), s.cons(u"rt/2/game.rfa"_s));
         QCOMPARE(s.settings().cr, u"4"_s);
-        s.withChooserOpen([](QWidget& chooser) {
-            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo1")->selectedPosition(), 4);
-            QCOMPARE(in<ImageCombo>(chooser, "ImageCombo2")->selectedPosition(), 2);
+        s.withChooserOpen([&](QWidget& chooser) {
+            QCOMPARE(picks(chooser), u"4 2"_s);
+            TestProgram::pick(*in<ImageCombo>(chooser, "ImageCombo1"), 5);
+            chooser.close();
         });
+        QVERIFY(!TestProgram::window("Form3"));
+        QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/4/menu.rfa"_s));
+        QCOMPARE(s.stored(&SettingsRecord::cr), u"4"_s);
+        s.withChooserOpen([](QWidget& chooser) { QCOMPARE(picks(chooser), u"0 0"_s); });
     }
 
     // A screen reader's names: each item's number as its picture shows it; the lamps apart.
-    void everyItemAndEachLampHasItsName_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("item"); // -1: the control itself
-        QTest::addColumn<QString>("name");
-        QTest::newRow("first crosshair") << u"ImageCombo1"_s << 0 << u"Crosshair 1, default"_s;
-        QTest::newRow("crosshair 7") << u"ImageCombo1"_s << 6 << u"Crosshair 7"_s;
-        QTest::newRow("reticle 2") << u"ImageCombo2"_s << 1 << u"Reticle 2"_s;
-        QTest::newRow("green lamp") << u"Image3"_s << -1 << u"Secure Mode on"_s;
-        QTest::newRow("red lamp") << u"Image4"_s << -1 << u"Secure Mode off"_s;
-    }
-
     void everyItemAndEachLampHasItsName()
     {
-        QFETCH(QString, control);
-        QFETCH(int, item);
-        QFETCH(QString, name);
         Started s;
+        QStringList names;
         s.withChooserOpen([&](QWidget& chooser) {
-            auto* named = chooser.findChild<QWidget*>(control);
-            QObject* object =
-                item < 0 ? static_cast<QObject*>(named) : qobject_cast<ImageCombo*>(named)->view();
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
-            QCOMPARE((item < 0 ? accessible : accessible->child(item))->text(QAccessible::Name),
-                     name);
+            const auto name = [&](const char* control, int item) { // -1: the control itself
+                QWidget* named = in<QWidget>(chooser, control);
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(
+                    item < 0 ? named : qobject_cast<ImageCombo*>(named)->view());
+                return (item < 0 ? accessible : accessible->child(item))->text(QAccessible::Name);
+            };
+            names << name("ImageCombo1", 0) << name("ImageCombo2", 1) << name("Image3", -1)
+                  << name("Image4", -1);
         });
+        QCOMPARE(names, (QStringList{u"Crosshair 1, default"_s, u"Reticle 2"_s, u"Secure Mode on"_s,
+                                     u"Secure Mode off"_s}));
     }
 
     void picturesFollowTheStoredChoices_data()
@@ -226,10 +199,24 @@ private slots:
         QCOMPARE(s.messages().size(), message.isEmpty() ? 0 : 1);
     }
 
-    void secureModeOnAndOff()
+    // Refused without the reticle's folder, Secure Mode writes nothing and
+    // stays off; on, then off again, the player's own choices come back.
+    void secureModeRefusedThenOnAndOff()
     {
         Started s;
         const QImage own = s.crosshairShown();
+        const QString reticles = s.folder.game() + u"/mods/gtide_base/archives/bf1942"_s;
+        QVERIFY(QDir(reticles).removeRecursively());
+        s.inMain<QCheckBox>("Check4")->click();
+        QCOMPARE(s.messages(),
+                 QStringList{u"We have a problem, Please report this error = check476 to: "
+                             "" GRIMTIDE_CONTACT "\nThe folder "_s
+                             + reticles + u" does not exist: install the Grimtide mod first."_s});
+        QVERIFY(s.game(crosshairTarget).isEmpty()); // the crosshair was not put in either
+        QVERIFY(!s.inMain<QCheckBox>("Check4")->isChecked());
+        QCOMPARE(s.settings().secure + s.stored(&SettingsRecord::secure), u"NoNo"_s);
+
+        QVERIFY(QDir().mkpath(reticles));
         s.inMain<QCheckBox>("Check4")->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/12/menu.rfa"_s));
         QCOMPARE(s.game(reticleTarget), s.cons(u"rt/2/game.rfa"_s));
@@ -240,32 +227,11 @@ private slots:
             QCOMPARE(appearance(chooser), secureAppearance);
             QCOMPARE(shown(in<QLabel>(chooser, "Image1")),
                      PictureCatalogue::crosshairPictures().picture(12));
-            in<QPushButton>(chooser, "Command2")->click();
         });
-
         s.inMain<QCheckBox>("Check4")->click();
         QCOMPARE(s.game(crosshairTarget), s.cons(u"cr/7/menu.rfa"_s));
         QCOMPARE(s.game(reticleTarget), s.cons(u"rt/3/game.rfa"_s));
         QCOMPARE(s.crosshairShown(), own);
-        QCOMPARE(s.stored(&SettingsRecord::secure), u"No"_s);
-        s.withChooserOpen(
-            [](QWidget& chooser) { QCOMPARE(appearance(chooser), normalAppearance); });
-    }
-
-    // Without the reticle's folder, Secure Mode writes nothing and stays off.
-    void aRefusedSecureModeChangesNothing()
-    {
-        Started s;
-        const QString reticles = s.folder.game() + u"/mods/gtide_base/archives/bf1942"_s;
-        QDir(reticles).removeRecursively();
-        s.inMain<QCheckBox>("Check4")->click();
-        QCOMPARE(s.messages(),
-                 QStringList{u"We have a problem, Please report this error = check476 to: "
-                             "" GRIMTIDE_CONTACT "\nThe folder "_s
-                             + reticles + u" does not exist: install the Grimtide mod first."_s});
-        QVERIFY(s.game(crosshairTarget).isEmpty()); // the crosshair was not put in either
-        QVERIFY(!s.inMain<QCheckBox>("Check4")->isChecked());
-        QCOMPARE(s.settings().secure, u"No"_s);
         QCOMPARE(s.stored(&SettingsRecord::secure), u"No"_s);
         s.withChooserOpen(
             [](QWidget& chooser) { QCOMPARE(appearance(chooser), normalAppearance); });
@@ -296,8 +262,8 @@ private slots:
     void cataloguesHoldEveryPictureByPositionAndKey()
     {
         for (const auto& [list, prefix, field, count] :
-             {std::tuple{crosshairs, QStringLiteral("cr"), QSize(92, 34), 20},
-              std::tuple{reticles, QStringLiteral("r"), QSize(98, 38), 3}}) {
+             {std::tuple{crosshairs, u"cr"_s, QSize(92, 34), 20},
+              std::tuple{reticles, u"r"_s, QSize(98, 38), 3}}) {
             QCOMPARE(list.imageSize(), field);
             QCOMPARE(list.count(), count);
             QCOMPARE(list.picture(1).size(), field); // positions count from 1
@@ -307,37 +273,45 @@ private slots:
                                == list.picture(position));
             for (const auto& read : std::initializer_list<std::function<void()>>{
                      [&] { list.picture(0); }, [&] { list.picture(count + 1); },
-                     [&] { list.picture(prefix + QStringLiteral("0")); }})
+                     [&] { list.picture(prefix + u"0"_s); }})
                 QCOMPARE(Checks::failureOf(read), FailureNumber::NoItemChosen);
         }
         QVERIFY(PictureCatalogue::lampPicture(true).pixelColor(8, 9).green() > 150
                 && PictureCatalogue::lampPicture(false).pixelColor(8, 9).red() > 150);
     }
 
+    // Items go in at their positions, none chosen; pictures wider than the
+    // field are narrowed in proportion.
     void comboItemsGoInAtTheirPositionAndNoneIsChosen()
     {
         ImageCombo combo;
-        combo.addItem(1, QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("cr2"));
-        combo.addItem(1, QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("cr1"));
-        combo.addItem(3, QStringLiteral("c"), QStringLiteral("C"));
+        combo.addItem(1, u"b"_s, u"B"_s, u"cr2"_s);
+        combo.addItem(1, u"a"_s, u"A"_s, u"cr1"_s);
+        combo.addItem(3, u"c"_s, u"C"_s);
         QVERIFY(!combo.hasSelection() && combo.itemIcon(0).isNull());
         combo.setImageList(&crosshairs); // bound later, the items get their pictures
         QVERIFY(!combo.itemIcon(0).isNull() && combo.itemIcon(2).isNull());
         QCOMPARE(combo.iconSize(), QSize(92, 34));
-        QCOMPARE(combo.itemText(0) + combo.itemText(1) + combo.itemText(2), QStringLiteral("ABC"));
-        QVERIFY_THROWS_EXCEPTION(Failure, combo.addItem(5, QStringLiteral("e"), {}));
+        QCOMPARE(combo.itemText(0) + combo.itemText(1) + combo.itemText(2), u"ABC"_s);
+        QVERIFY_THROWS_EXCEPTION(Failure, combo.addItem(5, u"e"_s, {}));
         combo.setCurrentIndex(2);
-        combo.addItem(1, QStringLiteral("first"), {});
+        combo.addItem(1, u"first"_s, {});
         QCOMPARE(combo.selectedPosition(), 4); // the choice moves with its item
+        ImageCombo narrow;
+        narrow.resize(113, 22);
+        narrow.setImageList(&reticles);
+        const QSize shown = narrow.iconSize();
+        QVERIFY(shown.width() < 98 && qAbs(shown.height() * 98 - shown.width() * 38) < 98);
+        QVERIFY(narrow.height() > shown.height());
     }
 
     void onlyThePlayersPickRaisesClickedAndShowsItsPicture()
     {
         ImageCombo combo;
         combo.setImageList(&crosshairs);
-        combo.setText(QStringLiteral("Please choose."));
-        combo.addItem(1, QStringLiteral("one"), {}, QStringLiteral("cr1"));
-        combo.addItem(2, QStringLiteral("none"), {});
+        combo.setText(u"Please choose."_s);
+        combo.addItem(1, u"one"_s, {}, u"cr1"_s);
+        combo.addItem(2, u"none"_s, {});
         QList<int> picked;
         connect(&combo, &ImageCombo::clicked, this, [&] { picked << combo.selectedPosition(); });
         combo.show();
@@ -358,22 +332,12 @@ private slots:
     {
         QIcon files;
         for (int size : {16, 32, 48, 64, 128})
-            files.addFile(QStringLiteral(":/pictures/icon%1.png").arg(size), QSize(size, size));
+            files.addFile(u":/pictures/icon%1.png"_s.arg(size), QSize(size, size));
         const QIcon icon = PictureCatalogue::programIcon();
         QCOMPARE(icon.availableSizes(), files.availableSizes());
         for (int side : {16, 24, 256}) // a file's own, between two, beyond the largest
             for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled})
                 QCOMPARE(icon.pixmap(side, mode).toImage(), files.pixmap(side, mode).toImage());
-    }
-
-    void picturesWiderThanTheFieldAreNarrowedInProportion()
-    {
-        ImageCombo combo;
-        combo.resize(113, 22);
-        combo.setImageList(&reticles);
-        const QSize shown = combo.iconSize();
-        QVERIFY(shown.width() < 98 && qAbs(shown.height() * 98 - shown.width() * 38) < 98);
-        QVERIFY(combo.height() > shown.height());
     }
 
 private:
