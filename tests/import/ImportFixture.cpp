@@ -1,7 +1,5 @@
 #include "import/ImportFixture.h"
 
-#include "support/Checks.h"
-
 #include <archive.h>
 #include <archive_entry.h>
 
@@ -28,11 +26,6 @@ QStringList ImportFixture::archives()
     return names;
 }
 
-QMap<QString, QByteArray> ImportFixture::consFiles() const
-{
-    return Checks::filesIn(cons());
-}
-
 QString ImportFixture::pack(const QString& format, const QString& top,
                             const QList<Entry>& extra) const
 {
@@ -52,13 +45,11 @@ QString ImportFixture::pack(const QString& format, const QString& top,
         archive_entry* header = archive_entry_new();
         archive_entry_set_pathname(header, entry.name.toUtf8().constData());
         archive_entry_set_perm(header, 0644);
-        if (entry.link) {
-            archive_entry_set_filetype(header, AE_IFLNK);
+        archive_entry_set_filetype(header, entry.link ? AE_IFLNK : AE_IFREG);
+        if (entry.link)
             archive_entry_set_symlink(header, entry.content.constData());
-        } else {
-            archive_entry_set_filetype(header, AE_IFREG);
+        else
             archive_entry_set_size(header, entry.content.size());
-        }
         archive_write_header(writer, header);
         if (!entry.link)
             archive_write_data(writer, entry.content.constData(), size_t(entry.content.size()));

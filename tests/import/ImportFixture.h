@@ -1,15 +1,14 @@
 #pragma once
 
+#include "support/Checks.h"
 #include "support/ProgramRun.h"
 #include "support/TestFolder.h"
 
 #include <QMap>
-#include <QString>
-#include <QStringList>
 
 // A working folder whose "cons" holds the delivered placeholders, and beside
-// it a folder "mod" laid out as "cons" is with the mod's real archives, each
-// with a content of its own; .zip and .7z files of it are made on demand.
+// it a folder "mod" laid out as "cons" with the mod's real archives, each
+// with a content of its own ("real cr/7/menu.rfa"...).
 class ImportFixture {
 public:
     ImportFixture();
@@ -18,21 +17,18 @@ public:
 
     QString mod() const { return folder.file(QStringLiteral("mod")); }
     QString cons() const { return folder.file(QStringLiteral("cons")); }
-    // "real cr/7/menu.rfa" and so on.
     static QByteArray realContent(const QString& archive);
     static QStringList archives();
-    QMap<QString, QByteArray> consFiles() const;
+    QMap<QString, QByteArray> consFiles() const { return Checks::filesIn(cons()); }
 
-    // An entry of a packed file: a plain file, or a link to `content`.
-    struct Entry {
+    struct Entry { // a packed file, or a link to `content`
         QString name;
         QByteArray content;
         bool link = false;
     };
-    // The archives the mod folder holds, below `top` ("" or "cons/"), then
-    // the extra entries, in a "zip" or "7zip" file.
+    // The mod folder's archives below `top` ("" or "cons/"), then the extra
+    // entries, in a "zip" or "7zip" file.
     QString pack(const QString& format, const QString& top, const QList<Entry>& extra = {}) const;
-
-    // The import program on the path, in the working folder.
+    // The import program, in the working folder.
     ProgramRun import(const QStringList& arguments) const;
 };
