@@ -67,7 +67,8 @@ private slots:
     }
 
     // Both text forms, escapes, the default value, every section of the key
-    // and no other; a truncated file gives what it holds.
+    // and no other; a truncated file gives what it holds. Each text once,
+    // however often a registry repeats its key, and no more than a key holds.
     void registryValues()
     {
         const QByteArray registry = "WINE REGISTRY Version 2\n\n"
@@ -79,70 +80,41 @@ private slots:
                                     "[Software\\\\A\\\\B] 1\n\"X\"=\"C:\\\\";
         QCOMPARE(WineRegistry({u"software\\a\\b"_s}).textValues(registry),
                  (QStringList{u"C:\\a \"b\""_s, u"éé😀"_s, u"C:\\"_s}));
+        QByteArray repeated;
+        for (int copy = 0; copy < 2000; ++copy)
+            repeated += "[Software\\\\A] 1\n\"X\"=\"C:\\\\game\"\n\"Y\"=\""
+                        + QByteArray::number(copy) + "\"\n";
+        const QStringList values = WineRegistry({u"Software\\A"_s}).textValues(repeated);
+        QCOMPARE(values.mid(0, 3), (QStringList{u"C:\\game"_s, u"0"_s, u"1"_s}));
+        QCOMPARE(values.size(), WineRegistry::mostValues);
     }
 
-    void steamLibraries()
+    void launcherFiles()
     {
         QCOMPARE(SteamLibraries::pathsIn("\"libraryfolders\"\n{\n \"0\"\n {\n  \"path\" \"/a b\"\n"
                                          "  \"apps\" { \"228980\" \"1\" }\n }\n"
                                          " \"1\" { \"path\" \"D:\\\\Steam\" }\n}"),
                  (QStringList{u"/a b"_s, u"D:\\Steam"_s}));
         QVERIFY(SteamLibraries::pathsIn("\"libraryfolders\" { \"0\" { \"path\" \"/a").isEmpty());
-    }
-
-    // Each text once, however often a registry repeats its key, and no more than a key holds.
-    void registryValuesOnceAndBounded()
-    {
-        QByteArray registry;
-        for (int copy = 0; copy < 2000; ++copy)
-            registry += "[Software\\\\A] 1\n\"X\"=\"C:\\\\game\"\n\"Y\"=\""
-                        + QByteArray::number(copy) + "\"\n";
-        const QStringList values = WineRegistry({u"Software\\A"_s}).textValues(registry);
-        QCOMPARE(values.mid(0, 3), (QStringList{u"C:\\game"_s, u"0"_s, u"1"_s}));
-        QCOMPARE(values.size(), WineRegistry::mostValues);
-    }
-
-    void lutrisGameFiles_data()
-    {
-        QTest::addColumn<QByteArray>("yaml");
-        QTest::addColumn<QString>("prefix");
-        QTest::addColumn<QString>("exe");
-        const auto row = [](const char* name, const char* yaml, const char* prefix,
-                            const char* exe) {
-            QTest::newRow(name) << QByteArray(yaml)
-                                << (prefix ? QString::fromUtf8(prefix) : QString())
-                                << (exe ? QString::fromUtf8(exe) : QString());
-        };
-        row("plain", "game:\n  exe: /g/BF1942.exe\n  prefix: ~/p\nsystem: {}\n", "~/p",
-            "/g/BF1942.exe");
-        row("other sections, nulls, nested keys",
-            "system:\n  prefix: /no\ngame:\n  exe: ~\n  prefix:\n    nested: /no\n  sub:\n"
-            "    exe: /no\n",
-            nullptr, nullptr);
-        row("not closed, unknown escape, no mapping under game",
-            "game:\n  prefix: \"/p\n  exe: \"\\q\"\nwine:\n  exe: /no\ngame: {prefix: "
-            "/no}\n\tprefix: /no\n",
-            nullptr, nullptr);
-        row("empty", "", nullptr, nullptr);
-    }
-
-    void lutrisGameFiles()
-    {
-        QFETCH(QByteArray, yaml);
-        QFETCH(QString, prefix);
-        QFETCH(QString, exe);
-        const LutrisGameFile::Game game = LutrisGameFile::parse(yaml);
-        QCOMPARE(game.prefix, prefix);
-        QCOMPARE(game.exe, exe);
-    }
-
-    void heroicGameFiles()
-    {
         QCOMPARE(HeroicGameFile::prefixes(R"({"winePrefix": "/a", "bf": {"winePrefix": "/b"},
                                               "c": {"winePrefix": "/a"}, "version": "v0"})"),
                  (QStringList{u"/a"_s, u"/b"_s}));
         for (const char* odd : {R"({"bf": {"winePrefix": 7}})", "[1]", "{\"bf\": {"})
             QVERIFY(HeroicGameFile::prefixes(odd).isEmpty());
+        // Lutris: other sections, nulls, nested keys, unclosed quotes, unknown
+        // escapes, no mapping under game: only the game's own keys count.
+        QStringList lutris;
+        for (const char* yaml :
+             {"game:\n  exe: /g/BF1942.exe\n  prefix: ~/p\nsystem: {}\n",
+              "system:\n  prefix: /no\ngame:\n  exe: ~\n  prefix:\n    nested: /no\n  sub:\n"
+              "    exe: /no\n",
+              "game:\n  prefix: \"/p\n  exe: \"\\q\"\nwine:\n  exe: /no\ngame: {prefix: "
+              "/no}\n\tprefix: /no\n",
+              ""}) {
+            const LutrisGameFile::Game game = LutrisGameFile::parse(yaml);
+            lutris << game.prefix + u'|' + game.exe;
+        }
+        QCOMPARE(lutris, (QStringList{u"~/p|/g/BF1942.exe"_s, u"|"_s, u"|"_s, u"|"_s}));
     }
 
 private:
