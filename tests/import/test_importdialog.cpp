@@ -1,5 +1,3 @@
-#include "core/common/Failure.h"
-#include "core/common/FailureText.h"
 #include "gui/archives/ArchiveImport.h"
 #include "gui/widgets/ImageCombo.h"
 #include "gui/widgets/MessageBoxSink.h"
@@ -10,9 +8,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QScopeGuard>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -37,12 +35,9 @@ template <typename Window> void whenShown(const std::function<void(Window&)>& ac
 
 void clickButton(QMessageBox& box, const QString& text)
 {
-    for (QAbstractButton* button : box.buttons()) {
-        if (button->text() == text) {
-            button->click();
-            return;
-        }
-    }
+    for (QAbstractButton* button : box.buttons())
+        if (button->text() == text)
+            return button->click();
     QFAIL(qPrintable(u"no button "_s + text));
 }
 
@@ -51,46 +46,27 @@ void clickButton(QMessageBox& box, const QString& text)
 class TestImportDialog : public QObject {
     Q_OBJECT
 private slots:
-    void anImportSaysHowItWent_data()
+    // A refused import, or an import program that can't be started, is told.
+    void aFailedImportSaysWhy()
     {
-        QTest::addColumn<bool>("placeholder"); // one of the mod's archives is one
-        QTest::addColumn<QString>("message");  // CONS and MOD stand for those folders
-        QTest::newRow("imported") << false << u"23 archives imported into CONS."_s;
-        QTest::newRow("refused") << true
-                                 << u"Nothing was imported: rt/3/game.rfa in MOD is only a "
-                                    "placeholder, not the mod's real archive."_s;
-    }
-
-    void anImportSaysHowItWent()
-    {
-        QFETCH(bool, placeholder);
-        QFETCH(QString, message);
         ImportFixture s;
-        if (placeholder)
-            Checks::writeBytes(QDir(s.mod()).filePath(u"rt/3/game.rfa"_s),
-                               GameFiles::placeholderMarker());
+        Checks::writeBytes(QDir(s.mod()).filePath(u"rt/3/game.rfa"_s),
+                           GameFiles::placeholderMarker());
         const auto before = s.consFiles();
         RecordingSink sink;
-        const bool imported =
-            ArchiveImport(sink, nullptr, u"" GRIMTIDE_IMPORT_PROGRAM ""_s).importFrom(s.mod());
-        QCOMPARE(imported, !placeholder);
-        message.replace(u"CONS"_s, QDir::toNativeSeparators(s.cons()))
-            .replace(u"MOD"_s, QDir::toNativeSeparators(s.mod()));
-        QCOMPARE(sink.messages, QStringList{message});
-        QCOMPARE(s.consFiles() == before, placeholder);
-    }
-
-    void aMissingImportProgramIsNamed()
-    {
-        ImportFixture s;
-        RecordingSink sink;
+        QVERIFY(
+            !ArchiveImport(sink, nullptr, u"" GRIMTIDE_IMPORT_PROGRAM ""_s).importFrom(s.mod()));
         QVERIFY(
             !ArchiveImport(sink, nullptr, s.folder.file(u"no-such-program"_s)).importFrom(s.mod()));
-        QCOMPARE(sink.messages.size(), 1);
-        QVERIFY2(sink.messages.constFirst().startsWith(
+        QCOMPARE(sink.messages.size(), 2);
+        QCOMPARE(sink.messages.constFirst(),
+                 u"Nothing was imported: rt/3/game.rfa in %1 is only a placeholder, not the mod's "
+                 "real archive."_s.arg(QDir::toNativeSeparators(s.mod())));
+        QVERIFY2(sink.messages.constLast().startsWith(
                      u"The import program %1 could not be started: "_s.arg(
                          QDir::toNativeSeparators(s.folder.file(u"no-such-program"_s)))),
-                 qPrintable(sink.messages.constFirst()));
+                 qPrintable(sink.messages.constLast()));
+        QCOMPARE(s.consFiles(), before);
     }
 
     // The player says where the archives are: a folder, a .zip or .7z file,
@@ -137,26 +113,18 @@ private slots:
         QCOMPARE(QFileInfo::exists(s.folder.file(u"QtProject.conf"_s)), answer != u"Cancel");
     }
 
-    void aBoxActsOnItsOfferOnlyWhenItsButtonIsPressed_data()
-    {
-        QTest::addColumn<QString>("pressed");
-        QTest::addColumn<bool>("acted");
-        QTest::newRow("the offer") << u"Import…"_s << true;
-        QTest::newRow("OK") << u"OK"_s << false;
-    }
-
     void aBoxActsOnItsOfferOnlyWhenItsButtonIsPressed()
     {
-        QFETCH(QString, pressed);
-        QFETCH(bool, acted);
-        bool done = false;
-        whenShown<QMessageBox>([&](QMessageBox& box) {
-            QCOMPARE(box.buttons().size(), 2);
-            clickButton(box, pressed == u"OK" ? box.button(QMessageBox::Ok)->text() : pressed);
-        });
-        MessageBoxSink().showWithOffer(u"Only a placeholder archive."_s,
-                                       {u"Import…"_s, [&done] { done = true; }});
-        QCOMPARE(done, acted);
+        for (const bool offer : {true, false}) {
+            bool done = false;
+            whenShown<QMessageBox>([&](QMessageBox& box) {
+                QCOMPARE(box.buttons().size(), 2);
+                clickButton(box, offer ? u"Import…"_s : box.button(QMessageBox::Ok)->text());
+            });
+            MessageBoxSink().showWithOffer(u"Only a placeholder archive."_s,
+                                           {u"Import…"_s, [&done] { done = true; }});
+            QCOMPARE(done, offer);
+        }
     }
 
     // The message of a pick refused for a placeholder offers the import.
