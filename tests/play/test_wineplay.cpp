@@ -15,27 +15,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Ends every Wine process of the prefix, whatever the test left running.
-class WineServerEnd {
-public:
-    ~WineServerEnd() { endAll(); }
-
-    void watch(const QString& prefix) { m_prefix = prefix; }
-    void endAll() const
-    {
-        if (m_prefix.isEmpty())
-            return;
-        QProcess server;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"WINEPREFIX"_s, m_prefix);
-        server.setProcessEnvironment(environment);
-        server.start(u"wineserver"_s, {u"-k"_s});
-        server.waitForFinished(30000);
-    }
-
-private:
-    QString m_prefix;
-};
+// Runs the program to its end, which must be a success.
+void run(const QString& program, const QStringList& arguments,
+         const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    QVERIFY2(process.waitForFinished(120000), qPrintable(program));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+}
 
 } // namespace
 
@@ -56,31 +47,27 @@ private slots:
         QVERIFY(homeDir.isValid());
         home = QDir(homeDir.path()).canonicalPath();
         game = home + u"/.wine/drive_c/Program Files/EA GAMES/Battlefield 1942"_s;
-        QVERIFY(QDir().mkpath(game));
+        for (const char* folder : {"bf1942", "xpack1", "xpack2", "gtide_base/archives/bf1942"})
+            QVERIFY(QDir(game).mkpath(u"mods/"_s + QLatin1String(folder)));
         // Quiet and windowless, without the downloads of Mono and Gecko, and
-        // with nothing (menu entries, file types, the server's socket) written
-        // outside the test's home.
+        // with nothing written outside the test's home.
         qputenv("WINEDEBUG", "-all");
         qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
-        qunsetenv("DISPLAY");
-        qunsetenv("WAYLAND_DISPLAY");
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+            qunsetenv(name);
         qputenv("HOME", QFile::encodeName(home));
-        qunsetenv("XDG_DATA_HOME");
-        qunsetenv("XDG_CONFIG_HOME");
         QVERIFY(QDir(home).mkpath(u"tmp"_s));
         qputenv("TMPDIR", QFile::encodeName(home + u"/tmp"_s));
         QVERIFY(!GameProcess::running());
         run(u"x86_64-w64-mingw32-gcc"_s, {u"-Wall"_s, u"-O1"_s, u"-o"_s, game + u"/BF1942.exe"_s,
                                           QString::fromUtf8(GRIMTIDE_FAKEGAME_SOURCE)});
-        wine.watch(home + u"/.wine"_s);
-        qputenv("WINEPREFIX", QFile::encodeName(home + u"/.wine"_s));
-        run(u"wineboot"_s, {u"--init"_s});
-        qunsetenv("WINEPREFIX");
+        prefix = QProcessEnvironment::systemEnvironment();
+        prefix.insert(u"WINEPREFIX"_s, home + u"/.wine"_s);
+        run(u"wineboot"_s, {u"--init"_s}, prefix);
     }
 
     // No game is left for the next test, which may switch the game files:
-    // the process Wine ended is gone once its parent, now the system's
-    // first process, has taken its exit.
+    // the process Wine ended is gone once its parent has taken its exit.
     void cleanupTestCase() { endGame(); }
 
     // The program itself, as the player runs it in a working folder whose
@@ -88,8 +75,6 @@ private slots:
     // game holds after it.
     void playSwitchesStartsAndKeepsToTheRunningGame()
     {
-        for (const char* folder : {"bf1942", "xpack1", "xpack2", "gtide_base/archives/bf1942"})
-            QVERIFY(QDir(game).mkpath(u"mods/"_s + QLatin1String(folder)));
         TestFolder folder;
         folder.writeSettings({.path = game});
         const QString running = u"grimtide-switch: Battlefield 1942 is running: please close it "
@@ -147,24 +132,20 @@ private slots:
     }
 
 private:
+    // Ends every Wine process of the prefix.
     void endGame()
     {
-        wine.endAll();
+        if (prefix.isEmpty())
+            return;
+        QProcess server;
+        server.setProcessEnvironment(prefix);
+        server.start(u"wineserver"_s, {u"-k"_s});
+        server.waitForFinished(30000);
         QTRY_VERIFY_WITH_TIMEOUT(!GameProcess::running(), 30000);
     }
 
-    static void run(const QString& program, const QStringList& arguments)
-    {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(program, arguments);
-        QVERIFY2(process.waitForFinished(120000), qPrintable(program));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 0);
-    }
-
     QTemporaryDir homeDir;
-    WineServerEnd wine; // made after the folders, so it ends Wine before they go
+    QProcessEnvironment prefix; // the environment for Wine's own tools
     QString home;
     QString game;
 };
