@@ -139,8 +139,10 @@ private slots:
         QTest::addColumn<QString>("gameFolder");
         QTest::addColumn<QByteArray>("ownCommand"); // play.conf; "pipe" or "link" planted there
         QTest::addColumn<QString>("expected");
+        // $F: the row's game folder.
         const auto row = [](const char* name, const QString& folder, const QString& expected) {
-            QTest::newRow(name) << folder << QByteArray() << expected;
+            QTest::newRow(name) << folder << QByteArray()
+                                << QString(expected).replace(u"$F"_s, u"$HOME/"_s + folder);
         };
         const QString wine =
             u"# Battlefield 1942 starts under Wine, in the prefix $HOME/.wine.\nprogram=wine\n"
@@ -151,56 +153,43 @@ private slots:
         row("the program spelt its own way", u".local/share/wineprefixes/bf/drive_c/Games/BF1942"_s,
             u"# Battlefield 1942 starts under Wine, in the prefix "
             "$HOME/.local/share/wineprefixes/bf.\nprogram=wine\nargument=bf1942.EXE\n"
-            "environment=WINEPREFIX=$HOME/.local/share/wineprefixes/bf\n"
-            "folder=$HOME/.local/share/wineprefixes/bf/drive_c/Games/BF1942\n"_s);
+            "environment=WINEPREFIX=$HOME/.local/share/wineprefixes/bf\nfolder=$F\n"_s);
         row("Lutris, prefix in ~/Games", lutrisGame, lutrisPlan);
         row("Lutris Flatpak, no prefix recorded", u"Games/bf-flatpak/drive_c/EA GAMES/BF1942"_s,
             u"# Battlefield 1942 starts through Lutris (Flatpak), as its game \"bf-flatpak\".\n"
             "program=flatpak\nargument=run\nargument=net.lutris.Lutris\n"
-            "argument=lutris:rungame/bf-flatpak\n"
-            "folder=$HOME/Games/bf-flatpak/drive_c/EA GAMES/BF1942\n"_s);
+            "argument=lutris:rungame/bf-flatpak\nfolder=$F\n"_s);
         row("Lutris prefix of another game", u"Games/shared/drive_c/EA GAMES/BF1942"_s,
-            u"No runner is known for the game in \"$HOME/Games/shared/drive_c/EA GAMES/BF1942\": "
-            "Lutris keeps its prefix $HOME/Games/shared, but none of its games there starts "
-            "BF1942.exe in that folder."_s
+            u"No runner is known for the game in \"$F\": Lutris keeps its prefix "
+            "$HOME/Games/shared, but none of its games there starts BF1942.exe in that folder."_s
                 + howToSet);
-        const QString bottle = u"$HOME/.local/share/bottles/bottles/Battlefield-1942/drive_c/"
-                               "EA GAMES/BF1942"_s;
         row("Bottles", u".local/share/bottles/bottles/Battlefield-1942/drive_c/EA GAMES/BF1942"_s,
             u"# Battlefield 1942 starts through Bottles, in its bottle \"Battlefield 1942\".\n"
             "program=bottles-cli\nargument=run\nargument=-b\nargument=Battlefield 1942\n"
-            "argument=-e\nargument=%1/BF1942.exe\nfolder=%1\n"_s.arg(bottle));
-        const QString flatpakBottle =
-            u"$HOME/.var/app/com.usebottles.bottles/data/bottles/bottles/BF/drive_c/EA GAMES/BF1942"_s;
+            "argument=-e\nargument=$F/BF1942.exe\nfolder=$F\n"_s);
         row("Bottles Flatpak, bottle.yml naming none",
             u".var/app/com.usebottles.bottles/data/bottles/bottles/BF/drive_c/EA GAMES/BF1942"_s,
             u"# Battlefield 1942 starts through Bottles (Flatpak), in its bottle \"BF\".\n"
             "program=flatpak\nargument=run\nargument=--command=bottles-cli\n"
             "argument=com.usebottles.bottles\nargument=run\nargument=-b\nargument=BF\n"
-            "argument=-e\nargument=%1/BF1942.exe\nfolder=%1\n"_s.arg(flatpakBottle));
+            "argument=-e\nargument=$F/BF1942.exe\nfolder=$F\n"_s);
         row("Heroic, sideloaded",
             u"Games/Heroic/Prefixes/default/Battlefield 1942/drive_c/EA GAMES/BF1942"_s,
             u"# Battlefield 1942 starts through Heroic, as its game \"Hx7kQ2pLmN3vR8sT\".\n"
-            "program=xdg-open\nargument=heroic://launch/Hx7kQ2pLmN3vR8sT\nfolder=$HOME/Games/"
-            "Heroic/Prefixes/default/Battlefield 1942/drive_c/EA GAMES/BF1942\n"_s);
+            "program=xdg-open\nargument=heroic://launch/Hx7kQ2pLmN3vR8sT\nfolder=$F\n"_s);
         row("Steam, a game the player added",
             u".local/share/Steam/steamapps/compatdata/3123456789/pfx/drive_c/EA GAMES/BF1942"_s,
             u"# Battlefield 1942 starts through Steam, as its non-Steam game 3123456789.\n"
-            "program=steam\nargument=steam://rungameid/13415144759257726976\nfolder=$HOME/"
-            ".local/share/Steam/steamapps/compatdata/3123456789/pfx/drive_c/EA GAMES/BF1942\n"_s);
+            "program=steam\nargument=steam://rungameid/13415144759257726976\nfolder=$F\n"_s);
         row("Steam Flatpak, a game of its own",
             u".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/compatdata/24960/pfx/"
             "drive_c/EA GAMES/BF1942"_s,
             u"# Battlefield 1942 starts through Steam (Flatpak), as its game 24960.\n"
             "program=flatpak\nargument=run\nargument=com.valvesoftware.Steam\n"
-            "argument=steam://rungameid/24960\nfolder=$HOME/.var/app/com.valvesoftware.Steam/"
-            ".local/share/Steam/steamapps/compatdata/24960/pfx/drive_c/EA GAMES/BF1942\n"_s);
+            "argument=steam://rungameid/24960\nfolder=$F\n"_s);
         row("in no prefix", u"games/BF1942"_s,
-            u"No runner is known for the game in \"$HOME/games/BF1942\": it lies in no Wine "
-            "prefix."_s
-                + howToSet);
-        row("no folder", u"gone/BF1942"_s,
-            u"The game's folder \"$HOME/gone/BF1942\" is not there."_s + howToSet);
+            u"No runner is known for the game in \"$F\": it lies in no Wine prefix."_s + howToSet);
+        row("no folder", u"gone/BF1942"_s, u"The game's folder \"$F\" is not there."_s + howToSet);
 
         const auto own = [](const char* name, const QByteArray& file, const QString& expected) {
             QTest::newRow(name) << u"games/BF1942"_s << file << expected;
