@@ -6,7 +6,6 @@
 #include "support/RunningProgram.h"
 #include "support/TestFolder.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -87,10 +86,8 @@ private slots:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(at(u"cache"_s)));
         QVERIFY(QDir(home).mkpath(u"tmp"_s) && QDir(home).mkpath(u".wine/dosdevices"_s));
         QVERIFY(QFile::link(u"../drive_c"_s, at(u".wine/dosdevices/c:"_s)));
-        placeGame(u".local/share/wineprefixes/bf/drive_c/Games/BF1942"_s, u"bf1942.EXE"_s);
         for (const char* prefix :
-             {".wine", "Games/battlefield-1942", "Games/bf-flatpak", "Games/shared",
-              ".local/share/bottles/bottles/Battlefield-1942",
+             {".wine", "Games/battlefield-1942", "Games/shared",
               ".var/app/com.usebottles.bottles/data/bottles/bottles/BF",
               "Games/Heroic/Prefixes/default/Battlefield 1942",
               ".local/share/Steam/steamapps/compatdata/3123456789/pfx",
@@ -100,12 +97,8 @@ private slots:
         write(u".config/lutris/games/battlefield-1942-1700000000.yml"_s,
               "game:\n  exe: drive_c/EA GAMES/BF1942/BF1942.exe\n"
               "  prefix: ~/Games/battlefield-1942\nsystem: {}\n");
-        write(u".var/app/net.lutris.Lutris/config/lutris/games/bf-flatpak-1700000001.yml"_s,
-              "game:\n  exe: ~/Games/bf-flatpak/drive_c/EA GAMES/BF1942/BF1942.exe\n");
         write(u".config/lutris/games/other-1700000002.yml"_s,
               "game:\n  exe: drive_c/Other/Other.exe\n  prefix: $HOME/Games/shared\n");
-        write(u".local/share/bottles/bottles/Battlefield-1942/bottle.yml"_s,
-              "Arch: win64\nName: Battlefield 1942\nPath: Battlefield-1942\n");
         write(u".var/app/com.usebottles.bottles/data/bottles/bottles/BF/bottle.yml"_s, "[1, 2]\n");
         write(u".config/heroic/GamesConfig/Hx7kQ2pLmN3vR8sT.json"_s,
               R"({"Hx7kQ2pLmN3vR8sT": {"winePrefix":
@@ -150,23 +143,11 @@ private slots:
             "folder=$HOME/.wine/drive_c/EA GAMES/BF1942\n"_s;
         row("plain Wine prefix", u".wine/drive_c/EA GAMES/BF1942"_s, wine);
         row("through the prefix's C: link", u".wine/dosdevices/c:/EA GAMES/BF1942"_s, wine);
-        row("the program spelt its own way", u".local/share/wineprefixes/bf/drive_c/Games/BF1942"_s,
-            u"# Battlefield 1942 starts under Wine, in the prefix "
-            "$HOME/.local/share/wineprefixes/bf.\nprogram=wine\nargument=bf1942.EXE\n"
-            "environment=WINEPREFIX=$HOME/.local/share/wineprefixes/bf\nfolder=$F\n"_s);
         row("Lutris, prefix in ~/Games", lutrisGame, lutrisPlan);
-        row("Lutris Flatpak, no prefix recorded", u"Games/bf-flatpak/drive_c/EA GAMES/BF1942"_s,
-            u"# Battlefield 1942 starts through Lutris (Flatpak), as its game \"bf-flatpak\".\n"
-            "program=flatpak\nargument=run\nargument=net.lutris.Lutris\n"
-            "argument=lutris:rungame/bf-flatpak\nfolder=$F\n"_s);
         row("Lutris prefix of another game", u"Games/shared/drive_c/EA GAMES/BF1942"_s,
             u"No runner is known for the game in \"$F\": Lutris keeps its prefix "
             "$HOME/Games/shared, but none of its games there starts BF1942.exe in that folder."_s
                 + howToSet);
-        row("Bottles", u".local/share/bottles/bottles/Battlefield-1942/drive_c/EA GAMES/BF1942"_s,
-            u"# Battlefield 1942 starts through Bottles, in its bottle \"Battlefield 1942\".\n"
-            "program=bottles-cli\nargument=run\nargument=-b\nargument=Battlefield 1942\n"
-            "argument=-e\nargument=$F/BF1942.exe\nfolder=$F\n"_s);
         row("Bottles Flatpak, bottle.yml naming none",
             u".var/app/com.usebottles.bottles/data/bottles/bottles/BF/drive_c/EA GAMES/BF1942"_s,
             u"# Battlefield 1942 starts through Bottles (Flatpak), in its bottle \"BF\".\n"
@@ -313,12 +294,6 @@ private slots:
         const QStringList dryRun{u"--play"_s, u"--dry-run"_s};
         QTest::newRow("dry run") << false << dryRun << u"mod"_s << 0 << lutrisPlan << QString()
                                  << u"Pure"_s << QString();
-        QTest::newRow("dry run, no runner")
-            << false << dryRun << u"games/BF1942"_s << 1 << QString()
-            << u"grimtide-switch: No runner is known for the game in \"$HOME/games/BF1942\": it "
-               "lies in no Wine prefix."_s
-                   + howToSet
-            << u"Pure"_s << QString();
         QTest::newRow("dry run, no install directory")
             << false << dryRun << QString() << 1 << QString()
             << u"grimtide-switch: No install directory of Battlefield 1942 is chosen yet: start "
@@ -378,30 +353,6 @@ private slots:
         }
     }
 
-    // While a dialog waits for the player, no click reaches the main window:
-    // the request is refused.
-    void theRunningProgramRefusesWhileADialogWaits()
-    {
-        TestFolder folder;
-        folder.writeSettings({.path = gameFolder()});
-        RunningProgram program;
-        QVERIFY(program.start());
-        ProgramRun play;
-        QTimer::singleShot(0, [&] {
-            QWidget* chooser = QApplication::activeModalWidget();
-            QVERIFY(chooser && chooser->objectName() == u"Form3");
-            play = ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s,
-                                  {u"--play"_s, u"grimtide"_s});
-            chooser->findChild<QPushButton*>(u"Command2"_s)->click();
-        });
-        program.inMain<QAction>("mcrform")->trigger();
-        QCOMPARE(play.status, 2);
-        QCOMPARE(play.err, u"grimtide-switch: Grimtide Switch waits for an answer in one of its "
-                           "windows; give it, then play again.\n"_s);
-        QCOMPARE(folder.storedRows().value(0).status, u"Pure"_s);
-        QVERIFY(program.inMain<QRadioButton>("Option1")->isChecked());
-    }
-
 private:
     QString at(const QString& relative) const { return QDir(home).filePath(relative); }
 
@@ -431,10 +382,7 @@ private:
             .replace(u"$WORK"_s, work);
     }
 
-    void placeGame(const QString& folder, const QString& program = u"BF1942.exe"_s)
-    {
-        Checks::writeBytes(at(folder + u'/' + program), {});
-    }
+    void placeGame(const QString& folder) { Checks::writeBytes(at(folder + u"/BF1942.exe"_s), {}); }
 
     void write(const QString& relative, const QByteArray& text)
     {
