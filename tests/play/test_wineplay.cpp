@@ -15,7 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs the program to its end, which must be a success.
 void run(const QString& program, const QStringList& arguments,
          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
@@ -30,8 +29,7 @@ void run(const QString& program, const QStringList& arguments,
 
 } // namespace
 
-// Battlefield 1942 started under Debian's own Wine: a small Windows program
-// in its place, in a prefix that wineboot makes once for the whole run.
+// Battlefield 1942 (a small Windows stand-in) started under Debian's own Wine.
 class TestWinePlay : public QObject {
     Q_OBJECT
 
@@ -49,8 +47,7 @@ private slots:
         game = home + u"/.wine/drive_c/Program Files/EA GAMES/Battlefield 1942"_s;
         for (const char* folder : {"bf1942", "xpack1", "xpack2", "gtide_base/archives/bf1942"})
             QVERIFY(QDir(game).mkpath(u"mods/"_s + QLatin1String(folder)));
-        // Quiet and windowless, without the downloads of Mono and Gecko, and
-        // with nothing written outside the test's home.
+        // Quiet, windowless, no Mono or Gecko, nothing written outside the home.
         qputenv("WINEDEBUG", "-all");
         qputenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_DATA_HOME", "XDG_CONFIG_HOME"})
@@ -66,13 +63,9 @@ private slots:
         run(u"wineboot"_s, {u"--init"_s}, prefix);
     }
 
-    // No game is left for the next test, which may switch the game files:
-    // the process Wine ended is gone once its parent has taken its exit.
+    // No game is left to refuse the next test's switches.
     void cleanupTestCase() { endGame(); }
 
-    // The program itself, as the player runs it in a working folder whose
-    // row points at the game: each step in turn, with the mode files the
-    // game holds after it.
     void playSwitchesStartsAndKeepsToTheRunningGame()
     {
         TestFolder folder;
@@ -132,7 +125,6 @@ private slots:
     }
 
 private:
-    // Ends every Wine process of the prefix.
     void endGame()
     {
         if (prefix.isEmpty())
