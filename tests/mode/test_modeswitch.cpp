@@ -22,8 +22,7 @@ const QByteArray retailBaseGame = "game.setCustomGameName bf1942\r\n"
                                   "game.setCustomGameVersion 1.61\r\n"
                                   "Game.setMenuMusicFilename \"music/slaughter4.bik\"\r\n";
 
-// The game's own file of a pack: the retail base game's, or the same lines
-// as an expansion's own.
+// The game's own file of a pack, an expansion's like the base game's.
 QByteArray ownFile(qsizetype pack)
 {
     return pack == 0 ? retailBaseGame
@@ -91,9 +90,10 @@ private slots:
     }
 
     // Already there: nothing is copied and nothing said, but the record is
-    // saved as it is (the packs as the window shows them, "yes"). A status
-    // that is neither mode can't be left by a switch: "&pure" says the game
-    // is pure already, yet shows the pure column.
+    // saved as it is (the packs as the window shows them, "yes"). A pack's
+    // box saves at once; refused by another program's lock, it changes
+    // nothing. A status that is neither mode can't be left by a switch:
+    // "&pure" says the game is pure already, yet shows the pure column.
     void aSwitchToTheModeTheGameIsInOnlySaves()
     {
         {
@@ -103,6 +103,20 @@ private slots:
             QCOMPARE(s.copier.sources, QStringList());
             QCOMPARE(s.messages(), QStringList());
             QCOMPARE(s.stored(&SettingsRecord::rtr), u"yes"_s);
+            s.inMain<QCheckBox>("Check2")->click();
+            QCOMPARE(s.stored(&SettingsRecord::sw), u"yes"_s);
+            {
+                const Checks::SettingsLock otherProgram(s.folder.databaseFile());
+                s.module.session().setLockWait(10);
+                s.inMain<QCheckBox>("Check2")->click();
+            }
+            QCOMPARE(s.messages(),
+                     QStringList{u"We have a problem, Please report this error = check23218 to: "
+                                 "" GRIMTIDE_CONTACT "\n"_s
+                                 + s.folder.databaseFile() + u" is locked by another program."_s});
+            QCOMPARE(s.settings().sw + s.inMain<QLabel>("Label8")->text(), u"yesyes"_s);
+            QVERIFY(s.inMain<QCheckBox>("Check2")->isChecked());
+            QCOMPARE(s.stored(&SettingsRecord::sw), u"yes"_s);
         }
 
         TestProgram odd({.status = u"pure"_s});
@@ -195,27 +209,6 @@ private slots:
         program.session.switchTo(GameMode::Pure);
         for (qsizetype pack = 0; pack < 3; ++pack)
             QCOMPARE(Checks::bytesOf(initCon(pack)), bytesFor(pure[pack], pack));
-    }
-
-    // A pack's box saves at once; a save refused by another program's lock
-    // leaves the value, its label and the box as they were.
-    void aPackClickSavesAndARefusedSaveChangesNothing()
-    {
-        TestProgram s;
-        s.inMain<QCheckBox>("Check2")->click();
-        QCOMPARE(s.stored(&SettingsRecord::sw), u"yes"_s);
-        {
-            const Checks::SettingsLock otherProgram(s.folder.databaseFile());
-            s.module.session().setLockWait(10);
-            s.inMain<QCheckBox>("Check2")->click();
-        }
-        QCOMPARE(s.messages(),
-                 QStringList{u"We have a problem, Please report this error = check23218 to: "
-                             "" GRIMTIDE_CONTACT "\n"_s
-                             + s.folder.databaseFile() + u" is locked by another program."_s});
-        QCOMPARE(s.settings().sw + s.inMain<QLabel>("Label8")->text(), u"yesyes"_s);
-        QVERIFY(s.inMain<QCheckBox>("Check2")->isChecked());
-        QCOMPARE(s.stored(&SettingsRecord::sw), u"yes"_s);
     }
 
     // Each delivered file whole: CRLF, nothing but the lines a retail
