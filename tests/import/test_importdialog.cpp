@@ -1,6 +1,5 @@
 #include "gui/archives/ArchiveImport.h"
 #include "gui/widgets/ImageCombo.h"
-#include "gui/widgets/MessageBoxSink.h"
 #include "import/ImportFixture.h"
 #include "support/Checks.h"
 #include "support/TestProgram.h"
@@ -111,20 +110,6 @@ private slots:
                                         QDir::toNativeSeparators(s.cons()))});
         // The file dialog's last folder is kept in the working folder, never in the home.
         QCOMPARE(QFileInfo::exists(s.folder.file(u"QtProject.conf"_s)), answer != u"Cancel");
-    }
-
-    void aBoxActsOnItsOfferOnlyWhenItsButtonIsPressed()
-    {
-        for (const bool offer : {true, false}) {
-            bool done = false;
-            whenShown<QMessageBox>([&](QMessageBox& box) {
-                QCOMPARE(box.buttons().size(), 2);
-                clickButton(box, offer ? u"Import…"_s : box.button(QMessageBox::Ok)->text());
-            });
-            MessageBoxSink().showWithOffer(u"Only a placeholder archive."_s,
-                                           {u"Import…"_s, [&done] { done = true; }});
-            QCOMPARE(done, offer);
-        }
     }
 
     // The message of a pick refused for a placeholder offers the import.
