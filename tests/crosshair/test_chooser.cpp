@@ -8,10 +8,6 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -7,7 +7,6 @@
 #include "support/Checks.h"
 
 #include <QCoreApplication>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -8,10 +8,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScopeGuard>
-#include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 

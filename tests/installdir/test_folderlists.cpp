@@ -4,11 +4,8 @@
 #include "gui/widgets/DriveList.h"
 #include "support/Checks.h"
 
-#include <QDir>
-#include <QSignalSpy>
 #include <QStorageInfo>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -5,12 +5,7 @@
 #include "support/TestProgram.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -5,9 +5,7 @@
 #include "core/installdir/WineRegistry.h"
 #include "support/Checks.h"
 
-#include <QDir>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

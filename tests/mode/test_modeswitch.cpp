@@ -4,10 +4,7 @@
 #include "support/TestProgram.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLabel>
 #include <QRadioButton>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 

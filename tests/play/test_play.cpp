@@ -7,9 +7,7 @@
 #include "support/TestFolder.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
