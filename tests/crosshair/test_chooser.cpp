@@ -35,9 +35,7 @@ struct Started : TestProgram {
     QImage reticleShown() { return shown(inMain<QLabel>("Picture2")); }
 };
 
-// Which of the chooser's controls show: the lists and OK, or the pinned
-// pictures in their place; and the lamp seen, the red one (Image4) lying
-// above the green one (Image3).
+// The chooser's controls shown, and the lamp seen (red Image4 lies above green Image3).
 QString appearance(QWidget& chooser)
 {
     QStringList visible;
@@ -63,7 +61,6 @@ QString picks(QWidget& chooser)
 
 } // namespace
 
-// The crosshair chooser, its lists and the pictures they show.
 class TestChooser : public QObject {
     Q_OBJECT
 private slots:
@@ -106,8 +103,7 @@ private slots:
         s.withChooserOpen([](QWidget& chooser) { QCOMPARE(picks(chooser), u"0 0"_s); });
     }
 
-    // The lists keep OK's choices for the next opening, also after an OK
-    // refused by another program's lock; the close box forgets a pick.
+    // The lists keep OK's choices, also after a refused OK; the close box forgets a pick.
     void okKeepsThePicksARefusedOkAndTheCloseBoxPutBack()
     {
         Started s;
@@ -138,8 +134,7 @@ private slots:
         s.withChooserOpen([](QWidget& chooser) { QCOMPARE(picks(chooser), u"0 0"_s); });
     }
 
-    // A screen reader's names: each item's number as its picture shows it; the
-    // lamps apart, in their colours.
+    // A screen reader's names, and the lamps' colours.
     void everyItemAndEachLampHasItsName()
     {
         Started s;
@@ -195,8 +190,7 @@ private slots:
         QCOMPARE(s.messages(), message.isEmpty() ? QStringList() : QStringList{message});
     }
 
-    // Refused without the reticle's folder, Secure Mode writes nothing and
-    // stays off; on, then off again, the player's own choices come back.
+    // Refused without the reticle's folder, it writes nothing; off again, the choices come back.
     void secureModeRefusedThenOnAndOff()
     {
         Started s;

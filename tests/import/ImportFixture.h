@@ -6,9 +6,8 @@
 
 #include <QMap>
 
-// A working folder whose "cons" holds the delivered placeholders, and beside
-// it a folder "mod" laid out as "cons" with the mod's real archives, each
-// with a content of its own ("real cr/7/menu.rfa"...).
+// A working folder with the delivered placeholders in "cons", and "mod" laid
+// out as "cons" with the real archives ("real cr/7/menu.rfa"...).
 class ImportFixture {
 public:
     ImportFixture();
@@ -29,6 +28,5 @@ public:
     // The mod folder's archives below `top` ("" or "cons/"), then the extra
     // entries, in a "zip" or "7zip" file.
     QString pack(const QString& format, const QString& top, const QList<Entry>& extra = {}) const;
-    // The import program, in the working folder.
     ProgramRun import(const QStringList& arguments) const;
 };

@@ -66,8 +66,6 @@ private slots:
         QCOMPARE(Checks::bytesOf(menu), QByteArray("real cr/3/menu.rfa"));
     }
 
-    // One unfit archive in the folder or the packed file: nothing changes, and
-    // the refusal names it.
     void anImportWithOneUnfitArchiveChangesNothing_data()
     {
         QTest::addColumn<QString>("spoilt"); // below the mod folder
@@ -130,8 +128,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(QDir(s.folder.path()).filePath(u"../escaped"_s)));
     }
 
-    // The running program holds the folder's lock; only an import it started
-    // itself goes ahead. A bad command line is refused with one line.
+    // Only an import the running program started itself goes ahead.
     void theCommandLineAndTheRunningProgram_data()
     {
         QTest::addColumn<bool>("running");

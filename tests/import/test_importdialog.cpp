@@ -42,7 +42,6 @@ void clickButton(QMessageBox& box, const QString& text)
 class TestImportDialog : public QObject {
     Q_OBJECT
 private slots:
-    // A refused import, or an import program that can't be started, is told.
     void aFailedImportSaysWhy()
     {
         ImportFixture s;
@@ -65,8 +64,6 @@ private slots:
         QCOMPARE(s.consFiles(), before);
     }
 
-    // The player says where the archives are: a folder, a .zip or .7z file,
-    // or nowhere.
     void theImportAsksWhereTheArchivesAre_data()
     {
         QTest::addColumn<QString>("answer");
@@ -109,7 +106,6 @@ private slots:
         QCOMPARE(QFileInfo::exists(s.folder.file(u"QtProject.conf"_s)), answer != u"Cancel");
     }
 
-    // The message of a pick refused for a placeholder offers the import.
     void thePlaceholderRefusalOffersTheImport()
     {
         TestProgram s({.cr = u"7"_s}, TestProgram::Start::Later);

@@ -41,9 +41,7 @@ private slots:
         depth = int(QDir::cleanPath(game).count(u'/'));
     }
 
-    // Ancestors, the folder and its sorted subfolders; what is no folder is
-    // refused. The arrows only select; a folder gone since it was listed is
-    // not opened.
+    // The arrows only select; a folder gone since it was listed is not opened.
     void listsTheFolderAndOpensARowByKeyOrDoubleClick()
     {
         DirList list;
@@ -77,7 +75,6 @@ private slots:
     {
         const QString root = native(u"/"_s), usb = native(u"/media/usb"_s);
         const QString working = native(QStorageInfo(QDir::currentPath()).rootPath());
-        // Each volume once: none is offered twice.
         QStringList volumes;
         for (const MountedVolumes::Volume& volume : MountedVolumes::list())
             volumes << volume.root;
@@ -103,8 +100,7 @@ private slots:
         QCOMPARE(spy.at(0).at(0).toString(), root);
     }
 
-    // A huge folder's subfolders come a slice at a time, after the window has
-    // answered; the folder's own row is in view meanwhile and after.
+    // A huge folder's subfolders come after the window has answered.
     void aHugeFolderIsListedASliceAtATime()
     {
         const QString huge = game + u"/huge"_s;
@@ -121,8 +117,6 @@ private slots:
         QVERIFY(list.viewport()->rect().contains(list.visualItemRect(list.item(own + 1))));
     }
 
-    // The system's own folders, where no game is looked for, and its file
-    // systems, where no volume is offered.
     void onlyTheSystemsFoldersAndVolumesAreSkipped()
     {
         QStringList skipped, offered;

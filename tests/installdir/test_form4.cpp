@@ -16,8 +16,6 @@ const QByteArray gameKey =
 
 } // namespace
 
-// "Choose Directory", and its search in homes with games where launchers
-// record them and whatever else a player or another program left there.
 class TestForm4 : public QObject {
     Q_OBJECT
 private slots:
@@ -79,8 +77,7 @@ private slots:
         QCOMPARE(shown, gamesFound == 1 ? games.first() : program->folder.path());
     }
 
-    // After an empty table the start is no first start: the packs stay as
-    // the player ticked them.
+    // After an empty table the start is no first start: the packs stay as ticked.
     void afterAnEmptyTableOkKeepsThePlayersTicks()
     {
         program = std::make_unique<TestProgram>(TestFolder::Row{}, TestProgram::Start::Later);
@@ -116,8 +113,7 @@ private slots:
         QVERIFY(QDir().mkpath(homeFile(".wine/drive_c")));
         QVERIFY(QDir().mkpath(QFileInfo(homeFile(qPrintable(name))).path()));
         Checks::plant(kind, homeFile(qPrintable(name)));
-        // A Lutris prefix of the player's own, named nowhere else, with the game outside the
-        // usual folders; its record in PyYAML's way: quoted where needed, folded past 80 columns.
+        // A Lutris record in PyYAML's way: quoted, folded past 80 columns.
         const QString lutrisGame = makeGame("My Prefixes/bf/drive_c/Games/Battlefield 1942");
         Checks::writeBytes(
             homeFile(".local/share/lutris/games/battlefield-1942-1700000000.yml"),
@@ -178,7 +174,6 @@ private:
         return home->filePath(QString::fromUtf8(relative));
     }
 
-    // A game folder in the home, returned in native form.
     QString makeGame(const char* relative)
     {
         const QString folder = homeFile(relative);

@@ -9,7 +9,6 @@
 
 using namespace Qt::StringLiterals;
 
-// A fake home holding every kind of prefix, each with its game placed one way or another.
 class TestGameFinder : public QObject {
     Q_OBJECT
 
@@ -17,8 +16,7 @@ private slots:
     void initTestCase()
     {
         const QByteArray retail = "\n[Software\\\\EA GAMES\\\\Battlefield 1942] 1\n";
-        // In finding order: prefix, where, system.reg, game folder,
-        // marker. The game of ~/.wine is registered too: listed once.
+        // In finding order. The game of ~/.wine is registered too: listed once.
         game(".wine", "~/.wine",
              retail + "\"GAMEDIR\"=\"C:\\\\Program Files\\\\EA GAMES\\\\Battlefield 1942\"");
         game("elsewhere/wp", "$WINEPREFIX",
@@ -64,9 +62,8 @@ private slots:
         QCOMPARE(found, expectedGames);
     }
 
-    // Both text forms, escapes, the default value, every section of the key
-    // and no other; a truncated file gives what it holds. Each text once,
-    // however often a registry repeats its key, and no more than a key holds.
+    // Both text forms, escapes, the default value, each section of the key, a truncated file;
+    // each text once and no more than a key holds.
     void registryValues()
     {
         const QByteArray registry = "WINE REGISTRY Version 2\n\n"
@@ -99,8 +96,7 @@ private slots:
                  (QStringList{u"/a"_s, u"/b"_s}));
         for (const char* odd : {R"({"bf": {"winePrefix": 7}})", "[1]", "{\"bf\": {"})
             QVERIFY(HeroicGameFile::prefixes(odd).isEmpty());
-        // Lutris: other sections, nulls, nested keys, unclosed quotes, unknown
-        // escapes, no mapping under game: only the game's own keys count.
+        // Lutris: only the game's own keys count.
         QStringList lutris;
         for (const char* yaml :
              {"game:\n  exe: /g/BF1942.exe\n  prefix: ~/p\nsystem: {}\n",

@@ -43,7 +43,6 @@ QString window(TestProgram& s)
 
 } // namespace
 
-// The switch between the modes, and the files it delivers into the game.
 class TestModeSwitch : public QObject {
     Q_OBJECT
 private slots:
@@ -86,11 +85,8 @@ private slots:
         QCOMPARE(s.messages(), QStringList());
     }
 
-    // Already there: nothing is copied and nothing said, but the record is
-    // saved as it is (the packs as the window shows them, "yes"). A pack's
-    // box saves at once; refused by another program's lock, it changes
-    // nothing. A status that is neither mode can't be left by a switch:
-    // "&pure" says the game is pure already, yet shows the pure column.
+    // Already there: nothing copied, the record saved as shown ("yes"). A pack's box saves at
+    // once, a refused save changes nothing. A status of neither mode can't be left by a switch.
     void aSwitchToTheModeTheGameIsInOnlySaves()
     {
         {
@@ -127,8 +123,6 @@ private slots:
         QCOMPARE(odd.stored(&SettingsRecord::status), u"pure"_s);
     }
 
-    // A missing delivered pure file is told as ever, also where the game's
-    // own base game file would go in its place.
     void aFailedSwitchKeepsTheOldModeAndCanBeTriedAgain()
     {
         TestProgram s({.rtr = u"yes"_s, .sw = u"yes"_s});
@@ -158,9 +152,7 @@ private slots:
         QCOMPARE(s.stored(&SettingsRecord::status), u"Grimtide"_s);
     }
 
-    // Pure is the game as its own files had it before the program first
-    // wrote there; the delivered pure file goes only where it had none, or
-    // held a delivered Grimtide file.
+    // Pure gives back the game's own files; a delivered pure file goes only where it had none.
     void pureGivesBackTheGamesOwnInitCon_data()
     {
         QTest::addColumn<QString>("status");
@@ -208,8 +200,7 @@ private slots:
             QCOMPARE(Checks::bytesOf(initCon(pack)), bytesFor(pure[pack], pack));
     }
 
-    // Each delivered file whole: CRLF, nothing but the lines a retail
-    // init.con carries, the Grimtide file its pure file with the mod in front.
+    // Each delivered file whole: CRLF, only the lines a retail init.con carries.
     void eachFileSpeaksTheGamesOwnDialect_data()
     {
         QTest::addColumn<QList<QByteArray>>("head");

@@ -39,8 +39,7 @@ QStringList boxesWhile(const std::function<void()>& action)
     return texts;
 }
 
-// What a stand-in records when started as the plan says: the plan's own
-// argument, WINEPREFIX and folder lines.
+// What a stand-in records: the plan's own argument, WINEPREFIX and folder lines.
 QString recordOf(const QString& plan)
 {
     QStringList lines = plan.split(u'\n', Qt::SkipEmptyParts);
@@ -53,8 +52,7 @@ QString recordOf(const QString& plan)
 
 } // namespace
 
-// A home laid out as a player's, with Battlefield 1942 in every kind of
-// prefix the launchers keep, and stand-ins for the launchers on the PATH.
+// A player's home with the game in each launcher's prefix, stand-ins for the launchers.
 class TestPlay : public QObject {
     Q_OBJECT
 
@@ -93,8 +91,7 @@ private slots:
 
     void cleanupTestCase() { qputenv("PATH", path); }
 
-    // The Lutris game as the mod's install left it, without the mode files
-    // of an earlier switch.
+    // The Lutris game as the mod's install left it.
     void init()
     {
         QFile::remove(PlayerCommand::fileIn(work));
@@ -105,9 +102,8 @@ private slots:
             QVERIFY(QDir().mkpath(game(u"mods/"_s + QLatin1String(folder))));
     }
 
-    // What --play --dry-run shows for the game, then the start of it: the
-    // stand-in records, once the test releases it (the start has returned by
-    // then), that it ran as the text says; a refused plan starts nothing.
+    // The dry-run text, then the start: released after it has returned, the
+    // stand-in records that it ran as the text says.
     void eachRunnerPlansAndStartsDetached_data()
     {
         QTest::addColumn<QString>("gameFolder");
@@ -213,8 +209,6 @@ private slots:
         QCOMPARE(QString::fromUtf8(Checks::bytesOf(at(u"records/"_s + standIn))), record);
     }
 
-    // A plan of the player's that can't start: no program, no command on its
-    // PATH, no folder.
     void notStarted()
     {
         QStringList reasons;
@@ -332,7 +326,6 @@ private slots:
 private:
     QString at(const QString& relative) const { return QDir(home).filePath(relative); }
 
-    // The plan for the row's game, with its play.conf where it gives one.
     PlayPlan planFromRow()
     {
         QFETCH(QString, gameFolder);
@@ -365,9 +358,7 @@ private:
         Checks::writeBytes(at(relative), placed(QString::fromUtf8(text)).toUtf8());
     }
 
-    // Stand-ins for the launchers, which wait for the test's release and
-    // then write what they were given to records/NAME, and the test's own
-    // environment for them to inherit.
+    // Each stand-in waits for the test's release, then writes records/NAME.
     void placeStandIns()
     {
         const QByteArray script = placed(uR"sh(#!/bin/sh
