@@ -1,7 +1,5 @@
-#include "core/common/Failure.h"
 #include "gui/crosshair/PictureCatalogue.h"
 #include "gui/widgets/ImageCombo.h"
-#include "gui/widgets/ImageList.h"
 #include "support/Checks.h"
 #include "support/TestProgram.h"
 
@@ -241,36 +239,6 @@ private slots:
             QCOMPARE(s.copier.sources, QStringList());
         }
     }
-
-    // Items go in at their positions, none chosen; only the player's pick raises clicked.
-    void comboItemsPicksAndPictures()
-    {
-        ImageCombo combo;
-        combo.addItem(1, u"b"_s, u"B"_s, u"cr2"_s);
-        combo.addItem(1, u"a"_s, u"A"_s, u"cr1"_s);
-        combo.addItem(3, u"c"_s, u"C"_s);
-        QVERIFY(!combo.hasSelection() && combo.itemIcon(0).isNull());
-        combo.setImageList(&crosshairs); // bound later, the items get their pictures
-        QVERIFY(!combo.itemIcon(0).isNull() && combo.itemIcon(2).isNull());
-        QCOMPARE(combo.iconSize(), QSize(92, 34));
-        QCOMPARE(combo.itemText(0) + combo.itemText(1) + combo.itemText(2), u"ABC"_s);
-        QVERIFY_THROWS_EXCEPTION(Failure, combo.addItem(5, u"e"_s, {}));
-        combo.setCurrentIndex(2);
-        combo.addItem(1, u"first"_s, {});
-        QCOMPARE(combo.selectedPosition(), 4); // the choice moves with its item
-
-        QList<int> picked;
-        connect(&combo, &ImageCombo::clicked, this, [&] { picked << combo.selectedPosition(); });
-        combo.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&combo));
-        combo.setCurrentIndex(1); // by code: no click
-        QTest::keyClick(&combo, Qt::Key_Down);
-        QTest::keyClick(&combo, Qt::Key_Up);
-        QCOMPARE(picked, QList<int>({3, 2}));
-    }
-
-private:
-    const ImageList crosshairs = PictureCatalogue::crosshairPictures();
 };
 
 QTEST_MAIN(TestChooser)
