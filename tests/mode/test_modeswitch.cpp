@@ -86,41 +86,29 @@ private slots:
     }
 
     // Already there: nothing copied, the record saved as shown ("yes"). A pack's box saves at
-    // once, a refused save changes nothing. A status of neither mode can't be left by a switch.
+    // once, a refused save changes nothing.
     void aSwitchToTheModeTheGameIsInOnlySaves()
     {
+        TestProgram s({.status = u"Grimtide"_s, .rtr = u"Yes"_s});
+        s.inMain<QAction>("mpopunpure")->trigger();
+        s.inMain<QRadioButton>("Option2")->click(); // on already: does nothing
+        QCOMPARE(s.copier.sources, QStringList());
+        QCOMPARE(s.messages(), QStringList());
+        QCOMPARE(s.stored(&SettingsRecord::rtr), u"yes"_s);
+        s.inMain<QCheckBox>("Check2")->click();
+        QCOMPARE(s.stored(&SettingsRecord::sw), u"yes"_s);
         {
-            TestProgram s({.status = u"Grimtide"_s, .rtr = u"Yes"_s});
-            s.inMain<QAction>("mpopunpure")->trigger();
-            s.inMain<QRadioButton>("Option2")->click(); // on already: does nothing
-            QCOMPARE(s.copier.sources, QStringList());
-            QCOMPARE(s.messages(), QStringList());
-            QCOMPARE(s.stored(&SettingsRecord::rtr), u"yes"_s);
+            const Checks::SettingsLock otherProgram(s.folder.databaseFile());
+            s.module.session().setLockWait(10);
             s.inMain<QCheckBox>("Check2")->click();
-            QCOMPARE(s.stored(&SettingsRecord::sw), u"yes"_s);
-            {
-                const Checks::SettingsLock otherProgram(s.folder.databaseFile());
-                s.module.session().setLockWait(10);
-                s.inMain<QCheckBox>("Check2")->click();
-            }
-            QCOMPARE(s.messages(),
-                     QStringList{u"We have a problem, Please report this error = check23218 to: "
-                                 "" GRIMTIDE_CONTACT "\n"_s
-                                 + s.folder.databaseFile() + u" is locked by another program."_s});
-            QCOMPARE(s.settings().sw + s.inMain<QLabel>("Label8")->text(), u"yesyes"_s);
-            QVERIFY(s.inMain<QCheckBox>("Check2")->isChecked());
-            QCOMPARE(s.stored(&SettingsRecord::sw), u"yes"_s);
         }
-
-        TestProgram odd({.status = u"pure"_s});
-        QVERIFY(odd.inMain<QRadioButton>("Option2")->isChecked());
-        odd.inMain<QAction>("mpoppure")->trigger();
-        QCOMPARE(odd.messages(), QStringList{u"you are already in pure mode"_s});
-        QCOMPARE(window(odd), u"pure Option1 mpopunpure"_s);
-        odd.inMain<QAction>("mpopunpure")->trigger();
-        QVERIFY(odd.inMain<QRadioButton>("Option2")->isChecked());
-        QCOMPARE(odd.copier.sources, QStringList());
-        QCOMPARE(odd.stored(&SettingsRecord::status), u"pure"_s);
+        QCOMPARE(s.messages(),
+                 QStringList{u"We have a problem, Please report this error = check23218 to: "
+                             "" GRIMTIDE_CONTACT "\n"_s
+                             + s.folder.databaseFile() + u" is locked by another program."_s});
+        QCOMPARE(s.settings().sw + s.inMain<QLabel>("Label8")->text(), u"yesyes"_s);
+        QVERIFY(s.inMain<QCheckBox>("Check2")->isChecked());
+        QCOMPARE(s.stored(&SettingsRecord::sw), u"yes"_s);
     }
 
     void aFailedSwitchKeepsTheOldModeAndCanBeTriedAgain()
@@ -203,29 +191,27 @@ private slots:
     // Each delivered file whole: CRLF, only the lines a retail init.con carries.
     void eachFileSpeaksTheGamesOwnDialect_data()
     {
-        QTest::addColumn<QList<QByteArray>>("head");
-        const QByteArray bf = "game.setCustomGameName BF1942", x1 = "game.setCustomGameName XPack1",
-                         x2 = "game.setCustomGameName XPack2",
-                         mod = "game.addModPath Mods/gtide_base/",
-                         base = "game.addModPath Mods/BF1942/",
-                         v161 = "game.setCustomGameVersion 1.61",
+        QTest::addColumn<QList<QByteArray>>("head"); // of the pure file
+        QTest::addColumn<QString>("grimtide");
+        const QByteArray base = "game.addModPath Mods/BF1942/",
                          v16 = "game.setCustomGameVersion 1.6";
-        QTest::newRow("purebf") << QList<QByteArray>{bf, "game.addModPath Mods/bf1942/", "", v161};
-        QTest::newRow("purex1") << QList<QByteArray>{x1, "game.addModPath Mods/XPack1/", base, "",
-                                                     v16};
-        QTest::newRow("purex2") << QList<QByteArray>{x2, "game.addModPath Mods/XPack2/", base, "",
-                                                     v16};
-        QTest::newRow("unbf") << QList<QByteArray>{bf, mod, "game.addModPath Mods/bf1942/", "",
-                                                   v161};
-        QTest::newRow("unx1") << QList<QByteArray>{x1,   mod, "game.addModPath Mods/XPack1/",
-                                                   base, "",  v16};
-        QTest::newRow("unx2") << QList<QByteArray>{x2,   mod, "game.addModPath Mods/XPack2/",
-                                                   base, "",  v16};
+        QTest::newRow("purebf") << QList<QByteArray>{"game.setCustomGameName BF1942",
+                                                     "game.addModPath Mods/bf1942/", "",
+                                                     "game.setCustomGameVersion 1.61"}
+                                << u"unbf"_s;
+        QTest::newRow("purex1") << QList<QByteArray>{"game.setCustomGameName XPack1",
+                                                     "game.addModPath Mods/XPack1/", base, "", v16}
+                                << u"unx1"_s;
+        QTest::newRow("purex2") << QList<QByteArray>{"game.setCustomGameName XPack2",
+                                                     "game.addModPath Mods/XPack2/", base, "", v16}
+                                << u"unx2"_s;
     }
 
+    // The Grimtide file is the pure file with the mod's path in front.
     void eachFileSpeaksTheGamesOwnDialect()
     {
         QFETCH(QList<QByteArray>, head);
+        QFETCH(QString, grimtide);
         const QList<QByteArray> tail{"game.setCustomGameUrl \"http://www.battlefield1942.com\"",
                                      "",
                                      "Game.setMenuMusicFilename \"music/slaughter4.bik\"",
@@ -234,9 +220,13 @@ private slots:
                                      "Game.setLoseMusicFilename \"music/menu.bik\"",
                                      "Game.setCampaignLoseMusicFilename \"music/theme2.bik\"",
                                      "Game.setDebriefingMusicFilename \"music/briefing.bik\""};
-        QCOMPARE(Checks::bytesOf(u"" GRIMTIDE_CONS_DIR "/"_s
-                                 + QLatin1String(QTest::currentDataTag()) + u".con"_s),
+        const auto delivered = [](const QString& name) {
+            return Checks::bytesOf(u"" GRIMTIDE_CONS_DIR "/"_s + name + u".con"_s);
+        };
+        QCOMPARE(delivered(QLatin1String(QTest::currentDataTag())),
                  (head + tail).join("\r\n") + "\r\n");
+        head.insert(1, "game.addModPath Mods/gtide_base/");
+        QCOMPARE(delivered(grimtide), (head + tail).join("\r\n") + "\r\n");
     }
 };
 
