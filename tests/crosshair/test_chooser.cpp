@@ -162,7 +162,6 @@ private slots:
         QTest::addColumn<int>("reticle");
         QTest::addColumn<QString>("message");
         QTest::newRow("own choices") << u"No"_s << u"5"_s << u"3"_s << 5 << 3 << QString();
-        QTest::newRow("secure: not read") << u"Yes"_s << u""_s << u""_s << 12 << 2 << QString();
         QTest::newRow("any but No is secure")
             << u"no"_s << u"x"_s << u"x"_s << 12 << 2 << QString();
         QTest::newRow("not a choice") << u"No"_s << u"21"_s << u"2.5"_s << 0 << 0 << QString();

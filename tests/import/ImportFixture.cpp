@@ -11,11 +11,6 @@ ImportFixture::ImportFixture()
         Checks::writeBytes(QDir(mod()).filePath(archive), realContent(archive));
 }
 
-QByteArray ImportFixture::realContent(const QString& archive)
-{
-    return "real " + archive.toLatin1();
-}
-
 QStringList ImportFixture::archives()
 {
     QStringList names;
@@ -46,10 +41,8 @@ QString ImportFixture::pack(const QString& format, const QString& top,
         archive_entry_set_pathname(header, entry.name.toUtf8().constData());
         archive_entry_set_perm(header, 0644);
         archive_entry_set_filetype(header, entry.link ? AE_IFLNK : AE_IFREG);
-        if (entry.link)
-            archive_entry_set_symlink(header, entry.content.constData());
-        else
-            archive_entry_set_size(header, entry.content.size());
+        entry.link ? archive_entry_set_symlink(header, entry.content.constData())
+                   : archive_entry_set_size(header, entry.content.size());
         archive_write_header(writer, header);
         if (!entry.link)
             archive_write_data(writer, entry.content.constData(), size_t(entry.content.size()));
@@ -58,9 +51,4 @@ QString ImportFixture::pack(const QString& format, const QString& top,
     archive_write_close(writer);
     archive_write_free(writer);
     return path;
-}
-
-ProgramRun ImportFixture::import(const QStringList& arguments) const
-{
-    return ProgramRun::in(folder.path(), u"" GRIMTIDE_IMPORT_PROGRAM ""_s, arguments);
 }

@@ -16,7 +16,7 @@ public:
 
     QString mod() const { return folder.file(QStringLiteral("mod")); }
     QString cons() const { return folder.file(QStringLiteral("cons")); }
-    static QByteArray realContent(const QString& archive);
+    static QByteArray realContent(const QString& archive) { return "real " + archive.toLatin1(); }
     static QStringList archives();
     QMap<QString, QByteArray> consFiles() const { return Checks::filesIn(cons()); }
 
@@ -28,5 +28,8 @@ public:
     // The mod folder's archives below `top` ("" or "cons/"), then the extra
     // entries, in a "zip" or "7zip" file.
     QString pack(const QString& format, const QString& top, const QList<Entry>& extra = {}) const;
-    ProgramRun import(const QStringList& arguments) const;
+    ProgramRun import(const QStringList& arguments) const
+    {
+        return ProgramRun::in(folder.path(), QStringLiteral(GRIMTIDE_IMPORT_PROGRAM), arguments);
+    }
 };

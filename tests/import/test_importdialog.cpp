@@ -1,8 +1,8 @@
+#include "core/gamefiles/GameFiles.h"
 #include "gui/archives/ArchiveImport.h"
-#include "gui/widgets/ImageCombo.h"
 #include "import/ImportFixture.h"
 #include "support/Checks.h"
-#include "support/TestProgram.h"
+#include "support/RecordingSink.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -104,20 +104,6 @@ private slots:
                                         QDir::toNativeSeparators(s.cons()))});
         // The file dialog's last folder is kept in the working folder, never in the home.
         QCOMPARE(QFileInfo::exists(s.folder.file(u"QtProject.conf"_s)), answer != u"Cancel");
-    }
-
-    void thePlaceholderRefusalOffersTheImport()
-    {
-        TestProgram s({.cr = u"7"_s}, TestProgram::Start::Later);
-        Checks::writeBytes(s.mods(u"gtide_base/archives/menu.rfa"_s), "real crosshairs");
-        s.start();
-        s.withChooserOpen([](QWidget& chooser) {
-            TestProgram::pick(*chooser.findChild<ImageCombo*>(u"ImageCombo1"_s), 1);
-        });
-        QCOMPARE(s.messages().size(), 1);
-        QVERIFY(s.messages().constFirst().startsWith(
-            u"Only a placeholder archive: the game holds the real one.\n"_s));
-        QCOMPARE(s.sink.offers, QStringList{u"Import…"_s});
     }
 };
 
