@@ -162,22 +162,21 @@ private slots:
         QFETCH(QStringList, held);
         QFETCH(QStringList, pure);
         TestFolder folder;
-        TestFolder::Row row = folder.gameRow();
-        row.status = status;
-        row.rtr = row.sw = u"yes"_s;
-        folder.writeSettings(row);
+        folder.writeSettings({.status = status,
+                              .rtr = u"yes"_s,
+                              .sw = u"yes"_s,
+                              .path = QDir::toNativeSeparators(folder.game())});
         const auto initCon = [&](qsizetype pack) {
-            return folder.game()
-                   + u"/mods/%1/init.con"_s.arg(pack == 0 ? u"bf1942"_s : u"xpack%1"_s.arg(pack));
+            return folder.game() + u"/mods/"_s
+                   + QStringList{u"bf1942"_s, u"xpack1"_s, u"xpack2"_s}[pack] + u"/init.con"_s;
         };
         const auto bytesFor = [&](const QString& name, qsizetype pack) {
             return name == u"own"_s ? ownFile(pack)
                                     : Checks::bytesOf(folder.file(u"cons/%1.con"_s.arg(name)));
         };
-        for (qsizetype pack = 0; pack < 3; ++pack) {
+        for (qsizetype pack = 0; pack < 3; ++pack)
             if (!held[pack].isEmpty())
                 Checks::writeBytes(initCon(pack), bytesFor(held[pack], pack));
-        }
         StartedSession program;
         if (status == u"Pure"_s) {
             program.session.switchTo(GameMode::Grimtide);
