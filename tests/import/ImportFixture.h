@@ -4,8 +4,6 @@
 #include "support/ProgramRun.h"
 #include "support/TestFolder.h"
 
-#include <QMap>
-
 // A working folder with the delivered placeholders in "cons", and "mod" laid
 // out as "cons" with the real archives ("real cr/7/menu.rfa"...).
 class ImportFixture {

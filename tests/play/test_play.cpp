@@ -164,9 +164,6 @@ private slots:
             u"# Battlefield 1942 starts as \"$WORK/play.conf\" says.\nprogram=$HOME/bin/my start\n"
             "argument=+restart 1\nargument=\nenvironment=PLAY_MARK=play.conf's\n"
             "environment=WINEPREFIX=/p\nenvironment=EMPTY=\nfolder=$HOME/Games\n"_s);
-        own("play.conf: program alone, in the game's folder", "program=wine",
-            u"# Battlefield 1942 starts as \"$WORK/play.conf\" says.\nprogram=wine\n"
-            "folder=$HOME/games/BF1942\n"_s);
         refused("play.conf: no key", "program=wine\nBF1942.exe\n", "line 2: it is no key=value");
         refused("play.conf: unknown key", "command=wine BF1942.exe\n",
                 "line 1: \"command\" is none of program, argument, environment and folder");
