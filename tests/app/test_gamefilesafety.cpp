@@ -19,8 +19,11 @@ using Restored = GameFileWriter::Restored;
 
 namespace {
 
-// Beside the working folder, where no journal or kept set may reach: the
-// player's files and another game with a file of its own.
+const QByteArray ownBaseGame = "the game's own bf1942, version 1.6";
+const QString aLink = u"a link, which the program never follows"_s;
+
+// Beside the working folder, where no journal or kept set may reach: the player's files and
+// another game with a file of its own.
 struct Outside {
     QTemporaryDir dir;
     Outside()
@@ -33,21 +36,37 @@ struct Outside {
     QMap<QString, QByteArray> files() const { return Checks::filesIn(dir.path()); }
 };
 
-QString identityText(const QString& path)
-{
-    const std::optional<FileIdentity> identity = NativeFileSystem::identity(path);
-    return identity ? u"%1:%2"_s.arg(identity->device).arg(identity->inode) : u"0:0"_s;
-}
+// The working folder's game, its own bf1942 init.con in place, named by gtdb.inf.
+struct OwnGame : TestFolder {
+    OwnGame()
+    {
+        writeSettings(gameRow());
+        Checks::writeBytes(initCon(), ownBaseGame);
+    }
+    QString initCon() const { return file(u"game/mods/bf1942/init.con"_s); }
+};
 
-// A journal of a switch into Grimtide mode that gtdb.inf never saw, which a
-// start puts back: one entry, its new file in place where one is named.
+// A journal, its checksum sound, of a switch into Grimtide mode that gtdb.inf never saw, with
+// one entry, its new file in place where one is named. {game} is the game's mods folder,
+// {outside} a folder beside the working folder.
+struct Journal {
+    QString destination, temporary, backup;
+    QString plant; // at the backup: a "file", a "link" to {outside}/secret, or a file and a
+                   // "linked journal"
+    QString refused, why;
+    bool atStart = true; // or else at --restore-game
+};
+
 QByteArray journalNaming(const QString& destination, const QString& temporary,
                          const QString& backup)
 {
+    const auto identity = NativeFileSystem::identity(destination);
     return Checks::journalOf(
         u"{\"deciding\":[{\"field\":\"status\",\"value\":\"Grimtide\"}],\"entries\":[{\"backup\":"
         "\"%1\",\"destination\":\"%2\",\"earlier\":[],\"staged\":\"%3\",\"temporary\":\"%4\"}]}"_s
-            .arg(backup, destination, identityText(destination), temporary)
+            .arg(backup, destination,
+                 identity ? u"%1:%2"_s.arg(identity->device).arg(identity->inode) : u"0:0"_s,
+                 temporary)
             .toUtf8());
 }
 
@@ -58,76 +77,46 @@ QString keptSet()
     return store.absoluteFilePath(store.entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0));
 }
 
-QString failureSentence(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return FailureText::sentence(failure);
-    }
-    return {};
-}
-
-const QByteArray ownBaseGame = "the game's own bf1942, version 1.6";
-
 } // namespace
+
+Q_DECLARE_METATYPE(Journal)
 
 class TestGameFileSafety : public QObject {
     Q_OBJECT
 private slots:
-    // Each journal holds a sound checksum and would, read as it once was,
-    // remove or overwrite what it names. {game} is the game's mods folder,
-    // {outside} a folder beside the working folder.
+    // Each journal would, read as it once was, remove or overwrite what it names.
     void aCraftedJournalIsSetAsideAndChangesNothing_data()
     {
-        QTest::addColumn<QString>("destination");
-        QTest::addColumn<QString>("temporary");
-        QTest::addColumn<QString>("backup");
-        QTest::addColumn<QString>("atBackup"); // "file", "link" to {outside}/secret, or nothing
-        QTest::addColumn<bool>("linkedJournal");
-        QTest::addColumn<QString>("refused");
-        QTest::addColumn<QString>("why");
-        QTest::addColumn<bool>("atStart"); // or else at --restore-game
-        const QString foreign = u"not one of the five game files in {game}"_s;
-        const QString link = u"a link, which the program never follows"_s;
-        // A start and --restore-game finish a journal alike (Session::load);
-        // the restore then tells the refusal before its own report.
+        QTest::addColumn<Journal>("journal");
+        const QString foreign = u"not one of the five game files in {game}"_s, none;
+        const QString notOwn = u"its temporary or backup is not the program's own, beside it"_s;
+        const QString notAbsolute = u"not an absolute path without \".\" or \"..\""_s;
+        const QString victim = u"{outside}/victim"_s, part = u".grimtide-switch-u.part"_s;
+        const QString other = u"{outside}/other/mods/bf1942/init.con"_s;
+        const QString otherBackup = u"{outside}/other/mods/bf1942/.grimtide-switch-q.old"_s;
+        const QString init = u"{game}/bf1942/init.con"_s, readme = u"{game}/bf1942/readme.txt"_s;
+        const QString backup = u"{game}/bf1942/.grimtide-switch-l.old"_s;
         QTest::newRow("a file outside")
-            << u"{outside}/victim"_s << u"{outside}/.grimtide-switch-t.part"_s << QString()
-            << QString() << false << u"{outside}/victim"_s << foreign << true;
-        const QString climbing = u"{game}/bf1942/../../../../{outsideName}/victim"_s;
-        for (const bool atStart : {true, false}) {
+            << Journal{victim, u"{outside}/"_s + part, none, none, victim, foreign};
+        // A start and --restore-game finish a journal alike (Session::load).
+        const QString climbing = u"{game}/bf1942/../../../../{outsideName}/"_s;
+        for (const bool atStart : {true, false})
             QTest::addRow("a way out by .., at a %s", atStart ? "start" : "--restore-game")
-                << climbing << u"{game}/bf1942/../../../../{outsideName}/.grimtide-switch-u.part"_s
-                << QString() << QString() << false << climbing
-                << u"not an absolute path without \".\" or \"..\""_s << atStart;
-        }
+                << Journal{climbing + u"victim"_s, climbing + part, none,   none,
+                           climbing + u"victim"_s, notAbsolute,     atStart};
         QTest::newRow("another game's file")
-            << u"{outside}/other/mods/bf1942/init.con"_s << QString()
-            << u"{outside}/other/mods/bf1942/.grimtide-switch-q.old"_s << u"file"_s << false
-            << u"{outside}/other/mods/bf1942/init.con"_s << foreign << true;
+            << Journal{other, none, otherBackup, u"file"_s, other, foreign};
         QTest::newRow("a temporary not the program's")
-            << u"{game}/bf1942/init.con"_s << u"{game}/bf1942/readme.txt"_s << QString()
-            << QString() << false << u"{game}/bf1942/init.con"_s
-            << u"its temporary or backup is not the program's own, beside it"_s << true;
+            << Journal{init, readme, none, none, init, notOwn};
         QTest::newRow("a backup that is a link")
-            << u"{game}/bf1942/init.con"_s << QString() << u"{game}/bf1942/.grimtide-switch-l.old"_s
-            << u"link"_s << false << u"{game}/bf1942/.grimtide-switch-l.old"_s << link << true;
-        QTest::newRow("a journal that is a link")
-            << u"{game}/bf1942/init.con"_s << QString() << u"{game}/bf1942/.grimtide-switch-k.old"_s
-            << u"file"_s << true << u"{working}/game-files.journal"_s << link << true;
+            << Journal{init, none, backup, u"link"_s, backup, aLink};
+        QTest::newRow("a journal that is a link") << Journal{
+            init, none, backup, u"linked journal"_s, u"{working}/game-files.journal"_s, aLink};
     }
 
     void aCraftedJournalIsSetAsideAndChangesNothing()
     {
-        QFETCH(QString, destination);
-        QFETCH(QString, temporary);
-        QFETCH(QString, backup);
-        QFETCH(QString, atBackup);
-        QFETCH(bool, linkedJournal);
-        QFETCH(QString, refused);
-        QFETCH(QString, why);
-        QFETCH(bool, atStart);
+        QFETCH(Journal, journal);
         TestProgram s({}, TestProgram::Start::Later);
         Outside outside;
         Checks::writeBytes(s.mods(u"bf1942/init.con"_s), ownBaseGame);
@@ -138,26 +127,24 @@ private slots:
                 .replace(u"{outside}"_s, outside.dir.path())
                 .replace(u"{working}"_s, s.folder.path());
         };
-        if (atBackup == u"file")
-            Checks::writeBytes(expand(backup), "planted text");
-        else if (atBackup == u"link")
-            QFile::link(outside.file(u"secret"_s), expand(backup));
-        const QByteArray journal =
-            journalNaming(expand(destination), expand(temporary), expand(backup));
+        if (journal.plant == u"link")
+            QFile::link(outside.file(u"secret"_s), expand(journal.backup));
+        else if (!journal.plant.isEmpty())
+            Checks::writeBytes(expand(journal.backup), "planted text");
         const QString journalFile = s.folder.file(u"game-files.journal"_s);
-        if (linkedJournal) {
-            Checks::writeBytes(outside.file(u"journal"_s), journal);
+        const bool linked = journal.plant == u"linked journal";
+        Checks::writeBytes(linked ? outside.file(u"journal"_s) : journalFile,
+                           journalNaming(expand(journal.destination), expand(journal.temporary),
+                                         expand(journal.backup)));
+        if (linked)
             QFile::link(outside.file(u"journal"_s), journalFile);
-        } else {
-            Checks::writeBytes(journalFile, journal);
-        }
         const auto outsideBefore = outside.files();
         const auto gameBefore = Checks::filesIn(s.folder.game());
         const auto journalIdentity = NativeFileSystem::identity(journalFile);
         const QString told = u"The record of an interrupted update was refused and moved aside to "
                              "game-files.journal.rejected; nothing was done by it.\n"_s
-                             + Checks::sentence(4004, expand(refused), expand(why));
-        if (atStart) {
+                             + Checks::sentence(4004, expand(journal.refused), expand(journal.why));
+        if (journal.atStart) {
             s.start();
             QCOMPARE(s.messages(), QStringList{told});
         } else {
@@ -182,8 +169,7 @@ private slots:
         QTest::addColumn<QString>("why");
         QTest::addColumn<bool>("restore"); // or else a Pure switch
         const QString kept = u"{set}/bf1942-init.con"_s, manifest = u"{set}/manifest"_s;
-        const QString link = u"a link, which the program never follows"_s;
-        QTest::newRow("a kept file that is a link") << u"link"_s << kept << link << true;
+        QTest::newRow("a kept file that is a link") << u"link"_s << kept << aLink << true;
         QTest::newRow("a truncated kept file")
             << u"truncated"_s << kept << u"not the size it was kept with"_s << true;
         QTest::newRow("a missing kept file") << u"missing"_s << kept << u"missing"_s << true;
@@ -192,14 +178,13 @@ private slots:
             << u"it names a game folder other than the one the set was kept for"_s << true;
         QTest::newRow("a record not the program's")
             << u"record"_s << manifest << u"not a record this program wrote"_s << true;
-        // A Pure switch checks a kept file as a restore does, and its set
-        // where it finds it (KeptOriginals::ownCopy, setFor).
+        // A Pure switch checks a kept file, and finds its set, as a restore does.
         for (const bool restore : {true, false}) {
             const char* way = restore ? "restore" : "Pure switch";
             QTest::addRow("an edited kept file, at a %s", way)
                 << u"edited"_s << kept << u"not the content it was kept with"_s << restore;
             QTest::addRow("a linked set, at a %s", way)
-                << u"linked set"_s << u"{set}"_s << link << restore;
+                << u"linked set"_s << u"{set}"_s << aLink << restore;
         }
     }
 
@@ -209,53 +194,48 @@ private slots:
         QFETCH(QString, refused);
         QFETCH(QString, why);
         QFETCH(bool, restore);
-        TestFolder folder;
-        folder.writeSettings(folder.gameRow());
+        OwnGame game;
         Outside outside;
-        Checks::writeBytes(folder.file(u"game/mods/bf1942/init.con"_s), ownBaseGame);
         StartedSession program;
         program.session.switchTo(GameMode::Grimtide);
-        const QString set = keptSet();
-        const QString kept = set + u"/bf1942-init.con"_s;
-        if (tamper == u"link") {
+        const QString set = keptSet(), kept = set + u"/bf1942-init.con"_s;
+        const QString manifest = set + u"/manifest"_s;
+        if (tamper == u"link" || tamper == u"missing")
             QFile::remove(kept);
+        if (tamper == u"link")
             QFile::link(outside.file(u"secret"_s), kept);
-        } else if (tamper == u"truncated") {
+        else if (tamper == u"truncated")
             Checks::writeBytes(kept, ownBaseGame.first(8));
-        } else if (tamper == u"edited") {
+        else if (tamper == u"edited")
             Checks::writeBytes(kept, QByteArray(ownBaseGame).replace("1.6", "9.9"));
-        } else if (tamper == u"missing") {
-            QFile::remove(kept);
-        } else if (tamper == u"game folder") {
-            QJsonObject record =
-                QJsonDocument::fromJson(Checks::bytesOf(set + u"/manifest"_s)).object();
+        else if (tamper == u"record")
+            Checks::writeBytes(manifest, "a note of the player's");
+        else if (tamper == u"linked set")
+            QDir().rename(set, outside.file(u"set"_s)), QFile::link(outside.file(u"set"_s), set);
+        if (tamper == u"game folder") {
+            QJsonObject record = QJsonDocument::fromJson(Checks::bytesOf(manifest)).object();
             record[u"game-folder"_s] = outside.file(u"other/mods"_s);
-            Checks::writeBytes(set + u"/manifest"_s, QJsonDocument(record).toJson());
-        } else if (tamper == u"record") {
-            Checks::writeBytes(set + u"/manifest"_s, "a note of the player's");
-        } else {
-            QDir().rename(set, outside.file(u"set"_s));
-            QFile::link(outside.file(u"set"_s), set);
+            Checks::writeBytes(manifest, QJsonDocument(record).toJson());
         }
-        const auto gameBefore = Checks::filesIn(folder.game());
-        const auto keptBefore = Checks::filesIn(folder.file(u"kept-game-files"_s));
+        const auto gameBefore = Checks::filesIn(game.game());
+        const auto keptBefore = Checks::filesIn(game.file(u"kept-game-files"_s));
         const auto outsideBefore = outside.files();
-        const QString sentence = failureSentence([&] {
-            if (restore)
-                program.session.restoreGame();
-            else
-                program.session.switchTo(GameMode::Pure);
-        });
-        QCOMPARE(sentence, Checks::sentence(4005, QString(refused).replace(u"{set}"_s, set), why));
-        QCOMPARE(Checks::filesIn(folder.game()), gameBefore);
-        QCOMPARE(Checks::filesIn(folder.file(u"kept-game-files"_s)), keptBefore);
+        QString sentence;
+        try {
+            restore ? void(program.session.restoreGame())
+                    : void(program.session.switchTo(GameMode::Pure));
+        } catch (const Failure& failure) {
+            sentence = FailureText::sentence(failure);
+        }
+        QCOMPARE(sentence, Checks::sentence(4005, refused.replace(u"{set}"_s, set), why));
+        QCOMPARE(Checks::filesIn(game.game()), gameBefore);
+        QCOMPARE(Checks::filesIn(game.file(u"kept-game-files"_s)), keptBefore);
         QCOMPARE(outside.files(), outsideBefore);
-        QCOMPARE(folder.storedRows().value(0).status, u"Grimtide"_s);
+        QCOMPARE(game.storedRows().value(0).status, u"Grimtide"_s);
     }
 
-    // The player updated the mod and patched the game after the program
-    // first wrote there: a restore leaves both, and a later switch keeps
-    // them as the game's own, which the restore then puts back.
+    // The player updated the mod and patched the game after the program first wrote there: a
+    // restore leaves both, and a later switch keeps them as the game's own, to put back.
     void thePlayersOwnUpdateWins_data()
     {
         QTest::addColumn<bool>("switchFirst");
@@ -272,27 +252,23 @@ private slots:
         QFETCH(bool, switchFirst);
         QFETCH(int, baseGame);
         QFETCH(int, archive);
-        TestFolder folder;
-        folder.writeSettings(folder.gameRow());
-        const QString initCon = folder.file(u"game/mods/bf1942/init.con"_s);
-        const QString menu = folder.file(u"game/mods/gtide_base/archives/menu.rfa"_s);
-        Checks::writeBytes(initCon, ownBaseGame);
+        OwnGame game;
+        const QString menu = game.file(u"game/mods/gtide_base/archives/menu.rfa"_s);
         Checks::writeBytes(menu, "the mod's menu, v1");
-        Checks::writeBytes(folder.file(u"cons/cr/3/menu.rfa"_s), "real crosshair 3");
+        Checks::writeBytes(game.file(u"cons/cr/3/menu.rfa"_s), "real crosshair 3");
         StartedSession program;
         Session& session = program.session;
-        session.switchTo(GameMode::Grimtide);
-        session.switchTo(GameMode::Pure);
-        session.pick(Catalogue::Kind::Crosshair, 3);
-        session.keepPicks();
-        Checks::writeBytes(menu, "the mod's menu, v2");
-        Checks::writeBytes(initCon, "the game's own bf1942, patched to 1.61");
-        if (switchFirst) {
+        const auto switchAndPick = [&] {
             session.switchTo(GameMode::Grimtide);
             session.switchTo(GameMode::Pure);
-            QCOMPARE(Checks::bytesOf(initCon), "the game's own bf1942, patched to 1.61");
             session.pick(Catalogue::Kind::Crosshair, 3);
             session.keepPicks();
+        };
+        switchAndPick();
+        Checks::writeBytes(menu, "the mod's menu, v2");
+        Checks::writeBytes(game.initCon(), "the game's own bf1942, patched to 1.61");
+        if (switchFirst) {
+            switchAndPick();
             QCOMPARE(Checks::bytesOf(menu), "real crosshair 3");
         }
         const GameFileWriter::RestoreReport report = session.restoreGame();
@@ -301,32 +277,29 @@ private slots:
         QCOMPARE(int(report.files[0].how), baseGame);
         QCOMPARE(report.files[1].file, u"gtide_base/archives/menu.rfa"_s);
         QCOMPARE(int(report.files[1].how), archive);
-        QCOMPARE(Checks::bytesOf(initCon), "the game's own bf1942, patched to 1.61");
+        QCOMPARE(Checks::bytesOf(game.initCon()), "the game's own bf1942, patched to 1.61");
         QCOMPARE(Checks::bytesOf(menu), "the mod's menu, v2");
     }
 
-    // The game moved after the program wrote to it: its old set names a
-    // folder that is gone, which is told and left, and the game gtdb.inf
-    // now names is restored.
+    // The game moved after the program wrote to it: its old set names a folder that is gone,
+    // which is told and left, and the game gtdb.inf now names is restored.
     void aMovedGamesSetIsLeftAndTheNamedGameRestored()
     {
-        TestFolder folder;
-        folder.writeSettings(folder.gameRow());
-        Checks::writeBytes(folder.file(u"game/mods/bf1942/init.con"_s), ownBaseGame);
-        const QString oldMods = QFileInfo(folder.file(u"game/mods"_s)).canonicalFilePath();
-        const QString moved = folder.file(u"moved"_s);
+        OwnGame game;
+        const QString oldMods = QFileInfo(game.file(u"game/mods"_s)).canonicalFilePath();
+        const QString moved = game.file(u"moved"_s);
         QString oldSet;
         {
             StartedSession program;
             program.session.switchTo(GameMode::Grimtide);
             program.session.switchTo(GameMode::Pure);
             oldSet = keptSet();
-            QVERIFY(QDir().rename(folder.game(), moved));
+            QVERIFY(QDir().rename(game.game(), moved));
             program.session.setInstallPath(moved, false);
             program.session.switchTo(GameMode::Grimtide);
         }
         const auto oldSetFiles = Checks::filesIn(oldSet);
-        const GameRestore::Outcome outcome = GameRestore::run(folder.path());
+        const GameRestore::Outcome outcome = GameRestore::run(game.path());
         QCOMPARE(outcome.exitStatus, 0);
         QCOMPARE(
             outcome.text,
@@ -349,9 +322,8 @@ private slots:
     void aSwitchSweepsDeadTemporariesFromEveryGameFolder()
     {
         QFETCH(QString, folder);
-        TestFolder working;
-        working.writeSettings(working.gameRow());
-        const QString inGame = working.file(u"game/mods/"_s + folder);
+        OwnGame game;
+        const QString inGame = game.file(u"game/mods/"_s + folder);
         Checks::writeBytes(inGame + u"/.grimtide-switch-dead.part"_s, "half an archive");
         StartedSession program;
         program.session.switchTo(GameMode::Grimtide);

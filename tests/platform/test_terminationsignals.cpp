@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QTest>
 
-#include <chrono>
 #include <csignal>
 #include <thread>
 
@@ -15,7 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString childRole = u"--signalled"_s;
 const QByteArray unansweredLine =
     "grimtide-switch: the close could not run: the window did not answer the signal in time.\n";
 
@@ -35,7 +33,6 @@ int signalledChild(const QString& answer)
     return 0;
 }
 
-// Whether one of the process's threads has this name.
 bool hasThread(qint64 pid, const QByteArray& name)
 {
     const QDir tasks(u"/proc/%1/task"_s.arg(pid));
@@ -45,13 +42,6 @@ bool hasThread(qint64 pid, const QByteArray& name)
             return true;
     }
     return false;
-}
-
-// QProcess ends the child with the test, whatever its state.
-void startChild(QProcess& child, const QString& program, const QStringList& arguments)
-{
-    child.start(program, arguments);
-    QVERIFY(child.waitForStarted(10000));
 }
 
 } // namespace
@@ -75,9 +65,8 @@ private slots:
         QFETCH(int, status);
         QFETCH(QByteArray, line);
         QProcess child;
-        startChild(child, QCoreApplication::applicationFilePath(), {childRole, answer});
-        QVERIFY(child.waitForFinished(10000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        child.start(QCoreApplication::applicationFilePath(), {u"--signalled"_s, answer});
+        QVERIFY(child.waitForFinished(10000) && child.exitStatus() == QProcess::NormalExit);
         QCOMPARE(child.exitCode(), status);
         QCOMPARE(child.readAllStandardError(), line);
     }
@@ -86,12 +75,10 @@ private slots:
     // the first window: with the bus frozen before the start, the window thread waits for good.
     void aFrozenBusBeforeTheStartHoldsNoSignal()
     {
-        QProcess screen;
-        startChild(screen, u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s});
-        QVERIFY(screen.waitForReadyRead(10000));
-        QProcess bus;
-        startChild(bus, u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
-        QVERIFY(bus.waitForReadyRead(10000));
+        QProcess screen, bus, program;
+        screen.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s});
+        bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+        QVERIFY(screen.waitForReadyRead(10000) && bus.waitForReadyRead(10000));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
         environment.insert(u"DISPLAY"_s, u':' + QString::fromLatin1(screen.readLine().trimmed()));
@@ -100,18 +87,16 @@ private slots:
         ::kill(pid_t(bus.processId()), SIGSTOP);
         TestFolder folder;
         folder.writeSettings(folder.gameRow());
-        QProcess program;
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(folder.path());
-        startChild(program, QStringLiteral(GRIMTIDE_SWITCH_PROGRAM), {});
+        program.start(QStringLiteral(GRIMTIDE_SWITCH_PROGRAM), {});
         // Qt's bus thread comes with the window thread's first call to the bus.
         QTRY_VERIFY_WITH_TIMEOUT(hasThread(program.processId(), "QDBusConnection"), 30000);
         QElapsedTimer sinceSignal;
         sinceSignal.start();
         ::kill(pid_t(program.processId()), SIGTERM);
-        QVERIFY(program.waitForFinished(10000));
+        QVERIFY(program.waitForFinished(10000) && program.exitStatus() == QProcess::NormalExit);
         QCOMPARE_LT(sinceSignal.elapsed(), 2000);
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 1);
         QVERIFY(program.readAllStandardError().endsWith(unansweredLine));
         ::kill(pid_t(bus.processId()), SIGCONT);
@@ -122,7 +107,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    if (arguments.size() == 3 && arguments[1] == childRole)
+    if (arguments.size() == 3 && arguments[1] == u"--signalled")
         return signalledChild(arguments[2]);
     TestTerminationSignals test;
     return QTest::qExec(&test, argc, argv);

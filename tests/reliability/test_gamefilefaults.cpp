@@ -87,7 +87,7 @@ private slots:
             StartedSession program;
             program.session.switchTo(GameMode::Grimtide); // the game's own files are kept by now
             program.session.switchTo(GameMode::Pure);
-            (once ? FaultShim::armOnce : FaultShim::arm)(call.constData(), allowed, error);
+            FaultShim::arm(call.constData(), allowed, error, once);
             int failed = 0;
             QString failedAt;
             try {
