@@ -1,10 +1,8 @@
 #include "core/app/Session.h"
-#include "core/crosshair/Catalogue.h"
 #include "core/gamefiles/GameFiles.h"
 #include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
 #include "support/ProgramRun.h"
-#include "support/StartedSession.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -34,24 +32,18 @@ struct OwnGame : TestProgram {
     QMap<QString, QByteArray> files() const { return Checks::filesIn(folder.game()); }
 };
 
-// A harmless program running under the game's name, which refuses every
-// switch on the machine while it lives.
-struct RunningGame {
-    QProcess process;
+// A harmless program running under the game's name, which refuses every switch on the machine
+// while it lives.
+struct RunningGame : QProcess {
     explicit RunningGame(const TestFolder& folder)
     {
-        const QString named = folder.file(u"BF1942.exe"_s);
-        QFile::copy(u"/bin/sleep"_s, named);
-        process.start(named, {u"60"_s});
-        process.waitForStarted();
+        QFile::copy(u"/bin/sleep"_s, folder.file(u"BF1942.exe"_s));
+        start(folder.file(u"BF1942.exe"_s), {u"60"_s});
+        waitForStarted();
     }
-    ~RunningGame() { end(); }
-    QString name() const { return u"process %1 (BF1942.exe)"_s.arg(process.processId()); }
-    void end()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
+    ~RunningGame() override { end(); }
+    QString name() const { return u"process %1 (BF1942.exe)"_s.arg(processId()); }
+    void end() { kill(), waitForFinished(); }
 };
 
 ProgramRun restoreGame(const TestFolder& folder)
@@ -64,8 +56,7 @@ ProgramRun restoreGame(const TestFolder& folder)
 class TestGameFiles : public QObject {
     Q_OBJECT
 private slots:
-    // A missing mod is refused before anything is written too: test_play's
-    // --play grimtide without it.
+    // A missing mod is refused before anything is written too: test_play's --play grimtide.
     void aSwitchWhileTheGameRunsWritesNothing()
     {
         OwnGame s(false);
@@ -110,8 +101,7 @@ private slots:
         QCOMPARE(s.files(), before);
     }
 
-    // Per file what became of it; a file the player changed since the
-    // program last wrote it is theirs and stays.
+    // A file the player changed since the program last wrote it is theirs and stays.
     void restoreGameGivesBackTheGamesOwnFilesTwice()
     {
         OwnGame s(false);
@@ -136,10 +126,9 @@ private slots:
         own.remove(u"mods/gtide_base/archives/bf1942/game.rfa"_s);
         QCOMPARE(s.files(), own);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
-        const ProgramRun again = restoreGame(s.folder);
-        QCOMPARE(again.status, 0);
-        QCOMPARE(again.out, u"Nothing to restore: no game file has been replaced in the game "
-                            "gtdb.inf names since its own were last put back.\n"_s);
+        QCOMPARE(restoreGame(s.folder).out,
+                 u"Nothing to restore: no game file has been replaced in the game "
+                 "gtdb.inf names since its own were last put back.\n"_s);
         QCOMPARE(s.files(), own);
     }
 
@@ -168,9 +157,8 @@ private slots:
         QCOMPARE(s.files(), own);
     }
 
-    // While the game runs, an update a kill cut short waits, its journal
-    // whole, and the player hears that it will be finished; once the game
-    // has ended, the next start finishes it.
+    // While the game runs, an update a kill cut short waits, its journal whole, and the player
+    // hears that it will be finished; once the game has ended, the next start finishes it.
     void aRunningGameLeavesAnInterruptedUpdateForLater_data()
     {
         QTest::addColumn<int>("way"); // 0 a start, 1 a switch, 2 --restore-game
@@ -183,8 +171,7 @@ private slots:
     {
         QFETCH(int, way);
         OwnGame s(false);
-        // Killed half-way into Grimtide mode: the new base game file in place,
-        // the game's own under its second name, gtdb.inf still Pure.
+        // Killed half-way into Grimtide mode: the new file in place, the own one its backup.
         const QString initCon = s.mods(u"bf1942/init.con"_s);
         const QString backup = s.mods(u"bf1942/.grimtide-switch-x1.old"_s);
         QFile::rename(initCon, backup);
@@ -221,25 +208,6 @@ private slots:
         QCOMPARE(Checks::bytesOf(initCon), "the game's own bf1942");
         QVERIFY(!QFile::exists(backup));
         QCOMPARE(Checks::bytesOf(journal), QByteArray());
-    }
-
-    // The picks stay in place with their journal until a start after the game.
-    void picksDroppedWhileTheGameRunsWaitForItsEnd()
-    {
-        OwnGame s(true);
-        Checks::writeBytes(s.folder.file(u"cons/cr/4/menu.rfa"_s), "real crosshair 4");
-        const QString archive = s.mods(u"gtide_base/archives/menu.rfa"_s);
-        {
-            StartedSession program;
-            program.session.pick(Catalogue::Kind::Crosshair, 4);
-            RunningGame game(s.folder);
-            program.session.dropPicks();
-            QCOMPARE(Checks::bytesOf(archive), "real crosshair 4");
-            QVERIFY(!Checks::bytesOf(s.folder.file(u"game-files.journal"_s)).isEmpty());
-        }
-        StartedSession next;
-        QCOMPARE(Checks::bytesOf(archive), "real crosshairs");
-        QCOMPARE(Checks::bytesOf(s.folder.file(u"game-files.journal"_s)), QByteArray());
     }
 };
 

@@ -41,8 +41,6 @@ int textEnd(QLabel& label)
 
 } // namespace
 
-// What the windows share: their captions and tab order, the message boxes,
-// the failures' texts, and the tray.
 class TestWindowServices : public QObject {
     Q_OBJECT
 private slots:
@@ -83,19 +81,17 @@ private slots:
         check(*TestProgram::window(number == 2 ? "Form2" : "Form4"));
     }
 
-    void aTrappedFailureEndsTheBodyWithOneReport()
+    // A failure without a headline (a full disk) is reported from its first line.
+    void aTrappedFailureIsReportedOnce()
     {
+        RecordingSink sink;
+        QVERIFY(
+            !ErrorReport(sink).trap(u"check1"_s, [] { throw Failure(FailureNumber::DiskFull); }));
+        QCOMPARE(sink.messages, QStringList{Checks::report(u"check1"_s, 61)});
         QCOMPARE(
             ErrorReport::text(u"3command1"_s, -2147),
             u"We have a problem, Please report this error = 3command1-2147 to: " GRIMTIDE_CONTACT
             ""_s);
-        RecordingSink sink;
-        ErrorReport report(sink);
-        bool after = false;
-        QVERIFY(!report.trap(u"check1"_s,
-                             [&] { throw Failure(FailureNumber::DiskFull), after = true; }));
-        QVERIFY(!after && report.trap(u"check1"_s, [] {}));
-        QCOMPARE(sink.messages, QStringList{Checks::report(u"check1"_s, 61)});
     }
 
     void everyFailureNumberHasItsSentence_data()
@@ -106,8 +102,7 @@ private slots:
             QTest::addRow("%d", number) << number;
     }
 
-    // The sentence as the test support writes it out, with a place and
-    // advice and without either.
+    // With a place and advice and without either.
     void everyFailureNumberHasItsSentence()
     {
         QFETCH(int, number);
@@ -115,15 +110,6 @@ private slots:
         QCOMPARE(FailureText::sentence(Failure(number, place, u"untick SW"_s)),
                  Checks::sentence(number, place, u"untick SW"_s));
         QCOMPARE(FailureText::sentence(Failure(number)), Checks::sentence(number));
-    }
-
-    void theHeadlinesOfTheFailuresThePlayerMustMend()
-    {
-        QCOMPARE(FailureText::headline(FailureNumber::GameRunning),
-                 u"Battlefield 1942 is running: please close it first."_s);
-        QCOMPARE(FailureText::headline(FailureNumber::PlaceholderArchive),
-                 u"Only a placeholder archive: the game holds the real one."_s);
-        QCOMPARE(FailureText::headline(FailureNumber::DiskFull), QString());
     }
 
     // The box's own wrapping would break the address at its hyphen.
@@ -149,46 +135,49 @@ private slots:
 
     void aMinimizedWindowComesBackByATrayClickAndARightClickPopsUpTheMenu()
     {
-        auto program = started();
-        Form2& main = program->main();
+        TestProgram program;
+        Form2& main = program.main();
         main.showMinimized();
         QTRY_VERIFY(!main.isVisible());
-        emit program->tray.restoreRequested();
+        emit program.tray.restoreRequested();
         QVERIFY(main.isVisible() && !main.isMinimized());
         QMenu* popped = nullptr;
         QTimer::singleShot(100, this, [&] {
             popped = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             popped->close();
         });
-        emit program->tray.menuRequested();
-        QCOMPARE(popped, program->inMain<QMenu>("mpopupsys"));
-        // A tray that comes late gets the mode's icon; until then a minimize is a plain one.
-        program.reset(); // its windows go first: controls are found by their names
-        program = started(false);
-        Form2& late = program->main();
-        late.showMinimized();
-        QCoreApplication::processEvents();
-        QVERIFY(late.isVisible()); // no icon to come back by: a plain minimize
-        late.showNormal();
-        program->inMain<QRadioButton>("Option2")->click();
-        program->tray.isAvailable = true;
-        emit program->tray.appeared();
-        QVERIFY(program->tray.exists());
-        QCOMPARE(program->tray.tip, u"unpure"_s);
+        emit program.tray.menuRequested();
+        QCOMPARE(popped, program.inMain<QMenu>("mpopupsys"));
     }
 
+    // Until a tray comes, a minimize is a plain one; a tray that comes late gets the mode's icon.
+    void aLateTrayGetsTheModesIcon()
+    {
+        TestProgram program({}, TestProgram::Start::Later);
+        program.tray.isAvailable = false;
+        program.start();
+        program.main().showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(program.main().isVisible());
+        program.main().showNormal();
+        program.inMain<QRadioButton>("Option2")->click();
+        program.tray.isAvailable = true;
+        emit program.tray.appeared();
+        QVERIFY(program.tray.exists());
+        QCOMPARE(program.tray.tip, u"unpure"_s);
+    }
+
+    // A radio button leaves the tip alone; the item reached in pure mode says so, and sets it.
     void trayItemSwitchesAndSetsTheTip()
     {
-        const auto program = started();
-        program->inMain<QAction>("mpopunpure")->trigger();
-        QCOMPARE(program->tray.tip, u"Unpure"_s);
-        QCOMPARE(program->tray.operations.last(), u"setTip"_s);
-        program->inMain<QRadioButton>("Option1")->click(); // switches back, leaves the tip alone
-        QCOMPARE(program->tray.tip, u"Unpure"_s);
-        // Reached in pure mode anyway: says so, and still sets the tip.
-        program->inMain<QAction>("mpoppure")->trigger();
-        QCOMPARE(program->messages(), QStringList{u"you are already in pure mode"_s});
-        QCOMPARE(program->tray.tip, u"Pure"_s);
+        TestProgram program;
+        program.inMain<QAction>("mpopunpure")->trigger();
+        QCOMPARE(program.tray.operations.last() + program.tray.tip, u"setTipUnpure"_s);
+        program.inMain<QRadioButton>("Option1")->click();
+        QCOMPARE(program.tray.tip, u"Unpure"_s);
+        program.inMain<QAction>("mpoppure")->trigger();
+        QCOMPARE(program.messages(), QStringList{u"you are already in pure mode"_s});
+        QCOMPARE(program.tray.tip, u"Pure"_s);
     }
 
     void closeAndExitSaveEverythingRemoveTheIconAndEnd_data()
@@ -198,19 +187,19 @@ private slots:
         QTest::newRow("exit") << true;
     }
 
+    // The record in memory is written over what another program wrote; the chooser, made and
+    // hidden, goes too.
     void closeAndExitSaveEverythingRemoveTheIconAndEnd()
     {
         QFETCH(bool, exit);
-        const auto program = started();
-        program->withChooserOpen([](QWidget&) {}); // the chooser, made and hidden, goes too
-        Checks::exec(program->folder.databaseFile(), "UPDATE Options SET cr = '9'");
-        exit ? program->inMain<QAction>("mpopexit")->trigger() : void(program->main().close());
-        QCOMPARE(program->ends, 1);
-        QCOMPARE(program->tray.operations.last(), u"remove"_s);
-        // The record in memory is written over what another program wrote.
-        QCOMPARE(program->folder.storedRows(), QList<SettingsRecord>{program->settings()});
-        QVERIFY(!TestProgram::window("Form3"));
-        QVERIFY(!TestProgram::window("Form1"));
+        TestProgram program;
+        program.withChooserOpen([](QWidget&) {});
+        Checks::exec(program.folder.databaseFile(), "UPDATE Options SET cr = '9'");
+        exit ? program.inMain<QAction>("mpopexit")->trigger() : void(program.main().close());
+        QCOMPARE(program.ends, 1);
+        QCOMPARE(program.tray.operations.last(), u"remove"_s);
+        QCOMPARE(program.folder.storedRows(), QList<SettingsRecord>{program.settings()});
+        QVERIFY(!TestProgram::window("Form3") && !TestProgram::window("Form1"));
     }
 
     // A session bus that stopped answering: the tray is asked off the window
@@ -234,15 +223,6 @@ private slots:
     }
 
 private:
-    // The program started, its tray there or not.
-    static std::unique_ptr<TestProgram> started(bool trayAvailable = true)
-    {
-        auto program = std::make_unique<TestProgram>(TestFolder::Row{}, TestProgram::Start::Later);
-        program->tray.isAvailable = trayAvailable;
-        program->start();
-        return program;
-    }
-
     // Every caption shows whole, measured against its own box, and the
     // controls' area is never smaller than the design's.
     static void checkCaptions(QWidget& window, const QSize& designSize)
