@@ -16,8 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString lockName = QStringLiteral("gtdb.inf.lock");
-const QString childRole = QStringLiteral("--start-and-wait");
+const QString childRole = u"--start-and-wait"_s, noOwnFolder = u"no runtime folder of one's own"_s;
 
 QString ownRuntimeFolder()
 {
@@ -33,20 +32,16 @@ void plantRuntimeFolder(mode_t mode, uid_t owner = ::geteuid())
         QWARN("the runtime folder keeps its owner");
 }
 
-const QString noOwnFolder = u"no runtime folder of one's own"_s;
-
-// What a crash, a power cut, another program or another user may leave at the
-// lock's name (one of each kind the lock tells apart; a read-only folder fails
-// as the link does) or at the runtime folder's.
+// What a crash, a power cut, another program or another user may leave at the lock's name
+// (gtdb.inf.lock, one of each kind the lock tells apart) or at the runtime folder's.
 const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
     {u"pipe"_s, [](const QString& lock) { Checks::plant(u"pipe"_s, lock); }},
     {u"dangling link"_s, [](const QString& lock) { QFile::link(lock + u".gone"_s, lock); }},
-    {u"left by a killed copy"_s, // a plain file, and a socket
+    {u"left by a killed copy"_s, // a plain file, and a socket; no destructor gives them back
      [](const QString&) {
-         const pid_t child = ::fork();
-         if (child == 0) // no destructor gives anything back
+         if (const pid_t child = ::fork(); child == 0)
              ::_exit(SingleInstance(QDir::currentPath()).isFirst() ? 0 : 1);
-         ::waitpid(child, nullptr, 0);
+         ::wait(nullptr);
      }},
     {u"runtime folder open to all"_s, [](const QString&) { plantRuntimeFolder(0777); }},
     {u"runtime folder a link"_s,
@@ -58,18 +53,6 @@ const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
          Checks::writeBytes(qEnvironmentVariable("XDG_CACHE_HOME"), "no folder");
      }},
 };
-
-// The child of the signal test: the program in its working folder, left be.
-// Its record differs from the stored row: the packs read as "yes".
-int startAndWait()
-{
-    RunningProgram program;
-    if (!program.start())
-        return 3;
-    std::puts("started");
-    std::fflush(stdout);
-    return QApplication::exec();
-}
 
 } // namespace
 
@@ -98,20 +81,19 @@ private slots:
         QFETCH(QString, lock);
         TestFolder folder;
         folder.writeSettings(folder.gameRow());
-        leftAtTheLock[lock](QDir::current().filePath(lockName));
+        leftAtTheLock[lock](folder.file(u"gtdb.inf.lock"_s));
         RunningProgram first;
         QVERIFY(first.start());
-        Form2& main = first.main();
-        main.hide();
-        const auto entriesHere = [] {
+        first.main().hide();
+        const auto entries = [] {
             return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
         };
-        const QStringList entries = entriesHere();
+        const QStringList before = entries();
         QVERIFY(!RunningProgram().start());
-        QCOMPARE(entriesHere(), entries);
-        QCOMPARE(
-            QTest::qWaitFor([&] { return main.isVisible(); }, lock == noOwnFolder ? 100 : 5000),
-            lock != noOwnFolder);
+        QCOMPARE(entries(), before);
+        QCOMPARE(QTest::qWaitFor([&] { return first.main().isVisible(); },
+                                 lock == noOwnFolder ? 100 : 5000),
+                 lock != noOwnFolder);
     }
 
     void aRequestHasOneAnswerAndACallWithoutOneComesForward_data()
@@ -120,18 +102,19 @@ private slots:
         QTest::addColumn<bool>("answering");
         QTest::addColumn<QStringList>("heard");
         QTest::addColumn<std::optional<QByteArray>>("answer");
+        const std::optional<QByteArray> none;
+        const QByteArray play = "play";
         QTest::newRow("answered") << QByteArray("play grimtide") << true
                                   << QStringList{u"asked: play grimtide"_s}
                                   << std::optional<QByteArray>("0 started");
-        QTest::newRow("left unanswered")
-            << QByteArray("play") << false << QStringList{u"asked: play"_s}
-            << std::optional<QByteArray>();
+        QTest::newRow("left unanswered") << play << false << QStringList{u"asked: play"_s} << none;
         QTest::newRow("too long for a line")
-            << QByteArray(5000, 'x') << true << QStringList() << std::optional<QByteArray>();
+            << QByteArray(5000, 'x') << true << QStringList() << none;
         QTest::newRow("plain call") << QByteArray() << true << QStringList{u"called forward"_s}
-                                    << std::optional<QByteArray>();
+                                    << std::optional<QByteArray>("took");
     }
 
+    // No copy running takes no request.
     void aRequestHasOneAnswerAndACallWithoutOneComesForward()
     {
         QFETCH(QByteArray, request);
@@ -139,6 +122,7 @@ private slots:
         QFETCH(QStringList, heard);
         QFETCH(std::optional<QByteArray>, answer);
         TestFolder folder;
+        QCOMPARE(SingleInstance::ask(folder.path(), "play"), std::optional<QByteArray>());
         SingleInstance first(folder.path());
         QStringList told;
         connect(&first, &SingleInstance::calledForward, [&] { told << u"called forward"_s; });
@@ -154,15 +138,8 @@ private slots:
             return SingleInstance::ask(folder.path(), request);
         });
         QTRY_VERIFY(asking.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
-        const std::optional<QByteArray> got = asking.get();
-        QCOMPARE(got, request.isNull() ? std::optional<QByteArray>("took") : answer);
+        QCOMPARE(asking.get(), answer);
         QTRY_COMPARE(told, heard);
-    }
-
-    void noCopyRunningTakesNoRequest()
-    {
-        TestFolder folder;
-        QCOMPARE(SingleInstance::ask(folder.path(), "play"), std::optional<QByteArray>());
     }
 
     void aSignalClosesTheMainWindowWithItsSaveAndWaitsForNobody_data()
@@ -175,6 +152,7 @@ private slots:
         QTest::newRow("SIGTERM, the settings locked") << SIGTERM << true;
     }
 
+    // The child's record differs from the stored row: its packs read as "yes".
     void aSignalClosesTheMainWindowWithItsSaveAndWaitsForNobody()
     {
         QFETCH(int, signalNumber);
@@ -199,11 +177,11 @@ private slots:
                                + folder.databaseFile() + u" is locked by another program."_s;
         QCOMPARE(QString::fromLocal8Bit(child.readAllStandardError()).contains(report), locked);
         QCOMPARE(folder.storedRows().value(0).rtr, locked ? u"Yes"_s : u"yes"_s);
-        QVERIFY(!QFileInfo::exists(folder.file(lockName)));
+        QVERIFY(!QFileInfo::exists(folder.file(u"gtdb.inf.lock"_s)));
     }
 
-    // Caught from the start, a signal before the first window ends it unsaved,
-    // and before a start in Secure Mode writes its archive into the game.
+    // Caught from the start, a signal before the first window ends it unsaved, and before a
+    // start in Secure Mode writes its archive into the game.
     void aSignalBeforeTheFirstWindowEndsTheStartWithNothingWritten()
     {
         TestFolder folder;
@@ -220,13 +198,20 @@ private:
     std::optional<QTemporaryDir> runtimeFolders;
 };
 
+// The child of the signal test: the program in its working folder, left be.
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (app.arguments().contains(childRole))
-        return startAndWait();
-    TestSingleInstance test;
-    return QTest::qExec(&test, argc, argv);
+    if (!app.arguments().contains(childRole)) {
+        TestSingleInstance test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    RunningProgram program;
+    if (!program.start())
+        return 3;
+    std::puts("started");
+    std::fflush(stdout);
+    return QApplication::exec();
 }
 
 #include "test_singleinstance.moc"
