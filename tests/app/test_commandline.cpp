@@ -62,18 +62,6 @@ private slots:
         QCOMPARE(entriesOf(home.path()), QStringList());
     }
 
-    void theHelpNamesEveryAction()
-    {
-        const QTemporaryDir home;
-        const ProgramRun run = ProgramRun::in(home.path(), program, {u"--help"_s}, home.path());
-        QCOMPARE(run.status, 0);
-        for (const char* named :
-             {"--restore-game", "--import-archives", "[PATH]", "--play", "[MODE]",
-              "pure or grimtide", "--dry-run", "$XDG_DATA_HOME/grimtide-switch"})
-            QVERIFY2(run.out.contains(QLatin1String(named)), named);
-        QCOMPARE(entriesOf(home.path()), QStringList());
-    }
-
     // The command on the PATH hands the import its player's folder, which the program makes once
     // it has accepted the option; a path is still read from where the command was given.
     void theCommandOnThePathImportsIntoThePlayersFolder_data()

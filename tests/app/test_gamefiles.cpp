@@ -56,20 +56,6 @@ ProgramRun restoreGame(const TestFolder& folder)
 class TestGameFiles : public QObject {
     Q_OBJECT
 private slots:
-    // A missing mod is refused before anything is written too: test_play's --play grimtide.
-    void aSwitchWhileTheGameRunsWritesNothing()
-    {
-        OwnGame s(false);
-        RunningGame game(s.folder);
-        s.start();
-        const auto before = s.files();
-        s.inMain<QRadioButton>("Option2")->click();
-        QCOMPARE(s.messages(),
-                 QStringList{u"Battlefield 1942 is running: please close it first.\n"
-                             "Nothing was written to the game; it runs as %1."_s.arg(game.name())});
-        QCOMPARE(s.files(), before);
-    }
-
     void aPlaceholderNeverReplacesARealArchive_data()
     {
         QTest::addColumn<int>("way"); // 0 a pick, 1 Secure Mode ticked, 2 a start in Secure Mode

@@ -1,17 +1,14 @@
-#include "core/common/ErrorReport.h"
 #include "core/common/Failure.h"
 #include "core/common/FailureText.h"
 #include "gui/app/Form2.h"
 #include "gui/app/Program.h"
 #include "gui/app/QtTrayBackend.h"
-#include "gui/widgets/MessageBoxSink.h"
 #include "support/Checks.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -81,19 +78,6 @@ private slots:
         check(*TestProgram::window(number == 2 ? "Form2" : "Form4"));
     }
 
-    // A failure without a headline (a full disk) is reported from its first line.
-    void aTrappedFailureIsReportedOnce()
-    {
-        RecordingSink sink;
-        QVERIFY(
-            !ErrorReport(sink).trap(u"check1"_s, [] { throw Failure(FailureNumber::DiskFull); }));
-        QCOMPARE(sink.messages, QStringList{Checks::report(u"check1"_s, 61)});
-        QCOMPARE(
-            ErrorReport::text(u"3command1"_s, -2147),
-            u"We have a problem, Please report this error = 3command1-2147 to: " GRIMTIDE_CONTACT
-            ""_s);
-    }
-
     void everyFailureNumberHasItsSentence_data()
     {
         QTest::addColumn<int>("number");
@@ -112,28 +96,7 @@ private slots:
         QCOMPARE(FailureText::sentence(Failure(number)), Checks::sentence(number));
     }
 
-    // The box's own wrapping would break the address at its hyphen.
-    void aReportBoxBreaksLinesOnlyBetweenWords()
-    {
-        QStringList lines;
-        int room = 0, widest = 0;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            const auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
-            lines = label->text().split(u'\n');
-            room = label->contentsRect().width();
-            for (const QString& line : lines)
-                widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
-            box->accept();
-        });
-        const QString text = Checks::report(u"msetu"_s, 76, u"/games/bf1942/mods/xpack2"_s);
-        MessageBoxSink().show(text);
-        QCOMPARE(lines.join(u' '), QString(text).replace(u'\n', u' ')); // the address is never cut
-        QVERIFY(lines.contains(text.section(u'\n', 1))); // the sentence on a line of its own
-        QVERIFY2(room >= widest, qPrintable(u"%1 < %2"_s.arg(room).arg(widest)));
-    }
-
-    void aMinimizedWindowComesBackByATrayClickAndARightClickPopsUpTheMenu()
+    void theTrayBringsTheWindowBackPopsUpTheMenuAndSwitches()
     {
         TestProgram program;
         Form2& main = program.main();
@@ -148,29 +111,7 @@ private slots:
         });
         emit program.tray.menuRequested();
         QCOMPARE(popped, program.inMain<QMenu>("mpopupsys"));
-    }
-
-    // Until a tray comes, a minimize is a plain one; a tray that comes late gets the mode's icon.
-    void aLateTrayGetsTheModesIcon()
-    {
-        TestProgram program({}, TestProgram::Start::Later);
-        program.tray.isAvailable = false;
-        program.start();
-        program.main().showMinimized();
-        QCoreApplication::processEvents();
-        QVERIFY(program.main().isVisible());
-        program.main().showNormal();
-        program.inMain<QRadioButton>("Option2")->click();
-        program.tray.isAvailable = true;
-        emit program.tray.appeared();
-        QVERIFY(program.tray.exists());
-        QCOMPARE(program.tray.tip, u"unpure"_s);
-    }
-
-    // A radio button leaves the tip alone; the item reached in pure mode says so, and sets it.
-    void trayItemSwitchesAndSetsTheTip()
-    {
-        TestProgram program;
+        // A radio button leaves the tip alone; the item reached in pure mode says so, and sets it.
         program.inMain<QAction>("mpopunpure")->trigger();
         QCOMPARE(program.tray.operations.last() + program.tray.tip, u"setTipUnpure"_s);
         program.inMain<QRadioButton>("Option1")->click();

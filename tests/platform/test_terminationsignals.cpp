@@ -1,4 +1,3 @@
-#include "core/platform/TerminationSignals.h"
 #include "support/TestFolder.h"
 
 #include <QCoreApplication>
@@ -8,7 +7,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -16,22 +14,6 @@ namespace {
 
 const QByteArray unansweredLine =
     "grimtide-switch: the close could not run: the window did not answer the signal in time.\n";
-
-// The child's part: signalled at once, then answering as the row says, or never; it lives on
-// past the watch's deadline.
-int signalledChild(const QString& answer)
-{
-    if (answer == u"start")
-        TerminationSignals::catchEarly();
-    TerminationSignals caught;
-    ::raise(SIGTERM);
-    if (answer == u"start" && !caught.pending())
-        return 3;
-    if (answer == u"close")
-        TerminationSignals::closeBegins();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-    return 0;
-}
 
 bool hasThread(qint64 pid, const QByteArray& name)
 {
@@ -49,30 +31,9 @@ bool hasThread(qint64 pid, const QByteArray& name)
 class TestTerminationSignals : public QObject {
     Q_OBJECT
 private slots:
-    void aSignalNobodyAnswersEndsTheProgram_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("never answered") << u"never"_s << 1 << unansweredLine;
-        QTest::newRow("the close begun") << u"close"_s << 0 << QByteArray();
-        QTest::newRow("seen before the first window") << u"start"_s << 0 << QByteArray();
-    }
-
-    void aSignalNobodyAnswersEndsTheProgram()
-    {
-        QFETCH(QString, answer);
-        QFETCH(int, status);
-        QFETCH(QByteArray, line);
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {u"--signalled"_s, answer});
-        QVERIFY(child.waitForFinished(10000) && child.exitStatus() == QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), status);
-        QCOMPARE(child.readAllStandardError(), line);
-    }
-
     // The real program on an X screen, where Qt's accessibility connects to the session bus at
-    // the first window: with the bus frozen before the start, the window thread waits for good.
+    // the first window: with the bus frozen before the start, the window thread waits for good,
+    // and the watch ends the program. (Signals answered: test_singleinstance.)
     void aFrozenBusBeforeTheStartHoldsNoSignal()
     {
         QProcess screen, bus, program;
@@ -103,14 +64,5 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[])
-{
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
-    if (arguments.size() == 3 && arguments[1] == u"--signalled")
-        return signalledChild(arguments[2]);
-    TestTerminationSignals test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TestTerminationSignals)
 #include "test_terminationsignals.moc"

@@ -5,7 +5,6 @@
 #include "core/settings/SettingsStore.h"
 #include "import/ArchiveImporter.h"
 #include "import/ImportFixture.h"
-#include "launcher/UserFolder.h"
 #include "support/Checks.h"
 #include "support/FaultShim.h"
 #include "support/TestFolder.h"
@@ -16,7 +15,6 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -108,23 +106,6 @@ private slots:
         QCOMPARE(Checks::copierTemporariesIn(archives), QStringList());
     }
 
-    // The launcher's first copy is the settings file; the next start lays out what is missing.
-    void aFullDiskWhileLayingOutTheUserFolderIsReportedAndLeavesNoHalfFile()
-    {
-        const QMap<QString, QByteArray> delivered{{u"gtdb.inf"_s, "delivered settings"},
-                                                  {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
-        TestFolder folder;
-        for (auto file = delivered.begin(); file != delivered.end(); ++file)
-            Checks::writeBytes(folder.file(u"share/"_s + file.key()), *file);
-        const UserFolder user(folder.file(u"own"_s), folder.file(u"share"_s));
-        FaultShim::arm("write", 0, ENOSPC);
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, user.prepare());
-        FaultShim::arm(nullptr, 0, 0);
-        QCOMPARE(Checks::filesIn(user.path()), (QMap<QString, QByteArray>()));
-        user.prepare();
-        QCOMPARE(Checks::filesIn(user.path()), delivered);
-    }
-
     void eachFailingCallOfASaveLeavesTheOldRow_data()
     {
         QTest::addColumn<QByteArray>("call");
@@ -206,36 +187,6 @@ private slots:
         FaultShim::arm(nullptr, 0, 0);
         QCOMPARE(failure, 57);
         QCOMPARE(s.consFiles(), before);
-    }
-
-    void failuresGetTheirNumbersAndChangeNothing_data()
-    {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<QString>("target"); // in the game folder
-        QTest::addColumn<int>("number");
-        const QString init = u"mods/bf1942/init.con"_s;
-        QTest::newRow("no target folder") << u"cons/unbf.con"_s << u"mods/none/init.con"_s << 76;
-        QTest::newRow("no source") << u"cons/missing.con"_s << init << 53;
-        QTest::newRow("folder as source") << u"cons/cr"_s << init << 75;
-        QTest::newRow("pipe as source") << u"pipe"_s << init << 75;
-    }
-
-    void failuresGetTheirNumbersAndChangeNothing()
-    {
-        QFETCH(QString, source);
-        QFETCH(QString, target);
-        QFETCH(int, number);
-        TestFolder folder;
-        const QString init = folder.game() + u"/mods/bf1942/init.con"_s;
-        Checks::writeBytes(init, "old");
-        if (source == u"pipe") {
-            source = folder.file(u"planted"_s);
-            Checks::plant(u"pipe"_s, source);
-        }
-        QCOMPARE(Checks::failureOf([&] { copyDurably(source, folder.game() + u'/' + target); }),
-                 number);
-        QCOMPARE(Checks::bytesOf(init), QByteArray("old"));
-        QCOMPARE(Checks::copierTemporariesIn(folder.game() + u"/mods/bf1942"_s), QStringList());
     }
 
     void namesAreFoundWithoutRegardToCaseInAnyFolderName()
