@@ -1,8 +1,10 @@
 #include "core/app/Session.h"
+#include "core/crosshair/Catalogue.h"
 #include "core/gamefiles/GameFiles.h"
 #include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
 #include "support/ProgramRun.h"
+#include "support/StartedSession.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -193,6 +195,26 @@ private slots:
         Session(afterTheGame, s.folder.databaseFile()).load();
         QCOMPARE(Checks::bytesOf(initCon), "the game's own bf1942");
         QVERIFY(!QFile::exists(backup));
+        QCOMPARE(Checks::bytesOf(journal), QByteArray());
+    }
+
+    // Picks undone while the game runs stay in place with their journal until a start after it.
+    void picksDroppedWhileTheGameRunsWaitForItsEnd()
+    {
+        OwnGame s(true);
+        Checks::writeBytes(s.folder.file(u"cons/cr/4/menu.rfa"_s), "real crosshair 4");
+        const QString archive = s.mods(u"gtide_base/archives/menu.rfa"_s);
+        const QString journal = s.folder.file(u"game-files.journal"_s);
+        {
+            StartedSession program;
+            program.session.pick(Catalogue::Kind::Crosshair, 4);
+            RunningGame game(s.folder);
+            program.session.dropPicks();
+            QCOMPARE(Checks::bytesOf(archive), "real crosshair 4");
+            QVERIFY(!Checks::bytesOf(journal).isEmpty());
+        }
+        StartedSession next;
+        QCOMPARE(Checks::bytesOf(archive), "real crosshairs");
         QCOMPARE(Checks::bytesOf(journal), QByteArray());
     }
 };
