@@ -189,6 +189,20 @@ private slots:
         QCOMPARE(s.consFiles(), before);
     }
 
+    // A missing source or folder is told by the chooser's and the switch's tests.
+    void aSourceThatIsNoPlainFileIsRefusedAndChangesNothing()
+    {
+        TestFolder folder;
+        const QString init = folder.game() + u"/mods/bf1942/init.con"_s;
+        Checks::writeBytes(init, "old");
+        for (const QString& kind : {u"pipe"_s, u"folder"_s}) {
+            Checks::plant(kind, folder.file(u"planted"_s));
+            QCOMPARE(Checks::failureOf([&] { copyDurably(folder.file(u"planted"_s), init); }), 75);
+        }
+        QCOMPARE(Checks::bytesOf(init), QByteArray("old"));
+        QCOMPARE(Checks::copierTemporariesIn(folder.game() + u"/mods/bf1942"_s), QStringList());
+    }
+
     void namesAreFoundWithoutRegardToCaseInAnyFolderName()
     {
         TestFolder folder;
