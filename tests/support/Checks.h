@@ -39,7 +39,4 @@ QStringList copierTemporariesIn(const QString& folder);
 // The sentence a failure shows below its first line, written out here so that a changed word
 // is seen; the place, or what stands for it when the failure names none, and the advice.
 QString sentence(int number, const QString& place = {}, const QString& advice = {});
-// The error report's first line, "We have a problem, ...", then the sentence.
-QString report(const QString& tag, int number, const QString& place = {},
-               const QString& advice = {});
 } // namespace Checks
