@@ -96,8 +96,18 @@ private slots:
         QCOMPARE(FailureText::sentence(Failure(number)), Checks::sentence(number));
     }
 
-    void theTrayBringsTheWindowBackPopsUpTheMenuAndSwitches()
+    void theTrayServesTheWindowUntilCloseOrExitSavesAndEnds_data()
     {
+        QTest::addColumn<bool>("exit"); // or else the close box
+        QTest::newRow("close box") << false;
+        QTest::newRow("exit") << true;
+    }
+
+    // The tray brings the window back, pops up its menu and switches; at the end, the record in
+    // memory is written over what another program wrote, and the chooser, made and hidden, goes.
+    void theTrayServesTheWindowUntilCloseOrExitSavesAndEnds()
+    {
+        QFETCH(bool, exit);
         TestProgram program;
         Form2& main = program.main();
         main.showMinimized();
@@ -119,24 +129,9 @@ private slots:
         program.inMain<QAction>("mpoppure")->trigger();
         QCOMPARE(program.messages(), QStringList{u"you are already in pure mode"_s});
         QCOMPARE(program.tray.tip, u"Pure"_s);
-    }
-
-    void closeAndExitSaveEverythingRemoveTheIconAndEnd_data()
-    {
-        QTest::addColumn<bool>("exit"); // or else the close box
-        QTest::newRow("close box") << false;
-        QTest::newRow("exit") << true;
-    }
-
-    // The record in memory is written over what another program wrote; the chooser, made and
-    // hidden, goes too.
-    void closeAndExitSaveEverythingRemoveTheIconAndEnd()
-    {
-        QFETCH(bool, exit);
-        TestProgram program;
         program.withChooserOpen([](QWidget&) {});
         Checks::exec(program.folder.databaseFile(), "UPDATE Options SET cr = '9'");
-        exit ? program.inMain<QAction>("mpopexit")->trigger() : void(program.main().close());
+        exit ? program.inMain<QAction>("mpopexit")->trigger() : void(main.close());
         QCOMPARE(program.ends, 1);
         QCOMPARE(program.tray.operations.last(), u"remove"_s);
         QCOMPARE(program.folder.storedRows(), QList<SettingsRecord>{program.settings()});
