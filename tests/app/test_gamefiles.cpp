@@ -198,13 +198,22 @@ private slots:
         QCOMPARE(Checks::bytesOf(journal), QByteArray());
     }
 
-    // Picks undone while the game runs stay in place with their journal until a start after it.
-    void picksDroppedWhileTheGameRunsWaitForItsEnd()
+    // A switch while the game runs writes nothing; picks undone while it runs stay in place with
+    // their journal until a start after it.
+    void nothingIsWrittenWhileTheGameRuns()
     {
         OwnGame s(true);
         Checks::writeBytes(s.folder.file(u"cons/cr/4/menu.rfa"_s), "real crosshair 4");
         const QString archive = s.mods(u"gtide_base/archives/menu.rfa"_s);
         const QString journal = s.folder.file(u"game-files.journal"_s);
+        const auto own = s.files();
+        {
+            StartedSession program;
+            RunningGame game(s.folder);
+            QCOMPARE(Checks::failureOf([&] { program.session.switchTo(GameMode::Grimtide); }),
+                     4001);
+            QCOMPARE(s.files(), own);
+        }
         {
             StartedSession program;
             program.session.pick(Catalogue::Kind::Crosshair, 4);
