@@ -5,6 +5,7 @@
 #include "core/settings/SettingsStore.h"
 #include "import/ArchiveImporter.h"
 #include "import/ImportFixture.h"
+#include "launcher/UserFolder.h"
 #include "support/Checks.h"
 #include "support/FaultShim.h"
 #include "support/TestFolder.h"
@@ -15,6 +16,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -104,6 +106,43 @@ private slots:
                  number);
         QCOMPARE(Checks::bytesOf(target), replaced ? Checks::bytesOf(source) : "old archive");
         QCOMPARE(Checks::copierTemporariesIn(archives), QStringList());
+    }
+
+    void aFailureWhileLayingOutTheUserFolderIsReportedAndLeavesNoHalfFile_data()
+    {
+        QTest::addColumn<QByteArray>("call");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("laid"); // the settings copy whole in place all the same
+        QTest::newRow("disk full") << QByteArray("write") << ENOSPC << false;
+        QTest::newRow("rename refused") << QByteArray("rename") << EACCES << false;
+        QTest::newRow("folder sync") << QByteArray("fsync") << EIO << true;
+    }
+
+    // The launcher's first copy is the settings file; the next start lays out what is missing.
+    void aFailureWhileLayingOutTheUserFolderIsReportedAndLeavesNoHalfFile()
+    {
+        QFETCH(QByteArray, call);
+        QFETCH(int, error);
+        QFETCH(bool, laid);
+        const QMap<QString, QByteArray> settings{{u"gtdb.inf"_s, "delivered settings"}},
+            delivered{{u"gtdb.inf"_s, "delivered settings"},
+                      {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
+        TestFolder folder;
+        for (auto file = delivered.begin(); file != delivered.end(); ++file)
+            Checks::writeBytes(folder.file(u"share/"_s + file.key()), *file);
+        const UserFolder user(folder.file(u"own"_s), folder.file(u"share"_s));
+        QString reported;
+        FaultShim::arm(call.constData(), 0, error);
+        try {
+            user.prepare();
+        } catch (const std::runtime_error& failure) {
+            reported = QString::fromStdString(failure.what());
+        }
+        FaultShim::arm(nullptr, 0, 0);
+        QCOMPARE(reported, u"Cannot copy "_s + folder.file(u"own/gtdb.inf"_s));
+        QCOMPARE(Checks::filesIn(user.path()), (laid ? settings : QMap<QString, QByteArray>()));
+        user.prepare();
+        QCOMPARE(Checks::filesIn(user.path()), delivered);
     }
 
     void eachFailingCallOfASaveLeavesTheOldRow_data()
