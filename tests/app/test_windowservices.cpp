@@ -138,6 +138,24 @@ private slots:
         QVERIFY(!TestProgram::window("Form3") && !TestProgram::window("Form1"));
     }
 
+    // Until a tray comes, a minimize is a plain one, or the window would be lost; a tray that
+    // comes late gets the mode's icon.
+    void aLateTrayGetsTheModesIcon()
+    {
+        TestProgram program({}, TestProgram::Start::Later);
+        program.tray.isAvailable = false;
+        program.start();
+        program.main().showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(program.main().isVisible());
+        program.main().showNormal();
+        program.inMain<QRadioButton>("Option2")->click();
+        program.tray.isAvailable = true;
+        emit program.tray.appeared();
+        QVERIFY(program.tray.exists());
+        QCOMPARE(program.tray.tip, u"unpure"_s);
+    }
+
     // A session bus that stopped answering: the tray is asked off the window
     // thread, and each call gives up within its bound, not Qt's 25 seconds.
     void aFrozenSessionBusHoldsNoWindow()
