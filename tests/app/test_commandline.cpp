@@ -62,8 +62,7 @@ private slots:
         QCOMPARE(entriesOf(home.path()), QStringList());
     }
 
-    // The command on the PATH hands the import its player's folder, which the program makes once
-    // it has accepted the option; a path is still read from where the command was given.
+    // The player's folder is made once the option is accepted; a path is read from where given.
     void theCommandOnThePathImportsIntoThePlayersFolder_data()
     {
         QTest::addColumn<bool>("relative");
@@ -88,8 +87,7 @@ private slots:
                  ImportFixture::realContent(u"rt/2/game.rfa"_s).size());
     }
 
-    // The command on the PATH hands --play to the program, which reads the player's folder; a
-    // first --play finds no settings there yet.
+    // A first --play finds no settings in the player's folder yet.
     void theCommandOnThePathPlaysFromThePlayersFolder_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -18,8 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A game with files of its own: the base game's and Road to Rome's init.con
-// and, where asked, the mod's real archives.
+// The base game's and Road to Rome's own init.con and, where asked, the mod's real archives.
 struct OwnGame : TestProgram {
     explicit OwnGame(bool realArchives, const QString& secure = u"No"_s)
         : TestProgram({.rtr = u"yes"_s, .cr = u"7"_s, .secure = secure}, Start::Later)
@@ -145,8 +144,7 @@ private slots:
         QCOMPARE(s.files(), own);
     }
 
-    // While the game runs, an update a kill cut short waits, its journal whole, and the player
-    // hears that it will be finished; once the game has ended, the next start finishes it.
+    // An update a kill cut short waits, its journal whole, until a start after the game.
     void aRunningGameLeavesAnInterruptedUpdateForLater_data()
     {
         QTest::addColumn<int>("way"); // 0 a start, 1 a switch, 2 --restore-game

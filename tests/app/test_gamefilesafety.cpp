@@ -22,8 +22,7 @@ namespace {
 const QByteArray ownBaseGame = "the game's own bf1942, version 1.6";
 const QString aLink = u"a link, which the program never follows"_s;
 
-// Beside the working folder, where no journal or kept set may reach: the player's files and
-// another game with a file of its own.
+// Beside the working folder, out of any journal's or kept set's reach.
 struct Outside {
     QTemporaryDir dir;
     Outside()
@@ -46,13 +45,10 @@ struct OwnGame : TestFolder {
     QString initCon() const { return file(u"game/mods/bf1942/init.con"_s); }
 };
 
-// A journal, its checksum sound, of a switch into Grimtide mode that gtdb.inf never saw, with
-// one entry, its new file in place where one is named. {game} is the game's mods folder,
-// {outside} a folder beside the working folder.
+// A journal with a sound checksum of a switch into Grimtide mode that gtdb.inf never saw.
 struct Journal {
     QString destination, temporary, backup;
-    QString plant; // at the backup: a "file", a "link" to {outside}/secret, or a file and a
-                   // "linked journal"
+    QString plant; // at the backup: a "file", a "link", or a file and a "linked journal"
     QString refused, why;
     bool atStart = true; // or else at --restore-game
 };
@@ -234,8 +230,7 @@ private slots:
         QCOMPARE(game.storedRows().value(0).status, u"Grimtide"_s);
     }
 
-    // The player updated the mod and patched the game after the program first wrote there: a
-    // restore leaves both, and a later switch keeps them as the game's own, to put back.
+    // The mod updated and the game patched after the program first wrote there.
     void thePlayersOwnUpdateWins_data()
     {
         QTest::addColumn<bool>("switchFirst");
@@ -288,8 +283,7 @@ private slots:
         QCOMPARE(Checks::bytesOf(menu), "the mod's menu, v2");
     }
 
-    // The game moved after the program wrote to it: its old set names a folder that is gone,
-    // which is told and left, and the game gtdb.inf now names is restored.
+    // The old set names a folder that is gone: it is told and left.
     void aMovedGamesSetIsLeftAndTheNamedGameRestored()
     {
         OwnGame game;

@@ -180,8 +180,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(folder.file(u"gtdb.inf.lock"_s)));
     }
 
-    // Caught from the start, a signal before the first window ends it unsaved, and before a
-    // start in Secure Mode writes its archive into the game.
+    // Caught from the start: nothing saved, no Secure Mode archive written.
     void aSignalBeforeTheFirstWindowEndsTheStartWithNothingWritten()
     {
         TestFolder folder;

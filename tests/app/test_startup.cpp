@@ -81,8 +81,7 @@ private slots:
         s.withChooserOpen([](QWidget& chooser) { QVERIFY(okShown(chooser)); }); // made anew
     }
 
-    // A row with an empty field (the delivered one has no path) asks for the install
-    // directory; the field costs no other stored value.
+    // The delivered row has no path; an empty field costs no other stored value.
     void firstStartAsksForTheInstallDirectory()
     {
         TestProgram s({.rtr = std::nullopt, .sw = u"yes"_s, .cr = u"9"_s},
@@ -150,8 +149,7 @@ private slots:
         }) << 3265 << u"The table \"Options\" in %1 lacks one of its seven fields."_s;
     }
 
-    // The program starts on the broken file, shows the window's first captions, never writes
-    // the file, and ends.
+    // The window shows its first captions; the file is never written.
     void brokenFilesAreReportedAndLeftAsTheyWere()
     {
         QFETCH(std::function<void(const QString&)>, make);
@@ -177,9 +175,8 @@ private slots:
         QCOMPARE(QFileInfo::exists(db), existed);
     }
 
-    // Every name the program reads at a start (in Secure Mode, which installs its archives) and
-    // at its close: a message naming the place, or nothing. A stale journal of gtdb.inf is
-    // SQLite's to roll back: the start loads.
+    // Every name read at a start in Secure Mode and at the close: a message naming the place,
+    // or nothing. A stale journal of gtdb.inf is SQLite's to roll back.
     void nothingPlantedWhereAFileIsReadHangsTheStartOrTheClose_data()
     {
         QTest::addColumn<QString>("name");

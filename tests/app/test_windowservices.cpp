@@ -103,8 +103,7 @@ private slots:
         QTest::newRow("exit") << true;
     }
 
-    // The tray brings the window back, pops up its menu and switches; at the end, the record in
-    // memory is written over what another program wrote, and the chooser, made and hidden, goes.
+    // The record in memory is written over another program's; the hidden chooser goes too.
     void theTrayServesTheWindowUntilCloseOrExitSavesAndEnds()
     {
         QFETCH(bool, exit);
@@ -138,8 +137,7 @@ private slots:
         QVERIFY(!TestProgram::window("Form3") && !TestProgram::window("Form1"));
     }
 
-    // Until a tray comes, a minimize is a plain one, or the window would be lost; a tray that
-    // comes late gets the mode's icon.
+    // Until a tray comes, a minimize is a plain one, or the window would be lost.
     void aLateTrayGetsTheModesIcon()
     {
         TestProgram program({}, TestProgram::Start::Later);
@@ -156,8 +154,7 @@ private slots:
         QCOMPARE(program.tray.tip, u"unpure"_s);
     }
 
-    // A session bus that stopped answering: the tray is asked off the window
-    // thread, and each call gives up within its bound, not Qt's 25 seconds.
+    // The tray is asked off the window thread, each call within its bound, not Qt's 25 s.
     void aFrozenSessionBusHoldsNoWindow()
     {
         QProcess bus;
@@ -177,8 +174,7 @@ private slots:
     }
 
 private:
-    // Every caption shows whole, measured against its own box, and the
-    // controls' area is never smaller than the design's.
+    // Each caption measured against its own box; the area never smaller than the design's.
     static void checkCaptions(QWidget& window, const QSize& designSize)
     {
         for (QLabel* label : window.findChildren<QLabel*>())

@@ -49,8 +49,7 @@ private slots:
         QCOMPARE(GameProcess::isTheGame(name, commandLine), game);
     }
 
-    // Started as exec -a starts it, its own name stays "sleep"; ended but not yet collected by
-    // its parent, the game runs no more.
+    // Started as exec -a starts it; ended but not yet collected by its parent, it runs no more.
     void aProgramStartedUnderTheGamesNameRunsUntilItEnds()
     {
         char* argv[] = {const_cast<char*>("BF1942.exe"), const_cast<char*>("60"), nullptr};

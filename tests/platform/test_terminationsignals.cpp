@@ -31,9 +31,7 @@ bool hasThread(qint64 pid, const QByteArray& name)
 class TestTerminationSignals : public QObject {
     Q_OBJECT
 private slots:
-    // The real program on an X screen, where Qt's accessibility connects to the session bus at
-    // the first window: with the bus frozen before the start, the window thread waits for good,
-    // and the watch ends the program. (Signals answered: test_singleinstance.)
+    // On an X screen Qt's accessibility calls the bus at the first window, and waits for good.
     void aFrozenBusBeforeTheStartHoldsNoSignal()
     {
         QProcess screen, bus, program;

@@ -183,8 +183,7 @@ private slots:
         QCOMPARE(folder.storedRows(), QList<SettingsRecord>{newRow});
     }
 
-    // Each call an import makes to write is, in turn, the one at which it dies: every archive is
-    // whole, old or new, and an import run again brings in all and leaves nothing over.
+    // Every archive whole, old or new; an import run again brings in all, leaving nothing over.
     void anImportKilledAtAnyStepLeavesWholeArchivesAndCompletesWhenRunAgain()
     {
         for (const char* call : {"write", "fdatasync", "rename", "fsync"}) {

@@ -40,8 +40,7 @@ struct PureGame : TestFolder {
     QString status() const { return storedRows().value(0).status; }
 };
 
-// Each call of the kind in turn is the one at which a child running the action dies; after
-// each, the check runs on a fresh game, which it is given with whether the child ended itself.
+// Each call of each kind in turn kills a child running the action; then the check runs.
 void killAtEveryCall(const std::function<void(PureGame&)>& prepare,
                      const std::function<void(Session&)>& action,
                      const std::function<void(PureGame&, bool ended, const QString& at)>& check)
@@ -134,8 +133,7 @@ private slots:
         QCOMPARE(game.status(), u"Pure"_s);
     }
 
-    // A switch, the save's calls included: the next start finds the game wholly in the mode
-    // gtdb.inf holds, and gtdb.inf whole with its one row.
+    // The save's calls included: the game wholly in the mode gtdb.inf holds, gtdb.inf whole.
     void aSwitchKilledAtAnyStepIsPutRightByTheNextStart()
     {
         killAtEveryCall(
@@ -151,8 +149,7 @@ private slots:
             });
     }
 
-    // The chooser's picks, a choice picked again and the OK that keeps them: the next start
-    // finds the game's archives as gtdb.inf's choices say, or as the game held them.
+    // The game's archives as gtdb.inf's choices say, or as the game held them.
     void picksKilledAtAnyStepArePutRightByTheNextStart()
     {
         const QString crosshairs = u"game/mods/gtide_base/archives/menu.rfa"_s;

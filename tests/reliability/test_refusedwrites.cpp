@@ -54,8 +54,7 @@ private slots:
         QTest::newRow("user folder") << u"user folder"_s;
     }
 
-    // The disk is a read-only view of the game folder, which holds a settings file, an
-    // archive and a user folder whose archive the player deleted.
+    // A read-only view of the game folder, a user folder in it missing its archive.
     void aReadOnlyDiskChangesNothing()
     {
         QFETCH(QString, what);
