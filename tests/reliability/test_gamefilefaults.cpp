@@ -75,7 +75,18 @@ void killAtEveryCall(const std::function<void(PureGame&)>& prepare,
     }
 }
 
+// The n+1-th call fails with the error, once or until the next start (the way back too), and
+// the failure shown names pack N's init.con.
+struct Refusal {
+    const char* call;
+    int allowed, error;
+    bool once;
+    int number, pack;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Refusal)
 
 class TestGameFileFaults : public QObject {
     Q_OBJECT
@@ -88,34 +99,23 @@ private slots:
 
     void aRefusedCallLeavesEveryGameFileAsItWas_data()
     {
-        QTest::addColumn<QByteArray>("call");
-        QTest::addColumn<int>("allowed");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<bool>("once"); // or else the way back is refused too, until the next start
-        QTest::addColumn<int>("number");
-        QTest::addColumn<int>("pack"); // whose file the failure names
-        QTest::newRow("a rename refused once")
-            << QByteArray("rename") << 1 << EIO << true << 57 << 1;
-        QTest::newRow("a rename refused for good")
-            << QByteArray("rename") << 1 << EIO << false << 57 << 1;
-        QTest::newRow("a full disk") << QByteArray("write") << 0 << ENOSPC << true << 61 << 0;
-        QTest::newRow("a failed sync") << QByteArray("fdatasync") << 1 << EIO << true << 57 << 1;
+        QTest::addColumn<Refusal>("refusal");
+        QTest::newRow("a rename refused once") << Refusal{"rename", 1, EIO, true, 57, 1};
+        QTest::newRow("a rename refused for good") << Refusal{"rename", 1, EIO, false, 57, 1};
+        QTest::newRow("a full disk") << Refusal{"write", 0, ENOSPC, true, 61, 0};
+        QTest::newRow("a failed sync") << Refusal{"fdatasync", 1, EIO, true, 57, 1};
     }
 
     void aRefusedCallLeavesEveryGameFileAsItWas()
     {
-        QFETCH(QByteArray, call);
-        QFETCH(int, allowed);
-        QFETCH(int, error);
-        QFETCH(bool, once);
-        QFETCH(int, number);
-        QFETCH(int, pack);
+        QFETCH(Refusal, refusal);
+        const auto& [call, allowed, error, once, number, pack] = refusal;
         PureGame game;
         {
             StartedSession program;
             program.session.switchTo(GameMode::Grimtide); // the game's own files are kept by now
             program.session.switchTo(GameMode::Pure);
-            FaultShim::arm(call.constData(), allowed, error, once);
+            FaultShim::arm(call, allowed, error, once);
             QString failed;
             try {
                 program.session.switchTo(GameMode::Grimtide);
