@@ -23,41 +23,40 @@ bool okShown(QWidget& chooser)
 
 } // namespace
 
+Q_DECLARE_METATYPE(TestFolder::Row)
+
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
     void theRowSetsTheControlsAndNothingIsSaved_data()
     {
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<QString>("rtr");
-        QTest::addColumn<QString>("sw");
-        QTest::addColumn<QString>("secure");
+        QTest::addColumn<TestFolder::Row>("row");
         QTest::addColumn<bool>("grimtideColumn"); // only "Pure" is pure
         QTest::addColumn<QString>("packs");       // as shown: anything but "no" is "yes"
         QTest::addColumn<bool>("secureTicked");   // only "Yes" ticks it
-        QTest::newRow("Pure") << u"Pure"_s << u"yes"_s << u"no"_s << u"yes"_s << false
-                              << u"yes no"_s << false;
-        QTest::newRow("Grimtide") << u"Grimtide"_s << u"No"_s << u""_s << u"Yes"_s << true
-                                  << u"yes yes"_s << true;
+        using Row = TestFolder::Row;
+        QTest::newRow("Pure") << Row{.status = u"Pure"_s, .rtr = u"yes"_s, .secure = u"yes"_s}
+                              << false << u"yes no"_s << false;
+        QTest::newRow("Grimtide") << Row{.status = u"Grimtide"_s,
+                                         .rtr = u"No"_s,
+                                         .sw = u""_s,
+                                         .secure = u"Yes"_s}
+                                  << true << u"yes yes"_s << true;
         QTest::newRow("pure in lower case")
-            << u"pure"_s << u"no"_s << u"no"_s << u"No"_s << true << u"no no"_s << false;
+            << Row{.status = u"pure"_s} << true << u"no no"_s << false;
     }
 
     void theRowSetsTheControlsAndNothingIsSaved()
     {
-        QFETCH(QString, status);
-        QFETCH(QString, rtr);
-        QFETCH(QString, sw);
-        QFETCH(QString, secure);
+        QFETCH(TestFolder::Row, row);
         QFETCH(bool, grimtideColumn);
         QFETCH(QString, packs);
         QFETCH(bool, secureTicked);
-        TestProgram s({.status = status, .rtr = rtr, .sw = sw, .cr = u"7"_s, .secure = secure},
-                      TestProgram::Start::Later);
+        TestProgram s(row, TestProgram::Start::Later);
         const QByteArray delivered = Checks::bytesOf(s.folder.databaseFile());
         s.start();
         QVERIFY(s.main().isVisible() && !TestProgram::window("Form1")->isVisible());
-        QCOMPARE(s.inMain<QLabel>("Label4")->text(), status);
+        QCOMPARE(s.inMain<QLabel>("Label4")->text(), *row.status);
         QCOMPARE(s.inMain<QRadioButton>("Option2")->isChecked(), grimtideColumn);
         QCOMPARE(s.inMain<QAction>("mpoppure")->isVisible(), grimtideColumn);
         QCOMPARE(s.inMain<QAction>("mpopunpure")->isVisible(), !grimtideColumn);
