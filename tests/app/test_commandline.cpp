@@ -63,48 +63,38 @@ private slots:
     }
 
     // The player's folder is made once the option is accepted; a path is read from where given.
-    void theCommandOnThePathImportsIntoThePlayersFolder_data()
-    {
-        QTest::addColumn<bool>("relative");
-        QTest::newRow("absolute path") << false;
-        QTest::newRow("relative path") << true;
-    }
-
     void theCommandOnThePathImportsIntoThePlayersFolder()
     {
-        QFETCH(bool, relative);
-        const ImportFixture s;
-        const QTemporaryDir home;
-        const ProgramRun run =
-            ProgramRun::in(s.folder.path(), pathCommand,
-                           {u"--import-archives"_s, relative ? u"mod"_s : s.mod()}, home.path());
-        QCOMPARE(run.status, 0);
-        const QString cons = QDir(home.path()).filePath(u"grimtide-switch/cons"_s);
-        QVERIFY2(run.out.endsWith(
-                     u"23 archives imported into %1.\n"_s.arg(QDir::toNativeSeparators(cons))),
-                 qPrintable(run.out + run.err));
-        QCOMPARE(QFile(QDir(cons).filePath(u"rt/2/game.rfa"_s)).size(),
-                 ImportFixture::realContent(u"rt/2/game.rfa"_s).size());
+        for (const bool relative : {false, true}) {
+            const ImportFixture s;
+            const QTemporaryDir home;
+            const ProgramRun run = ProgramRun::in(
+                s.folder.path(), pathCommand,
+                {u"--import-archives"_s, relative ? u"mod"_s : s.mod()}, home.path());
+            QCOMPARE(run.status, 0);
+            const QString cons = QDir(home.path()).filePath(u"grimtide-switch/cons"_s);
+            QVERIFY2(run.out.endsWith(
+                         u"23 archives imported into %1.\n"_s.arg(QDir::toNativeSeparators(cons))),
+                     qPrintable(run.out + run.err));
+            QCOMPARE(QFile(QDir(cons).filePath(u"rt/2/game.rfa"_s)).size(),
+                     ImportFixture::realContent(u"rt/2/game.rfa"_s).size());
+        }
     }
 
-    // A first --play finds no settings in the player's folder yet.
-    void theCommandOnThePathPlaysFromThePlayersFolder_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("dry run") << QStringList{u"--play"_s, u"--dry-run"_s};
-        QTest::newRow("play") << QStringList{u"--play"_s, u"grimtide"_s};
-    }
-
+    // A first --play, dry or not, finds no settings in the player's folder yet.
     void theCommandOnThePathPlaysFromThePlayersFolder()
     {
-        QFETCH(QStringList, arguments);
-        const QTemporaryDir home;
-        const ProgramRun run = ProgramRun::in(home.path(), pathCommand, arguments, home.path());
-        const QString own = QDir(home.path()).filePath(u"grimtide-switch"_s);
-        QCOMPARE(run.status, arguments.contains(u"--dry-run"_s) ? 1 : 2);
-        QCOMPARE(run.err, u"grimtide-switch: The settings file %1/gtdb.inf does not exist.\n"_s.arg(
-                              QDir::toNativeSeparators(own)));
-        QCOMPARE(entriesOf(own), QStringList());
+        for (const QString& mode : {u"--dry-run"_s, u"grimtide"_s}) {
+            const QTemporaryDir home;
+            const ProgramRun run =
+                ProgramRun::in(home.path(), pathCommand, {u"--play"_s, mode}, home.path());
+            const QString own = QDir(home.path()).filePath(u"grimtide-switch"_s);
+            QCOMPARE(run.status, mode == u"grimtide"_s ? 2 : 1);
+            QCOMPARE(run.err,
+                     u"grimtide-switch: The settings file %1/gtdb.inf does not exist.\n"_s.arg(
+                         QDir::toNativeSeparators(own)));
+            QCOMPARE(entriesOf(own), QStringList());
+        }
     }
 
     // A box says whose it is in its title: only the terminal's line names the program.
