@@ -1,9 +1,12 @@
 #include "core/app/GameRestore.h"
 #include "core/platform/InstanceLock.h"
+#include "gui/app/Program.h"
 #include "import/ImportFixture.h"
+#include "support/Checks.h"
 
+#include <QApplication>
+#include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -22,15 +25,16 @@ QStringList entriesOf(const QString& folder)
 class TestCommandLine : public QObject {
     Q_OBJECT
 private slots:
-    void aRefusedCommandLineSaysWhyAndLeavesNothingBehind_data()
+    void anOptionWithoutAWindowLeavesNothingBehind_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("why");
+        QTest::addColumn<QString>("why"); // none: answered
         const auto row = [](const char* name, const QStringList& arguments, const QString& why,
                             const QString& command = program) {
             QTest::newRow(name) << command << arguments << why;
         };
+        row("--version", {u"--version"_s}, {});
         row("unknown option", {u"--bogus"_s}, u"Unknown option 'bogus'."_s);
         row("unknown option, on the PATH", {u"--bogus"_s}, u"Unknown option 'bogus'."_s,
             pathCommand);
@@ -49,16 +53,18 @@ private slots:
             u"--import-archives needs a PATH where no window can open."_s);
     }
 
-    void aRefusedCommandLineSaysWhyAndLeavesNothingBehind()
+    void anOptionWithoutAWindowLeavesNothingBehind()
     {
         QFETCH(QString, command);
         QFETCH(QStringList, arguments);
         QFETCH(QString, why);
         const QTemporaryDir home;
         const ProgramRun run = ProgramRun::in(home.path(), command, arguments, home.path());
-        QCOMPARE(run.status, 2);
-        QCOMPARE(run.out, QString());
-        QCOMPARE(run.err, u"grimtide-switch: %1 Try 'grimtide-switch --help'.\n"_s.arg(why));
+        QCOMPARE(run.status, why.isEmpty() ? 0 : 2);
+        QCOMPARE(run.out.contains(u"GPLv3+: GNU GPL version 3 or later"_s), why.isEmpty());
+        QCOMPARE(run.err, why.isEmpty()
+                              ? QString()
+                              : u"grimtide-switch: %1 Try 'grimtide-switch --help'.\n"_s.arg(why));
         QCOMPARE(entriesOf(home.path()), QStringList());
     }
 
@@ -97,6 +103,28 @@ private slots:
         }
     }
 
+    // Without arguments: the installed program in the player's folder, its "cons" laid out first.
+    void theCommandOnThePathStartsTheProgramInThePlayersFolder()
+    {
+        QTemporaryDir home;
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
+            environment.insert(QString::fromLatin1(name), home.path());
+        run.setProcessEnvironment(environment);
+        run.start(pathCommand, {});
+        QVERIFY(run.waitForStarted());
+        const QString process = u"/proc/%1/"_s.arg(run.processId());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            QFileInfo(process + u"exe"_s).canonicalFilePath(),
+            QFileInfo(u"" GRIMTIDE_INSTALLED_PROGRAM ""_s).canonicalFilePath(), 30000);
+        const QDir own(home.filePath(u"grimtide-switch"_s));
+        QCOMPARE(QFileInfo(process + u"cwd"_s).canonicalFilePath(), own.canonicalPath());
+        QVERIFY(QFileInfo(own.filePath(u"cons/rt/3/game.rfa"_s)).isFile());
+        run.kill();
+        run.waitForFinished();
+    }
+
     // A box says whose it is in its title: only the terminal's line names the program.
     void aRefusedRestoreNamesTheProgramOnTheTerminalOnly()
     {
@@ -110,7 +138,18 @@ private slots:
         QCOMPARE(run.status, GameRestore::refused);
         QCOMPARE(run.err, u"grimtide-switch: "_s + why);
     }
+
+    // The X11 window class is the application's name.
+    void theWindowNamesItsDesktopEntry()
+    {
+        Program::configureApplication();
+        const QString entry = u"" GRIMTIDE_DESKTOP_ENTRY ""_s;
+        QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_s, QFileInfo(entry).fileName());
+        QVERIFY(
+            QString::fromUtf8(Checks::bytesOf(entry))
+                .contains(u"\nStartupWMClass="_s + QCoreApplication::applicationName() + u'\n'));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+QTEST_MAIN(TestCommandLine)
 #include "test_commandline.moc"

@@ -1,0 +1,605 @@
+#include "core/common/Failure.h"
+#include "core/common/FailureText.h"
+#include "core/platform/NativeFileSystem.h"
+#include "core/platform/SingleInstance.h"
+#include "gui/app/Form2.h"
+#include "gui/app/Program.h"
+#include "gui/app/QtTrayBackend.h"
+#include "gui/widgets/DirList.h"
+#include "support/Checks.h"
+#include "support/RunningProgram.h"
+#include "support/TestProgram.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QProcess>
+#include <QRadioButton>
+#include <QThreadPool>
+#include <QToolButton>
+
+#include <csignal>
+#include <cstdio>
+#include <future>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Where the label's text ends when it has room to spare: right of its last dark pixel.
+int textEnd(QLabel& label)
+{
+    const QSize own = label.size();
+    label.resize(own.width() * 2, own.height());
+    const QImage drawn = label.grab().toImage();
+    label.resize(own);
+    int end = 0;
+    for (int x = 0; x < drawn.width(); ++x)
+        for (int y = 0; y < drawn.height(); ++y)
+            end = qGray(drawn.pixel(x, y)) < qGray(drawn.pixel(0, 0)) / 2 ? x + 1 : end;
+    return label.x() + end;
+}
+
+const QString childRole = u"--start-and-wait"_s, noOwnFolder = u"no runtime folder of one's own"_s;
+
+QString ownRuntimeFolder()
+{
+    return QDir::tempPath() + u"/grimtide-switch-"_s + QString::number(::geteuid());
+}
+
+void plantRuntimeFolder(mode_t mode, uid_t owner = ::geteuid())
+{
+    const QByteArray folder = QFile::encodeName(ownRuntimeFolder());
+    ::mkdir(folder.constData(), mode);
+    ::chmod(folder.constData(), mode);
+    if (::chown(folder.constData(), owner, owner) != 0) // another owner needs root
+        QWARN("the runtime folder keeps its owner");
+}
+
+// What a crash, a power cut, another program or another user may leave at the lock's name
+// (gtdb.inf.lock, one of each kind the lock tells apart) or at the runtime folder's.
+const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
+    {u"pipe"_s, [](const QString& lock) { Checks::plant(u"pipe"_s, lock); }},
+    {u"dangling link"_s, [](const QString& lock) { QFile::link(lock + u".gone"_s, lock); }},
+    {u"left by a killed copy"_s, // a plain file, and a socket; no destructor gives them back
+     [](const QString&) {
+         if (const pid_t child = ::fork(); child == 0)
+             ::_exit(SingleInstance(QDir::currentPath()).isFirst() ? 0 : 1);
+         ::wait(nullptr);
+     }},
+    {u"runtime folder open to all"_s, [](const QString&) { plantRuntimeFolder(0777); }},
+    {u"runtime folder a link"_s,
+     [](const QString&) { QFile::link(QDir::tempPath(), ownRuntimeFolder()); }},
+    {u"runtime folder of another user"_s, [](const QString&) { plantRuntimeFolder(0700, 4242); }},
+    {noOwnFolder,
+     [](const QString&) {
+         plantRuntimeFolder(0777);
+         Checks::writeBytes(qEnvironmentVariable("XDG_CACHE_HOME"), "no folder");
+     }},
+};
+
+// Each caption measured against its own box; the area never smaller than the design's.
+void checkCaptions(QWidget& window, const QSize& designSize)
+{
+    for (QLabel* label : window.findChildren<QLabel*>())
+        QVERIFY2(label->text().isEmpty() || label->wordWrap()
+                     || textEnd(*label) <= label->geometry().right() + 1,
+                 qPrintable(label->text()));
+    for (const QPushButton* button : window.findChildren<QPushButton*>())
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(),
+                 qPrintable(button->text()));
+    for (const QToolButton* more : window.findChildren<QToolButton*>())
+        QVERIFY(!more->isVisible()); // the menu bar's "»": every title on the bar
+    const QSize area = window.findChild<QLabel*>()->parentWidget()->size();
+    QVERIFY2(area.width() >= designSize.width() && area.height() >= designSize.height(),
+             qPrintable(u"%1x%2"_s.arg(area.width()).arg(area.height())));
+}
+
+// Tab goes round twice; a box's caption (its label) shows the box's focus.
+void checkTabOrder(QWidget& window, const QString& tabOrder)
+{
+    QStringList reached;
+    QLabel* caption = nullptr;
+    QImage focused;
+    for (qsizetype tab = 0; tab < 2 * (tabOrder.count(u',') + 1); ++tab) {
+        QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+        QVERIFY(!caption || caption->grab().toImage() != focused); // the frame went on
+        QWidget* now = window.focusWidget();
+        reached << now->accessibleName() + now->property("text").toString();
+        caption = nullptr;
+        for (QLabel* label : window.findChildren<QLabel*>())
+            caption = label->buddy() == now ? label : caption;
+        focused = caption ? caption->grab().toImage() : QImage();
+    }
+    QVERIFY2(reached.join(u',').contains(tabOrder), qPrintable(reached.join(u',')));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(TestFolder::Row)
+
+class TestApp : public QObject {
+    Q_OBJECT
+private slots:
+    // The runtime folders are this test's own, never the user's.
+    void initTestCase()
+    {
+        Program::configureApplication();
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+    void init()
+    {
+        runtimeFolders.emplace();
+        qputenv("TMPDIR", QFile::encodeName(runtimeFolders->path()));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(runtimeFolders->filePath(u"cache"_s)));
+    }
+
+    void eachWindowShowsItsCaptionsWholeAndTabsInItsOrder_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QSize>("designSize"); // of its controls' area, in the design's font
+        // Of the two option buttons, the one that is on (the game is pure) is a tab stop.
+        QTest::addColumn<QString>("tabOrder");
+        QTest::newRow("Grimtide Switch") << 2 << QSize(142, 183) << u"SW,RTR,Pure,Secure Mode"_s;
+        QTest::newRow("Crosshairs") << 3 << QSize(127, 165) << u"Reticle,Crosshair,OK,Cancel"_s;
+        QTest::newRow("Choose Directory")
+            << 4 << QSize(180, 226)
+            << u"Drive,Please choose your Battlefield 1942 directory,Ok,Cancel"_s;
+    }
+
+    // Also run with DejaVu Sans the only font, wider than the design's.
+    void eachWindowShowsItsCaptionsWholeAndTabsInItsOrder()
+    {
+        QFETCH(int, number);
+        QFETCH(QSize, designSize);
+        QFETCH(QString, tabOrder);
+        TestProgram program;
+        const auto check = [&](QWidget& window) {
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            checkCaptions(window, designSize);
+            checkTabOrder(window, tabOrder);
+        };
+        if (number == 3) {
+            program.withChooserOpen(check);
+            return;
+        }
+        if (number == 4)
+            program.inMain<QAction>("msetup")->trigger();
+        check(*TestProgram::window(number == 2 ? "Form2" : "Form4"));
+    }
+
+    void everyFailureNumberHasItsSentence_data()
+    {
+        QTest::addColumn<int>("number");
+        for (const int number : {13, 53, 57, 61, 70, 71, 75, 76, 91, 94, 3021, 3024, 3078, 3218,
+                                 3265, 3343, 4001, 4002})
+            QTest::addRow("%d", number) << number;
+    }
+
+    // With a place and advice and without either.
+    void everyFailureNumberHasItsSentence()
+    {
+        QFETCH(int, number);
+        const QString place = u"/games/bf1942/mods/xpack2"_s;
+        QCOMPARE(FailureText::sentence(Failure(number, place, u"untick SW"_s)),
+                 Checks::sentence(number, place, u"untick SW"_s));
+        QCOMPARE(FailureText::sentence(Failure(number)), Checks::sentence(number));
+    }
+
+    void theTrayServesTheWindowUntilCloseOrExitSavesAndEnds_data()
+    {
+        QTest::addColumn<bool>("exit"); // or else the close box
+        QTest::newRow("close box") << false;
+        QTest::newRow("exit") << true;
+    }
+
+    // The record in memory is written over another program's; the hidden chooser goes too.
+    void theTrayServesTheWindowUntilCloseOrExitSavesAndEnds()
+    {
+        QFETCH(bool, exit);
+        TestProgram program;
+        Form2& main = program.main();
+        main.showMinimized();
+        QTRY_VERIFY(!main.isVisible());
+        emit program.tray.restoreRequested();
+        QVERIFY(main.isVisible() && !main.isMinimized());
+        QMenu* popped = nullptr;
+        QTimer::singleShot(100, this, [&] {
+            popped = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            popped->close();
+        });
+        emit program.tray.menuRequested();
+        QCOMPARE(popped, program.inMain<QMenu>("mpopupsys"));
+        // A radio button leaves the tip alone; the item reached in pure mode says so, and sets it.
+        program.inMain<QAction>("mpopunpure")->trigger();
+        QCOMPARE(program.tray.operations.last() + program.tray.tip, u"setTipUnpure"_s);
+        program.inMain<QRadioButton>("Option1")->click();
+        QCOMPARE(program.tray.tip, u"Unpure"_s);
+        program.inMain<QAction>("mpoppure")->trigger();
+        QCOMPARE(program.messages(), QStringList{u"you are already in pure mode"_s});
+        QCOMPARE(program.tray.tip, u"Pure"_s);
+        program.withChooserOpen([](QWidget&) {});
+        Checks::exec(program.folder.databaseFile(), "UPDATE Options SET cr = '9'");
+        exit ? program.inMain<QAction>("mpopexit")->trigger() : void(main.close());
+        QCOMPARE(program.ends, 1);
+        QCOMPARE(program.tray.operations.last(), u"remove"_s);
+        QCOMPARE(program.folder.storedRows(), QList<SettingsRecord>{program.settings()});
+        QVERIFY(!TestProgram::window("Form3") && !TestProgram::window("Form1"));
+    }
+
+    void theRowSetsTheControlsAndNothingIsSaved_data()
+    {
+        QTest::addColumn<TestFolder::Row>("row");
+        QTest::addColumn<bool>("grimtideColumn"); // only "Pure" is pure
+        QTest::addColumn<QString>("packs");       // as shown: anything but "no" is "yes"
+        QTest::addColumn<bool>("secureTicked");   // only "Yes" ticks it
+        using Row = TestFolder::Row;
+        QTest::newRow("Pure") << Row{.status = u"Pure"_s, .rtr = u"yes"_s, .secure = u"yes"_s}
+                              << false << u"yes no"_s << false;
+        QTest::newRow("Grimtide") << Row{.status = u"Grimtide"_s,
+                                         .rtr = u"No"_s,
+                                         .sw = u""_s,
+                                         .secure = u"Yes"_s}
+                                  << true << u"yes yes"_s << true;
+        QTest::newRow("pure in lower case")
+            << Row{.status = u"pure"_s} << true << u"no no"_s << false;
+    }
+
+    void theRowSetsTheControlsAndNothingIsSaved()
+    {
+        QFETCH(TestFolder::Row, row);
+        QFETCH(bool, grimtideColumn);
+        QFETCH(QString, packs);
+        QFETCH(bool, secureTicked);
+        TestProgram s(row, TestProgram::Start::Later);
+        const QByteArray delivered = Checks::bytesOf(s.folder.databaseFile());
+        s.start();
+        QVERIFY(s.main().isVisible() && !TestProgram::window("Form1")->isVisible());
+        QCOMPARE(s.inMain<QLabel>("Label4")->text(), *row.status);
+        QCOMPARE(s.inMain<QRadioButton>("Option2")->isChecked(), grimtideColumn);
+        QCOMPARE(s.inMain<QAction>("mpoppure")->isVisible(), grimtideColumn);
+        QCOMPARE(s.inMain<QAction>("mpopunpure")->isVisible(), !grimtideColumn);
+        QCOMPARE(s.tray.tip, grimtideColumn ? u"unpure"_s : u"pure"_s);
+        QCOMPARE(s.inMain<QLabel>("Label7")->text() + u' ' + s.inMain<QLabel>("Label8")->text(),
+                 packs);
+        QCOMPARE(s.inMain<QCheckBox>("Check1")->isChecked(), packs.startsWith(u"yes"_s));
+        QCOMPARE(s.inMain<QCheckBox>("Check2")->isChecked(), packs.endsWith(u"yes"_s));
+        QCOMPARE(s.inMain<QCheckBox>("Check4")->isChecked(), secureTicked);
+        // A start in Secure Mode puts its pair in place again.
+        QCOMPARE(s.copier.sources.join(u' '),
+                 secureTicked ? u"cons/cr/12/menu.rfa cons/rt/2/game.rfa"_s : QString());
+        QCOMPARE(s.messages(), QStringList());
+        QVERIFY(s.module.startup().hasLoaded());
+        QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), delivered);
+        QVERIFY(!TestProgram::window("Form3")); // made when first opened, in the mode it finds
+        // OK is hidden in Secure Mode; the chooser is made anew each time.
+        for (const bool secure : {secureTicked, false})
+            s.withChooserOpen([&](QWidget& chooser) {
+                QCOMPARE(chooser.findChild<QPushButton*>(u"Command1"_s)->isVisibleTo(&chooser),
+                         !secure);
+                chooser.close();
+            });
+    }
+
+    // The delivered row has no path; an empty field costs no other stored value.
+    void firstStartAsksForTheInstallDirectory()
+    {
+        TestProgram s({.rtr = std::nullopt, .sw = u"yes"_s, .cr = u"9"_s},
+                      TestProgram::Start::First);
+        QDir mods(s.folder.game() + u"/mods"_s);
+        QVERIFY(mods.rename(u"xpack1"_s, u"XPack1"_s) && mods.rmdir(u"xpack2"_s));
+        s.whenDirectoryChooserShows([&](QWidget& chooser) {
+            QVERIFY(!chooser.findChild<QPushButton*>(u"Command2"_s)->isVisible());
+            QVERIFY(TestProgram::window("Form1")->isVisible());
+            QVERIFY(!TestProgram::window("Form2")->isVisible());
+            DirList* list = chooser.findChild<DirList*>(u"Dir1"_s);
+            QCOMPARE(list->path(), s.folder.path());
+            list->setPath(s.folder.game());
+            chooser.findChild<QPushButton*>(u"Command1"_s)->click();
+        });
+        s.start();
+        QVERIFY(s.main().isVisible());
+        // The packs follow the game's folders: Road to Rome's is there, whatever its case.
+        QVERIFY(s.inMain<QCheckBox>("Check1")->isChecked());
+        QVERIFY(!s.inMain<QCheckBox>("Check2")->isChecked());
+        const SettingsRecord expected{u"Pure"_s, u"yes"_s, u"no"_s,        u"9"_s,
+                                      u"1"_s,    u"No"_s,  s.folder.game()};
+        QCOMPARE(s.folder.storedRows(), QList<SettingsRecord>{expected});
+        QCOMPARE(s.settings(), expected);
+        QCOMPARE(s.tray.operations, QStringList{u"add"_s});
+        s.inMain<QAction>("msetup")->trigger(); // later, as it was left: no Cancel, the path
+        QVERIFY(!TestProgram::control<QPushButton>("Form4", "Command2")->isVisible());
+        QCOMPARE(TestProgram::control<QLabel>("Form4", "Label1")->text(), s.folder.game());
+    }
+
+    void closingTheFirstChooserEndsTheProgram()
+    {
+        TestProgram s({}, TestProgram::Start::First);
+        const QByteArray delivered = Checks::bytesOf(s.folder.databaseFile());
+        s.whenDirectoryChooserShows([](QWidget& chooser) { chooser.close(); });
+        s.start();
+        QCOMPARE(s.messages(),
+                 QStringList{
+                     u"I need a install path to run, so please reopen me and choose your path"_s});
+        QCOMPARE(s.ends, 1);
+        QVERIFY(!s.main().isVisible());
+        QCOMPARE(s.tray.operations, QStringList());
+        QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), delivered);
+    }
+
+    void brokenFilesAreReportedAndLeftAsTheyWere_data()
+    {
+        QTest::addColumn<std::function<void(const QString&)>>("make");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("sentence"); // %1: the file
+        using Make = std::function<void(const QString&)>;
+        const auto write = [](const QByteArray& bytes) {
+            return Make([=](const QString& db) { Checks::writeBytes(db, bytes); });
+        };
+        const QString notADatabase = u"%1 is not a settings database this program can read."_s;
+        QTest::newRow("missing") << Make([](const QString& db) { QFile::remove(db); }) << 3024
+                                 << u"The settings file %1 does not exist."_s;
+        QTest::newRow("random bytes") << write(QByteArray(8192, 'x')) << 3343 << notADatabase;
+        QTest::newRow("zero bytes") << write({}) << 3078 << u"%1 has no table \"Options\"."_s;
+        QTest::newRow("bytes flipped in the table") << Make([](const QString& db) {
+            Checks::writeBytes(db, Checks::bytesOf(db).replace(4104, 192, QByteArray(192, '\xA5')));
+        }) << 3343 << notADatabase;
+        QTest::newRow("a column missing") << Make([](const QString& db) {
+            Checks::exec(db, "ALTER TABLE Options DROP COLUMN sw");
+        }) << 3265 << u"The table \"Options\" in %1 lacks one of its seven fields."_s;
+    }
+
+    // The window shows its first captions; the file is never written.
+    void brokenFilesAreReportedAndLeftAsTheyWere()
+    {
+        QFETCH(std::function<void(const QString&)>, make);
+        QFETCH(int, number);
+        QFETCH(QString, sentence);
+        TestProgram s({}, TestProgram::Start::Later);
+        const QString db = s.folder.databaseFile();
+        make(db);
+        const QByteArray broken = Checks::bytesOf(db);
+        const bool existed = QFileInfo::exists(db);
+        s.start();
+        QVERIFY(s.main().isVisible() && !s.module.startup().hasLoaded());
+        QCOMPARE(s.tray.operations, QStringList());
+        QCOMPARE(s.inMain<QLabel>("Label4")->text(), u"unpure"_s);
+        s.main().close();
+        QCOMPARE(s.ends, 1);
+        const QString report = u"We have a problem, Please report this error = %1%2 to: "
+                               "" GRIMTIDE_CONTACT "\n"_s
+                               + sentence.arg(db);
+        QCOMPARE(s.messages(), (QStringList{report.arg(u"load"_s).arg(number),
+                                            report.arg(u"unload"_s).arg(number)}));
+        QCOMPARE(Checks::bytesOf(db), broken);
+        QCOMPARE(QFileInfo::exists(db), existed);
+    }
+
+    // Every name read at a start in Secure Mode and at the close: a message naming the place,
+    // or nothing. A stale journal of gtdb.inf is SQLite's to roll back.
+    void nothingPlantedWhereAFileIsReadHangsTheStartOrTheClose_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        for (const char* name :
+             {"gtdb.inf", "gtdb.inf-journal", "gtdb.inf.lock", "game-files.journal",
+              "kept-game-files", "cons/cr/12/menu.rfa", "game/mods/gtide_base/archives/menu.rfa"})
+            for (const char* kind : {"pipe", "/dev/zero", "folder"})
+                QTest::addRow("%s at %s", kind, name)
+                    << QString::fromLatin1(name) << QString::fromLatin1(kind);
+        QTest::newRow("noise at gtdb.inf-journal") << u"gtdb.inf-journal"_s << u"noise"_s;
+    }
+
+    void nothingPlantedWhereAFileIsReadHangsTheStartOrTheClose()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        TestProgram s({.secure = u"Yes"_s}, TestProgram::Start::Later);
+        const QString planted = s.folder.file(name);
+        if (kind == u"noise")
+            Checks::writeBytes(planted, QByteArray(8192, 'x'));
+        else
+            Checks::plant(kind, planted);
+        const auto what = NativeFileSystem::identity(planted);
+        ::alarm(30); // a hang ends the test here, after the last row that passed
+        SingleInstance guard(s.folder.path());
+        s.start();
+        s.main().close();
+        ::alarm(0);
+        QVERIFY(guard.isFirst());
+        QCOMPARE(s.ends, 1);
+        for (const QString& message : std::as_const(s.sink.messages))
+            QVERIFY2(message.contains(QDir::toNativeSeparators(planted)), qPrintable(message));
+        QVERIFY(kind != u"noise" || (s.module.startup().hasLoaded() && s.sink.messages.isEmpty()));
+        // A journal that is no plain file is moved aside whole, for the player to see.
+        const bool setAside = name == u"game-files.journal"_s;
+        if (kind != u"noise") // SQLite's to roll back or remove
+            QVERIFY(NativeFileSystem::identity(setAside ? planted + u".rejected"_s : planted)
+                    == what);
+    }
+    void nothingLeftStopsAStartOrLetsASecondCopyRun_data()
+    {
+        QTest::addColumn<QString>("lock");
+        for (const QString& lock : leftAtTheLock.keys())
+            QTest::newRow(qPrintable(lock)) << lock;
+    }
+
+    // The second copy calls the first forward, or where it can't, ends all the same.
+    void nothingLeftStopsAStartOrLetsASecondCopyRun()
+    {
+        QFETCH(QString, lock);
+        TestFolder folder;
+        folder.writeSettings(folder.gameRow());
+        leftAtTheLock[lock](folder.file(u"gtdb.inf.lock"_s));
+        RunningProgram first;
+        QVERIFY(first.start());
+        first.main().hide();
+        const auto entries = [] {
+            return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+        };
+        const QStringList before = entries();
+        QVERIFY(!RunningProgram().start());
+        QCOMPARE(entries(), before);
+        QCOMPARE(QTest::qWaitFor([&] { return first.main().isVisible(); },
+                                 lock == noOwnFolder ? 100 : 5000),
+                 lock != noOwnFolder);
+    }
+
+    void aRequestHasOneAnswerAndACallWithoutOneComesForward_data()
+    {
+        QTest::addColumn<QByteArray>("request"); // none: the plain call of a later copy
+        QTest::addColumn<bool>("answering");
+        QTest::addColumn<QStringList>("heard");
+        QTest::addColumn<std::optional<QByteArray>>("answer");
+        const std::optional<QByteArray> none;
+        const QByteArray play = "play";
+        QTest::newRow("answered") << QByteArray("play grimtide") << true
+                                  << QStringList{u"asked: play grimtide"_s}
+                                  << std::optional<QByteArray>("0 started");
+        QTest::newRow("left unanswered") << play << false << QStringList{u"asked: play"_s} << none;
+        QTest::newRow("too long for a line")
+            << QByteArray(5000, 'x') << true << QStringList() << none;
+        QTest::newRow("plain call") << QByteArray() << true << QStringList{u"called forward"_s}
+                                    << std::optional<QByteArray>("took");
+    }
+
+    // No copy running takes no request.
+    void aRequestHasOneAnswerAndACallWithoutOneComesForward()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(bool, answering);
+        QFETCH(QStringList, heard);
+        QFETCH(std::optional<QByteArray>, answer);
+        TestFolder folder;
+        QCOMPARE(SingleInstance::ask(folder.path(), "play"), std::optional<QByteArray>());
+        SingleInstance first(folder.path());
+        QStringList told;
+        connect(&first, &SingleInstance::calledForward, [&] { told << u"called forward"_s; });
+        connect(&first, &SingleInstance::asked,
+                [&](const QByteArray& line, const CallSocket::Answer& answerIt) {
+                    told << u"asked: "_s + QString::fromLatin1(line);
+                    if (answering)
+                        answerIt("0 started");
+                });
+        auto asking = std::async(std::launch::async, [&]() -> std::optional<QByteArray> {
+            if (request.isNull())
+                return SingleInstance(folder.path()).firstTookTheCall() ? "took" : "refused";
+            return SingleInstance::ask(folder.path(), request);
+        });
+        QTRY_VERIFY(asking.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+        QCOMPARE(asking.get(), answer);
+        QTRY_COMPARE(told, heard);
+    }
+
+    void aSignalClosesTheMainWindowWithItsSaveAndWaitsForNobody_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<bool>("locked"); // by another program, past the close's wait
+        QTest::newRow("SIGTERM") << SIGTERM << false;
+        QTest::newRow("SIGHUP") << SIGHUP << false;
+        QTest::newRow("SIGINT") << SIGINT << false;
+        QTest::newRow("SIGTERM, the settings locked") << SIGTERM << true;
+    }
+
+    // The child's record differs from the stored row: its packs read as "yes".
+    void aSignalClosesTheMainWindowWithItsSaveAndWaitsForNobody()
+    {
+        QFETCH(int, signalNumber);
+        QFETCH(bool, locked);
+        TestFolder folder;
+        TestFolder::Row row = folder.gameRow();
+        row.rtr = u"Yes"_s;
+        folder.writeSettings(row);
+        QProcess child;
+        child.setWorkingDirectory(folder.path());
+        child.start(QCoreApplication::applicationFilePath(), {childRole});
+        QVERIFY(child.waitForReadyRead(60000));
+        std::optional<Checks::SettingsLock> otherProgram;
+        if (locked)
+            otherProgram.emplace(folder.databaseFile());
+        ::kill(pid_t(child.processId()), signalNumber);
+        QVERIFY(child.waitForFinished(60000)); // never waiting for a box's OK
+        otherProgram.reset();
+        QVERIFY(child.exitStatus() == QProcess::NormalExit && (child.exitCode() != 0) == locked);
+        const QString report = u"We have a problem, Please report this error = unload3218 to: "
+                               "" GRIMTIDE_CONTACT "\n"_s
+                               + folder.databaseFile() + u" is locked by another program."_s;
+        QCOMPARE(QString::fromLocal8Bit(child.readAllStandardError()).contains(report), locked);
+        QCOMPARE(folder.storedRows().value(0).rtr, locked ? u"Yes"_s : u"yes"_s);
+        QVERIFY(!QFileInfo::exists(folder.file(u"gtdb.inf.lock"_s)));
+    }
+
+    // Until a tray comes, a minimize is a plain one, or the window would be lost.
+    void aLateTrayGetsTheModesIcon()
+    {
+        TestProgram program({}, TestProgram::Start::Later);
+        program.tray.isAvailable = false;
+        program.start();
+        program.main().showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(program.main().isVisible());
+        program.main().showNormal();
+        program.inMain<QRadioButton>("Option2")->click();
+        program.tray.isAvailable = true;
+        emit program.tray.appeared();
+        QVERIFY(program.tray.exists());
+        QCOMPARE(program.tray.tip, u"unpure"_s);
+    }
+
+    // The tray is asked off the window thread, each call within its bound, not Qt's 25 s.
+    void aFrozenSessionBusHoldsNoWindow()
+    {
+        QProcess bus;
+        bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+        QVERIFY(bus.waitForReadyRead(10000));
+        qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+        QVERIFY(!TrayHost::ask(nullptr).present); // connected while it answers: no tray there
+        ::kill(pid_t(bus.processId()), SIGSTOP);
+        ::alarm(10); // a call left to Qt's own timeout ends the test here
+        QtTrayBackend tray(QIcon{});
+        tray.add(u"pure"_s);
+        QVERIFY(!tray.exists() && !TrayHost::ask(nullptr).present);
+        ::alarm(0);
+        // Woken, the bus answers what Qt may still wait for, before it goes.
+        ::kill(pid_t(bus.processId()), SIGCONT);
+        QThreadPool::globalInstance()->waitForDone();
+    }
+
+    // Caught from the start: nothing saved, no Secure Mode archive written.
+    void aSignalBeforeTheFirstWindowEndsTheStartWithNothingWritten()
+    {
+        TestFolder folder;
+        folder.writeSettings({.secure = u"Yes"_s, .path = QDir::toNativeSeparators(folder.game())});
+        const QByteArray stored = Checks::bytesOf(folder.databaseFile());
+        TerminationSignals::catchEarly();
+        ::raise(SIGTERM);
+        QVERIFY(!RunningProgram().start());
+        QVERIFY(Checks::bytesOf(folder.databaseFile()) == stored
+                && !QFileInfo::exists(folder.game() + u"/mods/gtide_base/archives/menu.rfa"_s));
+    }
+
+private:
+    std::optional<QTemporaryDir> runtimeFolders;
+};
+
+// The child of the signal test: the program in its working folder, left be.
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (!app.arguments().contains(childRole)) {
+        TestApp test;
+        return QTest::qExec(&test, argc, argv);
+    }
+    RunningProgram program;
+    if (!program.start())
+        return 3;
+    std::puts("started");
+    std::fflush(stdout);
+    return QApplication::exec();
+}
+
+#include "test_app.moc"
