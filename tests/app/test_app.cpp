@@ -94,8 +94,7 @@ void checkCaptions(QWidget& window, const QSize& designSize)
     for (const QToolButton* more : window.findChildren<QToolButton*>())
         QVERIFY(!more->isVisible()); // the menu bar's "»": every title on the bar
     const QSize area = window.findChild<QLabel*>()->parentWidget()->size();
-    QVERIFY2(area.width() >= designSize.width() && area.height() >= designSize.height(),
-             qPrintable(u"%1x%2"_s.arg(area.width()).arg(area.height())));
+    QCOMPARE(area.expandedTo(designSize), area);
 }
 
 // Tab goes round twice; a box's caption (its label) shows the box's focus.
@@ -163,10 +162,8 @@ private slots:
             checkCaptions(window, designSize);
             checkTabOrder(window, tabOrder);
         };
-        if (number == 3) {
-            program.withChooserOpen(check);
-            return;
-        }
+        if (number == 3)
+            return program.withChooserOpen(check);
         if (number == 4)
             program.inMain<QAction>("msetup")->trigger();
         check(*TestProgram::window(number == 2 ? "Form2" : "Form4"));
@@ -456,11 +453,11 @@ private slots:
         QTest::addColumn<QStringList>("heard");
         QTest::addColumn<std::optional<QByteArray>>("answer");
         const std::optional<QByteArray> none;
-        const QByteArray play = "play";
         QTest::newRow("answered") << QByteArray("play grimtide") << true
                                   << QStringList{u"asked: play grimtide"_s}
                                   << std::optional<QByteArray>("0 started");
-        QTest::newRow("left unanswered") << play << false << QStringList{u"asked: play"_s} << none;
+        QTest::newRow("left unanswered")
+            << QByteArray("play") << false << QStringList{u"asked: play"_s} << none;
         QTest::newRow("too long for a line")
             << QByteArray(5000, 'x') << true << QStringList() << none;
         QTest::newRow("plain call") << QByteArray() << true << QStringList{u"called forward"_s}
@@ -511,9 +508,7 @@ private slots:
         QFETCH(int, signalNumber);
         QFETCH(bool, locked);
         TestFolder folder;
-        TestFolder::Row row = folder.gameRow();
-        row.rtr = u"Yes"_s;
-        folder.writeSettings(row);
+        folder.writeSettings({.rtr = u"Yes"_s, .path = folder.game()});
         QProcess child;
         child.setWorkingDirectory(folder.path());
         child.start(QCoreApplication::applicationFilePath(), {childRole});
