@@ -194,12 +194,25 @@ private slots:
         QTest::newRow("exit") << true;
     }
 
-    // The record in memory is written over another program's; the hidden chooser goes too.
+    // Until a tray comes a minimize is a plain one, or the window would be lost; the record in
+    // memory is written over another program's; the hidden chooser goes too.
     void theTrayServesTheWindowUntilCloseOrExitSavesAndEnds()
     {
         QFETCH(bool, exit);
-        TestProgram program;
+        TestProgram program({}, TestProgram::Start::Later);
+        program.tray.isAvailable = false;
+        program.start();
         Form2& main = program.main();
+        main.showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(main.isVisible());
+        main.showNormal();
+        program.inMain<QRadioButton>("Option2")->click();
+        program.tray.isAvailable = true;
+        emit program.tray.appeared();
+        QVERIFY(program.tray.exists());
+        QCOMPARE(program.tray.tip, u"unpure"_s); // the mode's icon
+        program.inMain<QRadioButton>("Option1")->click();
         main.showMinimized();
         QTRY_VERIFY(!main.isVisible());
         emit program.tray.restoreRequested();
@@ -446,47 +459,38 @@ private slots:
                  lock != noOwnFolder);
     }
 
-    void aRequestHasOneAnswerAndACallWithoutOneComesForward_data()
+    void aRequestHasOneAnswerAtMost_data()
     {
-        QTest::addColumn<QByteArray>("request"); // none: the plain call of a later copy
-        QTest::addColumn<bool>("answering");
+        QTest::addColumn<QByteArray>("request");
         QTest::addColumn<QStringList>("heard");
-        QTest::addColumn<std::optional<QByteArray>>("answer");
-        const std::optional<QByteArray> none;
-        QTest::newRow("answered") << QByteArray("play grimtide") << true
+        QTest::addColumn<std::optional<QByteArray>>("answer"); // given by the first copy
+        QTest::newRow("answered") << QByteArray("play grimtide")
                                   << QStringList{u"asked: play grimtide"_s}
                                   << std::optional<QByteArray>("0 started");
         QTest::newRow("left unanswered")
-            << QByteArray("play") << false << QStringList{u"asked: play"_s} << none;
+            << QByteArray("play") << QStringList{u"asked: play"_s} << std::optional<QByteArray>();
         QTest::newRow("too long for a line")
-            << QByteArray(5000, 'x') << true << QStringList() << none;
-        QTest::newRow("plain call") << QByteArray() << true << QStringList{u"called forward"_s}
-                                    << std::optional<QByteArray>("took");
+            << QByteArray(5000, 'x') << QStringList() << std::optional<QByteArray>();
     }
 
     // No copy running takes no request.
-    void aRequestHasOneAnswerAndACallWithoutOneComesForward()
+    void aRequestHasOneAnswerAtMost()
     {
         QFETCH(QByteArray, request);
-        QFETCH(bool, answering);
         QFETCH(QStringList, heard);
         QFETCH(std::optional<QByteArray>, answer);
         TestFolder folder;
         QCOMPARE(SingleInstance::ask(folder.path(), "play"), std::optional<QByteArray>());
         SingleInstance first(folder.path());
         QStringList told;
-        connect(&first, &SingleInstance::calledForward, [&] { told << u"called forward"_s; });
         connect(&first, &SingleInstance::asked,
                 [&](const QByteArray& line, const CallSocket::Answer& answerIt) {
                     told << u"asked: "_s + QString::fromLatin1(line);
-                    if (answering)
-                        answerIt("0 started");
+                    if (answer)
+                        answerIt(*answer);
                 });
-        auto asking = std::async(std::launch::async, [&]() -> std::optional<QByteArray> {
-            if (request.isNull())
-                return SingleInstance(folder.path()).firstTookTheCall() ? "took" : "refused";
-            return SingleInstance::ask(folder.path(), request);
-        });
+        auto asking = std::async(std::launch::async,
+                                 [&] { return SingleInstance::ask(folder.path(), request); });
         QTRY_VERIFY(asking.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
         QCOMPARE(asking.get(), answer);
         QTRY_COMPARE(told, heard);
@@ -526,23 +530,6 @@ private slots:
         QCOMPARE(QString::fromLocal8Bit(child.readAllStandardError()).contains(report), locked);
         QCOMPARE(folder.storedRows().value(0).rtr, locked ? u"Yes"_s : u"yes"_s);
         QVERIFY(!QFileInfo::exists(folder.file(u"gtdb.inf.lock"_s)));
-    }
-
-    // Until a tray comes, a minimize is a plain one, or the window would be lost.
-    void aLateTrayGetsTheModesIcon()
-    {
-        TestProgram program({}, TestProgram::Start::Later);
-        program.tray.isAvailable = false;
-        program.start();
-        program.main().showMinimized();
-        QCoreApplication::processEvents();
-        QVERIFY(program.main().isVisible());
-        program.main().showNormal();
-        program.inMain<QRadioButton>("Option2")->click();
-        program.tray.isAvailable = true;
-        emit program.tray.appeared();
-        QVERIFY(program.tray.exists());
-        QCOMPARE(program.tray.tip, u"unpure"_s);
     }
 
     // The tray is asked off the window thread, each call within its bound, not Qt's 25 s.
