@@ -1,8 +1,6 @@
 #include "core/app/GameRestore.h"
-#include "core/app/Session.h"
 #include "core/common/FailureText.h"
 #include "core/crosshair/Catalogue.h"
-#include "core/gamefiles/GameFiles.h"
 #include "core/platform/NativeFileSystem.h"
 #include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
@@ -12,7 +10,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRadioButton>
 
 using namespace Qt::StringLiterals;
@@ -23,7 +20,8 @@ namespace {
 const QByteArray ownBaseGame = "the game's own bf1942, version 1.6";
 const QString aLink = u"a link, which the program never follows"_s;
 
-// The base game's and Road to Rome's own init.con and, where asked, the mod's real archives.
+// The base game's and Road to Rome's own init.con and, where asked, the mod's real archives; and
+// beside the working folder, out of any journal's or kept set's reach, the player's own files.
 struct OwnGame : TestProgram {
     explicit OwnGame(const TestFolder::Row& row = {}, bool realArchives = false)
         : TestProgram(row, Start::Later)
@@ -34,21 +32,13 @@ struct OwnGame : TestProgram {
             Checks::writeBytes(mods(u"gtide_base/archives/menu.rfa"_s), "real crosshairs");
             Checks::writeBytes(mods(u"gtide_base/archives/bf1942/game.rfa"_s), "real reticles");
         }
+        Checks::writeBytes(outside(u"victim"_s), "a file of the player's");
+        Checks::writeBytes(outside(u"secret"_s), "a secret of the player's");
+        Checks::writeBytes(outside(u"other/mods/bf1942/init.con"_s), "another game's own bf1942");
     }
+    QTemporaryDir beside;
+    QString outside(const QString& name) const { return beside.filePath(name); }
     QMap<QString, QByteArray> files() const { return Checks::filesIn(folder.game()); }
-};
-
-// Beside the working folder, out of any journal's or kept set's reach.
-struct Outside {
-    QTemporaryDir dir;
-    Outside()
-    {
-        Checks::writeBytes(file(u"victim"_s), "a file of the player's");
-        Checks::writeBytes(file(u"secret"_s), "a secret of the player's");
-        Checks::writeBytes(file(u"other/mods/bf1942/init.con"_s), "another game's own bf1942");
-    }
-    QString file(const QString& name) const { return dir.filePath(name); }
-    QMap<QString, QByteArray> files() const { return Checks::filesIn(dir.path()); }
 };
 
 // A harmless program under the game's name, which refuses every switch on the machine.
@@ -146,26 +136,25 @@ private slots:
     {
         QFETCH(Journal, journal);
         OwnGame s;
-        Outside outside;
         Checks::writeBytes(s.mods(u"bf1942/readme.txt"_s), "the game's readme");
         const auto expand = [&](QString text) {
             return text.replace(u"{game}"_s, s.folder.game() + u"/mods"_s)
-                .replace(u"{outsideName}"_s, QFileInfo(outside.dir.path()).fileName())
-                .replace(u"{outside}"_s, outside.dir.path())
+                .replace(u"{outsideName}"_s, QFileInfo(s.beside.path()).fileName())
+                .replace(u"{outside}"_s, s.beside.path())
                 .replace(u"{working}"_s, s.folder.path());
         };
         if (journal.plant == u"link")
-            QFile::link(outside.file(u"secret"_s), expand(journal.backup));
+            QFile::link(s.outside(u"secret"_s), expand(journal.backup));
         else if (!journal.plant.isEmpty())
             Checks::writeBytes(expand(journal.backup), "planted text");
         const QString journalFile = s.folder.file(u"game-files.journal"_s);
         const bool linked = journal.plant == u"linked journal";
-        Checks::writeBytes(linked ? outside.file(u"journal"_s) : journalFile,
+        Checks::writeBytes(linked ? s.outside(u"journal"_s) : journalFile,
                            journalNaming(expand(journal.destination), expand(journal.temporary),
                                          expand(journal.backup)));
         if (linked)
-            QFile::link(outside.file(u"journal"_s), journalFile);
-        const auto outsideBefore = outside.files();
+            QFile::link(s.outside(u"journal"_s), journalFile);
+        const auto outsideBefore = Checks::filesIn(s.beside.path());
         const auto gameBefore = s.files();
         const auto journalIdentity = NativeFileSystem::identity(journalFile);
         const QString told = u"The record of an interrupted update was refused and moved aside to "
@@ -179,7 +168,7 @@ private slots:
             QCOMPARE(outcome.exitStatus, 0);
             QCOMPARE(outcome.text, told + u'\n' + nothingToRestore);
         }
-        QCOMPARE(outside.files(), outsideBefore);
+        QCOMPARE(Checks::filesIn(s.beside.path()), outsideBefore);
         QCOMPARE(s.files(), gameBefore);
         QCOMPARE(NativeFileSystem::entryKind(journalFile), NativeFileSystem::Kind::None);
         QVERIFY(NativeFileSystem::identity(journalFile + u".rejected"_s) == journalIdentity);
@@ -213,8 +202,7 @@ private slots:
     {
         QFETCH(Tamper, row);
         const QString& tamper = row.tamper;
-        OwnGame game;
-        Outside outside;
+        OwnGame s;
         StartedSession program;
         program.session.switchTo(GameMode::Grimtide);
         const QString set = keptSet(), kept = set + u"/bf1942-init.con"_s;
@@ -222,7 +210,7 @@ private slots:
         if (tamper == u"link" || tamper == u"missing")
             QFile::remove(kept);
         if (tamper == u"link")
-            QFile::link(outside.file(u"secret"_s), kept);
+            QFile::link(s.outside(u"secret"_s), kept);
         else if (tamper == u"truncated")
             Checks::writeBytes(kept, ownBaseGame.first(8));
         else if (tamper == u"edited")
@@ -230,14 +218,14 @@ private slots:
         else if (tamper == u"record")
             Checks::writeBytes(manifest, "a note of the player's");
         else if (tamper == u"linked set")
-            QDir().rename(set, outside.file(u"set"_s)), QFile::link(outside.file(u"set"_s), set);
+            QDir().rename(set, s.outside(u"set"_s)), QFile::link(s.outside(u"set"_s), set);
         if (tamper == u"game folder") {
             QJsonObject record = QJsonDocument::fromJson(Checks::bytesOf(manifest)).object();
-            record[u"game-folder"_s] = outside.file(u"other/mods"_s);
+            record[u"game-folder"_s] = s.outside(u"other/mods"_s);
             Checks::writeBytes(manifest, QJsonDocument(record).toJson());
         }
-        const auto filesBefore = Checks::filesIn(game.folder.path());
-        const auto outsideBefore = outside.files();
+        const auto before = Checks::filesIn(s.folder.path()),
+                   outsideBefore = Checks::filesIn(s.beside.path());
         QString sentence;
         try {
             row.restore ? void(program.session.restoreGame())
@@ -246,8 +234,8 @@ private slots:
             sentence = FailureText::sentence(failure);
         }
         QCOMPARE(sentence, Checks::sentence(4005, row.refused.replace(u"{set}"_s, set), row.why));
-        QCOMPARE(Checks::filesIn(game.folder.path()), filesBefore);
-        QCOMPARE(outside.files(), outsideBefore);
+        QCOMPARE(Checks::filesIn(s.folder.path()), before);
+        QCOMPARE(Checks::filesIn(s.beside.path()), outsideBefore);
     }
 
     // The mod updated and the game patched after the program first wrote there.
