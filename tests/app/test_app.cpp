@@ -82,9 +82,12 @@ const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
      }},
 };
 
-// Each caption measured against its own box; the area never smaller than the design's.
-void checkCaptions(QWidget& window, const QSize& designSize)
+// Each caption measured against its own box, the area never smaller than the design's; Tab goes
+// round twice, a box's caption (its label) showing the box's focus.
+void checkWindow(QWidget& window, const QSize& designSize, const QString& tabOrder)
 {
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     for (QLabel* label : window.findChildren<QLabel*>())
         QVERIFY2(label->text().isEmpty() || label->wordWrap()
                      || textEnd(*label) <= label->geometry().right() + 1,
@@ -96,11 +99,6 @@ void checkCaptions(QWidget& window, const QSize& designSize)
         QVERIFY(!more->isVisible()); // the menu bar's "»": every title on the bar
     const QSize area = window.findChild<QLabel*>()->parentWidget()->size();
     QCOMPARE(area.expandedTo(designSize), area);
-}
-
-// Tab goes round twice; a box's caption (its label) shows the box's focus.
-void checkTabOrder(QWidget& window, const QString& tabOrder)
-{
     QStringList reached;
     QLabel* caption = nullptr;
     QImage focused;
@@ -157,17 +155,12 @@ private slots:
         QFETCH(QSize, designSize);
         QFETCH(QString, tabOrder);
         TestProgram program;
-        const auto check = [&](QWidget& window) {
-            window.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&window));
-            checkCaptions(window, designSize);
-            checkTabOrder(window, tabOrder);
-        };
         if (number == 3)
-            return program.withChooserOpen(check);
+            return program.withChooserOpen(
+                [&](QWidget& chooser) { checkWindow(chooser, designSize, tabOrder); });
         if (number == 4)
             program.inMain<QAction>("msetup")->trigger();
-        check(*TestProgram::window(number == 2 ? "Form2" : "Form4"));
+        checkWindow(*TestProgram::window(number == 2 ? "Form2" : "Form4"), designSize, tabOrder);
     }
 
     // With a place and advice and without either.
@@ -273,7 +266,6 @@ private slots:
         QCOMPARE(s.copier.sources.join(u' '),
                  secureTicked ? u"cons/cr/12/menu.rfa cons/rt/2/game.rfa"_s : QString());
         QCOMPARE(s.messages(), QStringList());
-        QVERIFY(s.module.startup().hasLoaded());
         QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), delivered);
         QVERIFY(!TestProgram::window("Form3")); // made when first opened, in the mode it finds
         // OK is hidden in Secure Mode; the chooser is made anew each time.
@@ -320,9 +312,8 @@ private slots:
         const QByteArray delivered = Checks::bytesOf(s.folder.databaseFile());
         s.whenDirectoryChooserShows([](QWidget& chooser) { chooser.close(); });
         s.start();
-        QCOMPARE(s.messages(),
-                 QStringList{
-                     u"I need a install path to run, so please reopen me and choose your path"_s});
+        QCOMPARE(s.messages().join(u'|'),
+                 u"I need a install path to run, so please reopen me and choose your path"_s);
         QCOMPARE(s.ends, 1);
         QVERIFY(!s.main().isVisible());
         QCOMPARE(s.tray.operations, QStringList());
@@ -343,9 +334,6 @@ private slots:
                                  << u"The settings file %1 does not exist."_s;
         QTest::newRow("random bytes") << write(QByteArray(8192, 'x')) << 3343 << notADatabase;
         QTest::newRow("zero bytes") << write({}) << 3078 << u"%1 has no table \"Options\"."_s;
-        QTest::newRow("bytes flipped in the table") << Make([](const QString& db) {
-            Checks::writeBytes(db, Checks::bytesOf(db).replace(4104, 192, QByteArray(192, '\xA5')));
-        }) << 3343 << notADatabase;
         QTest::newRow("a column missing") << Make([](const QString& db) {
             Checks::exec(db, "ALTER TABLE Options DROP COLUMN sw");
         }) << 3265 << u"The table \"Options\" in %1 lacks one of its seven fields."_s;
@@ -413,11 +401,12 @@ private slots:
         for (const QString& message : std::as_const(s.sink.messages))
             QVERIFY2(message.contains(QDir::toNativeSeparators(planted)), qPrintable(message));
         QVERIFY(kind != u"noise" || (s.module.startup().hasLoaded() && s.sink.messages.isEmpty()));
-        // A journal that is no plain file is moved aside whole, for the player to see.
+        // A journal that is no plain file is moved aside whole, for the player to see; noise in
+        // gtdb.inf's journal is SQLite's to roll back or remove.
         const bool setAside = name == u"game-files.journal"_s;
-        if (kind != u"noise") // SQLite's to roll back or remove
-            QVERIFY(NativeFileSystem::identity(setAside ? planted + u".rejected"_s : planted)
-                    == what);
+        QVERIFY(kind == u"noise"
+                || NativeFileSystem::identity(planted + (setAside ? u".rejected"_s : u""_s))
+                       == what);
     }
     void nothingLeftStopsAStartOrLetsASecondCopyRun_data()
     {
