@@ -1,16 +1,12 @@
 #include "core/common/Failure.h"
 #include "core/common/FailureText.h"
 #include "core/platform/NativeFileSystem.h"
-#include "core/platform/SingleInstance.h"
-#include "gui/app/Form2.h"
-#include "gui/app/Program.h"
 #include "gui/app/QtTrayBackend.h"
 #include "gui/widgets/DirList.h"
 #include "support/Checks.h"
 #include "support/RunningProgram.h"
 #include "support/TestProgram.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -61,8 +57,7 @@ void plantRuntimeFolder(mode_t mode, uid_t owner = ::geteuid())
         QWARN("the runtime folder keeps its owner");
 }
 
-// What a crash, a power cut, another program or another user may leave at the lock's name
-// (gtdb.inf.lock, one of each kind the lock tells apart) or at the runtime folder's.
+// What a crash or another program or user may leave at gtdb.inf.lock or the runtime folder.
 const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
     {u"pipe"_s, [](const QString& lock) { Checks::plant(u"pipe"_s, lock); }},
     {u"dangling link"_s, [](const QString& lock) { QFile::link(lock + u".gone"_s, lock); }},
@@ -83,8 +78,7 @@ const QMap<QString, std::function<void(const QString& lock)>> leftAtTheLock{
      }},
 };
 
-// Each caption measured against its own box, the area never smaller than the design's; Tab goes
-// round twice, a box's caption (its label) showing the box's focus.
+// Captions whole in their boxes; Tab round twice, a box's caption (label) showing its focus.
 void checkWindow(QWidget& window, const QSize& designSize, const QString& tabOrder)
 {
     window.activateWindow();
@@ -183,8 +177,7 @@ private slots:
         QTest::newRow("exit") << true;
     }
 
-    // Until a tray comes a minimize is a plain one, or the window would be lost; the record in
-    // memory is written over another program's; the hidden chooser goes too.
+    // Until a tray comes a minimize is a plain one; the record in memory is what is saved.
     void theTrayServesTheWindowUntilCloseOrExitSavesAndEnds()
     {
         QFETCH(bool, exit);
@@ -366,8 +359,7 @@ private slots:
         QCOMPARE(QFileInfo::exists(db), existed);
     }
 
-    // Every name read at a start in Secure Mode and at the close: a message naming the place,
-    // or nothing. A stale journal of gtdb.inf is SQLite's to roll back.
+    // Every name read at a start in Secure Mode and at the close: a message naming it, or none.
     void nothingPlantedWhereAFileIsReadHangsTheStartOrTheClose_data()
     {
         QTest::addColumn<QString>("name");
@@ -402,8 +394,7 @@ private slots:
         for (const QString& message : std::as_const(s.sink.messages))
             QVERIFY2(message.contains(QDir::toNativeSeparators(planted)), qPrintable(message));
         QVERIFY(kind != u"noise" || (s.module.startup().hasLoaded() && s.sink.messages.isEmpty()));
-        // A journal that is no plain file is moved aside whole, for the player to see; noise in
-        // gtdb.inf's journal is SQLite's to roll back or remove.
+        // A journal no plain file is set aside whole; noise in gtdb.inf's is SQLite's to remove.
         const bool setAside = name == u"game-files.journal"_s;
         QVERIFY(kind == u"noise"
                 || NativeFileSystem::identity(planted + (setAside ? u".rejected"_s : u""_s))
@@ -437,8 +428,7 @@ private slots:
                  lock != noOwnFolder);
     }
 
-    // None while no copy runs; one, or none where the first copy gives none or the line is too
-    // long.
+    // None while no copy runs, nor where the first gives none or the line is too long.
     void aRequestHasOneAnswerAtMost()
     {
         TestFolder folder;

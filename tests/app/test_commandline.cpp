@@ -66,8 +66,7 @@ private slots:
         QCOMPARE(entriesOf(home.path()), QStringList());
     }
 
-    // A first --play, dry or not, finds no settings and makes nothing; an import makes the
-    // folder, its path read from where it is given; a start lays out "cons" first.
+    // --play finds no settings yet; an import makes the folder; a start lays out "cons" first.
     void theCommandOnThePathWorksInThePlayersFolder()
     {
         const ImportFixture s;

@@ -1,6 +1,5 @@
 #include "core/app/GameRestore.h"
 #include "core/common/FailureText.h"
-#include "core/crosshair/Catalogue.h"
 #include "core/platform/NativeFileSystem.h"
 #include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
@@ -20,8 +19,7 @@ namespace {
 const QByteArray ownBaseGame = "the game's own bf1942, version 1.6";
 const QString aLink = u"a link, which the program never follows"_s;
 
-// The base game's and Road to Rome's own init.con and, where asked, the mod's real archives; and
-// beside the working folder, out of any journal's or kept set's reach, the player's own files.
+// The game's own files (its archives where asked), and the player's files beside the folder.
 struct OwnGame : TestProgram {
     explicit OwnGame(const TestFolder::Row& row = {}, bool realArchives = false)
         : TestProgram(row, Start::Later)
@@ -352,8 +350,7 @@ private slots:
         QCOMPARE(s.files(), before);
     }
 
-    // A file the player changed since the program last wrote it is theirs and stays; Secure Mode
-    // goes with its archives.
+    // A file the player changed since the program wrote it stays; Secure Mode goes too.
     void restoreGameGivesBackTheGamesOwnFilesTwice()
     {
         OwnGame s({.rtr = u"yes"_s, .cr = u"7"_s});
@@ -386,8 +383,7 @@ private slots:
         QCOMPARE(s.files(), own);
     }
 
-    // A switch while the game runs writes nothing; picks undone while it runs stay in place, their
-    // journal whole until a start after the game, whether a start, a switch or a restore meets it.
+    // Nothing is written while the game runs: picks undone then wait, journal whole, for its end.
     void aRunningGameLeavesAnUnfinishedUpdateForLater_data()
     {
         QTest::addColumn<int>("way"); // 0 a start, 1 a switch, 2 --restore-game
