@@ -117,13 +117,15 @@ Q_DECLARE_METATYPE(TestFolder::Row)
 class TestApp : public QObject {
     Q_OBJECT
 private slots:
-    // The runtime folders are this test's own, never the user's.
     void initTestCase()
     {
         Program::configureApplication();
         qunsetenv("XDG_RUNTIME_DIR");
+        // Wayland's app id; tests/tray/sni-check holds the X11 window class.
+        QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_s,
+                 QFileInfo(u"" GRIMTIDE_DESKTOP_ENTRY ""_s).fileName());
     }
-    void init()
+    void init() // the runtime folders are this test's own, never the user's
     {
         runtimeFolders.emplace();
         qputenv("TMPDIR", QFile::encodeName(runtimeFolders->path()));

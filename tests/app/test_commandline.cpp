@@ -1,8 +1,6 @@
 #include "core/app/GameRestore.h"
-#include "gui/app/Program.h"
 #include "import/ImportFixture.h"
 
-#include <QApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -111,15 +109,7 @@ private slots:
         started.kill();
         started.waitForFinished();
     }
-
-    // Wayland's app id; tests/tray/sni-check holds the X11 window class.
-    void theWindowNamesItsDesktopEntry()
-    {
-        Program::configureApplication();
-        QCOMPARE(QGuiApplication::desktopFileName() + u".desktop"_s,
-                 QFileInfo(u"" GRIMTIDE_DESKTOP_ENTRY ""_s).fileName());
-    }
 };
 
-QTEST_MAIN(TestCommandLine)
+QTEST_GUILESS_MAIN(TestCommandLine)
 #include "test_commandline.moc"
