@@ -11,6 +11,8 @@
 #include <QJsonObject>
 #include <QRadioButton>
 
+#include <filesystem>
+
 using namespace Qt::StringLiterals;
 using Restored = GameFileWriter::Restored;
 
@@ -289,36 +291,6 @@ private slots:
         QCOMPARE(Checks::bytesOf(menu), "the mod's menu, v2");
     }
 
-    // The old set names a folder that is gone: it is told and left.
-    void aMovedGamesSetIsLeftAndTheNamedGameRestored()
-    {
-        OwnGame game;
-        const QString oldMods = QFileInfo(game.mods({})).canonicalFilePath();
-        const QString moved = game.folder.file(u"moved"_s);
-        QString oldSet;
-        {
-            StartedSession program;
-            program.session.switchTo(GameMode::Grimtide);
-            program.session.switchTo(GameMode::Pure);
-            oldSet = keptSet();
-            QVERIFY(QDir().rename(game.folder.game(), moved));
-            program.session.setInstallPath(moved, false);
-            program.session.switchTo(GameMode::Grimtide);
-        }
-        const auto oldSetFiles = Checks::filesIn(oldSet);
-        const GameRestore::Outcome outcome = GameRestore::run(game.folder.path());
-        QCOMPARE(outcome.exitStatus, 0);
-        QCOMPARE(
-            outcome.text,
-            u"The game's own files in %1/mods:\n"
-            "  bf1942/init.con: put back\n"
-            "Left for you: %2 holds the game's own files of %3, a folder that no longer "
-            "exists.\n"
-            "gtdb.inf: the status is Pure and Secure Mode is off.\n"_s.arg(moved, oldSet, oldMods));
-        QCOMPARE(Checks::bytesOf(moved + u"/mods/bf1942/init.con"_s), ownBaseGame);
-        QCOMPARE(Checks::filesIn(oldSet), oldSetFiles);
-    }
-
     void aPlaceholderNeverReplacesARealArchive_data()
     {
         QTest::addColumn<int>("way"); // 0 a pick, 1 Secure Mode ticked, 2 a start in Secure Mode
@@ -350,12 +322,29 @@ private slots:
         QCOMPARE(s.files(), before);
     }
 
-    // A file the player changed since the program wrote it stays; Secure Mode goes too.
+    // A file the player changed since the program wrote it stays; Secure Mode goes too; the set
+    // kept of a game folder since moved away is told and left.
     void restoreGameGivesBackTheGamesOwnFilesTwice()
     {
         OwnGame s({.rtr = u"yes"_s, .cr = u"7"_s});
         Checks::writeBytes(s.folder.file(u"cons/cr/12/menu.rfa"_s), "secure crosshair");
         Checks::writeBytes(s.folder.file(u"cons/rt/2/game.rfa"_s), "secure reticle");
+        const QString old = s.folder.file(u"old"_s);
+        std::filesystem::copy(s.folder.game().toStdString(), old.toStdString(),
+                              std::filesystem::copy_options::recursive);
+        QString oldSet;
+        {
+            StartedSession program;
+            program.session.setInstallPath(old, false);
+            program.session.switchTo(GameMode::Grimtide);
+            program.session.switchTo(GameMode::Pure);
+            oldSet = keptSet();
+            QVERIFY(QDir(old).removeRecursively());
+            program.session.setInstallPath(s.folder.game(), false);
+        }
+        const auto oldSetFiles = Checks::filesIn(oldSet);
+        const QString left = u"Left for you: %1 holds the game's own files of %2/mods, a folder "
+                             "that no longer exists.\n"_s.arg(oldSet, old);
         s.start();
         s.inMain<QRadioButton>("Option2")->click();
         s.choose(4, 1);
@@ -366,21 +355,24 @@ private slots:
         QCOMPARE(own.value(u"mods/gtide_base/archives/menu.rfa"_s), "secure crosshair");
         const ProgramRun restored = restoreGame(s.folder);
         QCOMPARE(restored.status, 0);
-        QCOMPARE(restored.out,
-                 u"The game's own files in %1/mods:\n"
-                 "  bf1942/init.con: put back\n"
-                 "  xpack1/init.con: left as it is: changed since this program last wrote it\n"
-                 "  gtide_base/archives/menu.rfa: removed (the program had added it)\n"
-                 "  gtide_base/archives/bf1942/game.rfa: removed (the program had added it)\n"
-                 "gtdb.inf: the status is Pure and Secure Mode is off.\n"_s.arg(s.folder.game()));
+        QCOMPARE(
+            restored.out,
+            u"The game's own files in %1/mods:\n"
+            "  bf1942/init.con: put back\n"
+            "  xpack1/init.con: left as it is: changed since this program last wrote it\n"
+            "  gtide_base/archives/menu.rfa: removed (the program had added it)\n"
+            "  gtide_base/archives/bf1942/game.rfa: removed (the program had added it)\n"_s.arg(
+                s.folder.game())
+                + left + u"gtdb.inf: the status is Pure and Secure Mode is off.\n"_s);
         own[u"mods/bf1942/init.con"_s] = ownBaseGame;
         own.remove(u"mods/gtide_base/archives/menu.rfa"_s);
         own.remove(u"mods/gtide_base/archives/bf1942/game.rfa"_s);
         QCOMPARE(s.files(), own);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
         QCOMPARE(s.stored(&SettingsRecord::secure), u"No"_s);
-        QCOMPARE(restoreGame(s.folder).out, nothingToRestore);
+        QCOMPARE(restoreGame(s.folder).out, nothingToRestore + left);
         QCOMPARE(s.files(), own);
+        QCOMPARE(Checks::filesIn(oldSet), oldSetFiles);
     }
 
     // Nothing is written while the game runs: picks undone then wait, journal whole, for its end.
