@@ -172,17 +172,10 @@ private slots:
         }
     }
 
-    void theTrayServesTheWindowUntilCloseOrExitSavesAndEnds_data()
+    // Until a tray comes a minimize is a plain one; the record in memory is what is saved (as
+    // the close box does, which a signal uses).
+    void theTrayServesTheWindowUntilExitSavesAndEnds()
     {
-        QTest::addColumn<bool>("exit"); // or else the close box
-        QTest::newRow("close box") << false;
-        QTest::newRow("exit") << true;
-    }
-
-    // Until a tray comes a minimize is a plain one; the record in memory is what is saved.
-    void theTrayServesTheWindowUntilCloseOrExitSavesAndEnds()
-    {
-        QFETCH(bool, exit);
         TestProgram program({}, TestProgram::Start::Later);
         program.tray.isAvailable = false;
         program.start();
@@ -217,7 +210,7 @@ private slots:
         QCOMPARE(program.tray.tip, u"Pure"_s);
         program.withChooserOpen([](QWidget&) {});
         Checks::exec(program.folder.databaseFile(), "UPDATE Options SET cr = '9'");
-        exit ? program.inMain<QAction>("mpopexit")->trigger() : void(main.close());
+        program.inMain<QAction>("mpopexit")->trigger();
         QCOMPARE(program.ends, 1);
         QCOMPARE(program.tray.operations.last(), u"remove"_s);
         QCOMPARE(program.folder.storedRows(), QList<SettingsRecord>{program.settings()});
