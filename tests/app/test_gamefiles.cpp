@@ -1,82 +1,293 @@
-#include "core/app/Session.h"
-#include "core/crosshair/Catalogue.h"
-#include "core/gamefiles/GameFiles.h"
+#include "core/app/GameRestore.h"
+#include "core/common/FailureText.h"
+#include "core/platform/NativeFileSystem.h"
 #include "gui/widgets/ImageCombo.h"
 #include "support/Checks.h"
 #include "support/ProgramRun.h"
 #include "support/StartedSession.h"
 #include "support/TestProgram.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QProcess>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QTest>
+
+#include <filesystem>
 
 using namespace Qt::StringLiterals;
+using Restored = GameFileWriter::Restored;
 
 namespace {
 
-// A game with files of its own: the base game's and Road to Rome's init.con
-// and, where asked, the mod's real archives.
+const QByteArray ownBaseGame = "the game's own bf1942, version 1.6";
+const QString aLink = u"a link, which the program never follows"_s;
+
+// The game's own files (its archives where asked), and the player's files beside the folder.
 struct OwnGame : TestProgram {
-    explicit OwnGame(bool realArchives, const QString& secure = u"No"_s)
-        : TestProgram({.rtr = u"yes"_s, .cr = u"7"_s, .secure = secure}, Start::Later)
+    explicit OwnGame(const TestFolder::Row& row = {}, bool realArchives = false)
+        : TestProgram(row, Start::Later)
     {
-        Checks::writeBytes(mods(u"bf1942/init.con"_s), "the game's own bf1942");
+        Checks::writeBytes(mods(u"bf1942/init.con"_s), ownBaseGame);
         Checks::writeBytes(mods(u"xpack1/init.con"_s), "the game's own xpack1");
         if (realArchives) {
             Checks::writeBytes(mods(u"gtide_base/archives/menu.rfa"_s), "real crosshairs");
             Checks::writeBytes(mods(u"gtide_base/archives/bf1942/game.rfa"_s), "real reticles");
         }
+        Checks::writeBytes(outside(u"victim"_s), "a file of the player's");
+        Checks::writeBytes(outside(u"secret"_s), "a secret of the player's");
+        Checks::writeBytes(outside(u"other/mods/bf1942/init.con"_s), "another game's own bf1942");
     }
-    QMap<QString, QByteArray> files() const { return Checks::filesIn(folder.game()); }
+    QTemporaryDir beside;
+    QString outside(const QString& name) const { return beside.filePath(name); }
+    QMap<QString, QByteArray> files() const // the game's and the player's beside it
+    {
+        auto all = Checks::filesIn(beside.path());
+        all.insert(Checks::filesIn(folder.game()));
+        return all;
+    }
 };
 
-// A harmless program running under the game's name, which refuses every
-// switch on the machine while it lives.
-struct RunningGame {
-    QProcess process;
+// A harmless program under the game's name, which refuses every switch on the machine.
+struct RunningGame : QProcess {
     explicit RunningGame(const TestFolder& folder)
     {
-        const QString named = folder.file(u"BF1942.exe"_s);
-        QFile::copy(u"/bin/sleep"_s, named);
-        process.start(named, {u"60"_s});
-        process.waitForStarted();
+        QFile::copy(u"/bin/sleep"_s, folder.file(u"BF1942.exe"_s));
+        start(folder.file(u"BF1942.exe"_s), {u"60"_s});
+        waitForStarted();
     }
-    ~RunningGame() { end(); }
-    QString name() const { return u"process %1 (BF1942.exe)"_s.arg(process.processId()); }
-    void end()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
+    ~RunningGame() override { kill(), waitForFinished(); }
 };
+
+// A journal, with a sound checksum, of a switch into Grimtide mode that gtdb.inf never saw.
+QByteArray journalNaming(const QString& destination, const QString& temporary,
+                         const QString& backup)
+{
+    const auto identity = NativeFileSystem::identity(destination);
+    return Checks::journalOf(
+        u"{\"deciding\":[{\"field\":\"status\",\"value\":\"Grimtide\"}],\"entries\":[{\"backup\":"
+        "\"%1\",\"destination\":\"%2\",\"earlier\":[],\"staged\":\"%3\",\"temporary\":\"%4\"}]}"_s
+            .arg(backup, destination,
+                 identity ? u"%1:%2"_s.arg(identity->device).arg(identity->inode) : u"0:0"_s,
+                 temporary)
+            .toUtf8());
+}
+
+// The one set of kept files of the working folder.
+QString keptSet()
+{
+    const QDir store(u"kept-game-files"_s);
+    return store.absoluteFilePath(store.entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0));
+}
 
 ProgramRun restoreGame(const TestFolder& folder)
 {
     return ProgramRun::in(folder.path(), u"" GRIMTIDE_SWITCH_PROGRAM ""_s, {u"--restore-game"_s});
 }
 
+const QString nothingToRestore = u"Nothing to restore: no game file has been replaced in the game "
+                                 "gtdb.inf names since its own were last put back.\n"_s;
+
+struct Journal {
+    QString destination, temporary, backup;
+    QString plant; // at the backup: a "file", a "link", or a file and a "linked journal"
+    QString refused, why;
+    bool atStart = true; // or else at --restore-game
+};
+
+// A restore, or else a Pure switch, after a change to the kept set; {set}: the set.
+struct Tamper {
+    QString tamper, refused, why;
+    bool restore = true;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Journal)
+Q_DECLARE_METATYPE(Tamper)
 
 class TestGameFiles : public QObject {
     Q_OBJECT
 private slots:
-    // A missing mod is refused before anything is written too: test_play's
-    // --play grimtide without it.
-    void aSwitchWhileTheGameRunsWritesNothing()
+    // Each journal would, read as it once was, remove or overwrite what it names.
+    void aCraftedJournalIsSetAsideAndChangesNothing_data()
     {
-        OwnGame s(false);
-        RunningGame game(s.folder);
-        s.start();
+        QTest::addColumn<Journal>("journal");
+        const QString foreign = u"not one of the five game files in {game}"_s, none;
+        const QString notOwn = u"its temporary or backup is not the program's own, beside it"_s;
+        const QString notAbsolute = u"not an absolute path without \".\" or \"..\""_s;
+        const QString victim = u"{outside}/victim"_s, part = u".grimtide-switch-u.part"_s;
+        const QString other = u"{outside}/other/mods/bf1942/init.con"_s;
+        const QString otherBackup = u"{outside}/other/mods/bf1942/.grimtide-switch-q.old"_s;
+        const QString init = u"{game}/bf1942/init.con"_s, readme = u"{game}/bf1942/readme.txt"_s;
+        const QString backup = u"{game}/bf1942/.grimtide-switch-l.old"_s;
+        QTest::newRow("a file outside")
+            << Journal{victim, u"{outside}/"_s + part, none, none, victim, foreign};
+        const QString climbing = u"{game}/bf1942/../../../../{outsideName}/"_s;
+        QTest::newRow("a way out by ..")
+            << Journal{climbing + u"victim"_s, climbing + part, none, none,
+                       climbing + u"victim"_s, notAbsolute};
+        QTest::newRow("another game's file")
+            << Journal{other, none, otherBackup, u"file"_s, other, foreign};
+        // A start and --restore-game finish a journal alike (Session::load).
+        QTest::newRow("a temporary not the program's, at --restore-game")
+            << Journal{init, readme, none, none, init, notOwn, false};
+        QTest::newRow("a backup that is a link")
+            << Journal{init, none, backup, u"link"_s, backup, aLink};
+        QTest::newRow("a journal that is a link") << Journal{
+            init, none, backup, u"linked journal"_s, u"{working}/game-files.journal"_s, aLink};
+    }
+
+    void aCraftedJournalIsSetAsideAndChangesNothing()
+    {
+        QFETCH(Journal, journal);
+        OwnGame s;
+        Checks::writeBytes(s.mods(u"bf1942/readme.txt"_s), "the game's readme");
+        const auto expand = [&](QString text) {
+            return text.replace(u"{game}"_s, s.folder.game() + u"/mods"_s)
+                .replace(u"{outsideName}"_s, QFileInfo(s.beside.path()).fileName())
+                .replace(u"{outside}"_s, s.beside.path())
+                .replace(u"{working}"_s, s.folder.path());
+        };
+        if (journal.plant == u"link")
+            QFile::link(s.outside(u"secret"_s), expand(journal.backup));
+        else if (!journal.plant.isEmpty())
+            Checks::writeBytes(expand(journal.backup), "planted text");
+        const QString journalFile = s.folder.file(u"game-files.journal"_s);
+        const bool linked = journal.plant == u"linked journal";
+        Checks::writeBytes(linked ? s.outside(u"journal"_s) : journalFile,
+                           journalNaming(expand(journal.destination), expand(journal.temporary),
+                                         expand(journal.backup)));
+        if (linked)
+            QFile::link(s.outside(u"journal"_s), journalFile);
         const auto before = s.files();
-        s.inMain<QRadioButton>("Option2")->click();
-        QCOMPARE(s.messages(),
-                 QStringList{u"Battlefield 1942 is running: please close it first.\n"
-                             "Nothing was written to the game; it runs as %1."_s.arg(game.name())});
+        const auto journalIdentity = NativeFileSystem::identity(journalFile);
+        const QString told = u"The record of an interrupted update was refused and moved aside to "
+                             "game-files.journal.rejected; nothing was done by it.\n"_s
+                             + Checks::sentence(4004, expand(journal.refused), expand(journal.why));
+        if (journal.atStart) {
+            s.start();
+            QCOMPARE(s.messages(), QStringList{told});
+        } else {
+            const GameRestore::Outcome outcome = GameRestore::run(s.folder.path());
+            QCOMPARE(outcome.exitStatus, 0);
+            QCOMPARE(outcome.text, told + u'\n' + nothingToRestore);
+        }
         QCOMPARE(s.files(), before);
+        QCOMPARE(NativeFileSystem::entryKind(journalFile), NativeFileSystem::Kind::None);
+        QVERIFY(NativeFileSystem::identity(journalFile + u".rejected"_s) == journalIdentity);
+    }
+
+    // A restore or a Pure switch so refused writes and removes nothing.
+    void aTamperedKeptSetIsRefused_data()
+    {
+        QTest::addColumn<Tamper>("row");
+        const QString kept = u"{set}/bf1942-init.con"_s, manifest = u"{set}/manifest"_s;
+        QTest::newRow("a kept file that is a link") << Tamper{u"link"_s, kept, aLink};
+        QTest::newRow("a truncated kept file")
+            << Tamper{u"truncated"_s, kept, u"not the size it was kept with"_s};
+        QTest::newRow("a missing kept file") << Tamper{u"missing"_s, kept, u"missing"_s};
+        QTest::newRow("an edited game folder")
+            << Tamper{u"game folder"_s, manifest,
+                      u"it names a game folder other than the one the set was kept for"_s};
+        QTest::newRow("a record not the program's")
+            << Tamper{u"record"_s, manifest, u"not a record this program wrote"_s};
+        // A Pure switch checks a kept file, and finds its set, as a restore does.
+        QTest::newRow("an edited kept file, at a Pure switch")
+            << Tamper{u"edited"_s, kept, u"not the content it was kept with"_s, false};
+        QTest::newRow("a linked set, at a Pure switch")
+            << Tamper{u"linked set"_s, u"{set}"_s, aLink, false};
+    }
+
+    void aTamperedKeptSetIsRefused()
+    {
+        QFETCH(Tamper, row);
+        const QString& tamper = row.tamper;
+        OwnGame s;
+        StartedSession program;
+        program.session.switchTo(GameMode::Grimtide);
+        const QString set = keptSet(), kept = set + u"/bf1942-init.con"_s;
+        const QString manifest = set + u"/manifest"_s;
+        if (tamper == u"link" || tamper == u"missing")
+            QFile::remove(kept);
+        if (tamper == u"link")
+            QFile::link(s.outside(u"secret"_s), kept);
+        else if (tamper == u"truncated")
+            Checks::writeBytes(kept, ownBaseGame.first(8));
+        else if (tamper == u"edited")
+            Checks::writeBytes(kept, QByteArray(ownBaseGame).replace("1.6", "9.9"));
+        else if (tamper == u"record")
+            Checks::writeBytes(manifest, "a note of the player's");
+        else if (tamper == u"linked set")
+            QDir().rename(set, s.outside(u"set"_s)), QFile::link(s.outside(u"set"_s), set);
+        if (tamper == u"game folder") {
+            QJsonObject record = QJsonDocument::fromJson(Checks::bytesOf(manifest)).object();
+            record[u"game-folder"_s] = s.outside(u"other/mods"_s);
+            Checks::writeBytes(manifest, QJsonDocument(record).toJson());
+        }
+        const auto before = Checks::filesIn(s.folder.path()), outsideBefore = s.files();
+        QString sentence;
+        try {
+            row.restore ? void(program.session.restoreGame())
+                        : void(program.session.switchTo(GameMode::Pure));
+        } catch (const Failure& failure) {
+            sentence = FailureText::sentence(failure);
+        }
+        QCOMPARE(sentence, Checks::sentence(4005, row.refused.replace(u"{set}"_s, set), row.why));
+        QCOMPARE(Checks::filesIn(s.folder.path()), before);
+        QCOMPARE(s.files(), outsideBefore);
+    }
+
+    // The mod updated and the game patched after the program first wrote there.
+    void thePlayersOwnUpdateWins_data()
+    {
+        QTest::addColumn<bool>("switchFirst");
+        QTest::addColumn<int>("baseGame"); // how the restore leaves bf1942/init.con
+        QTest::addColumn<int>("archive");  // and the mod's crosshair archive
+        QTest::newRow("a restore")
+            << false << int(Restored::ChangedSince) << int(Restored::ChangedSince);
+        QTest::newRow("a switch and a pick, then a restore")
+            << true << int(Restored::AlreadyOwn) << int(Restored::PutBack);
+    }
+
+    void thePlayersOwnUpdateWins()
+    {
+        QFETCH(bool, switchFirst);
+        QFETCH(int, baseGame);
+        QFETCH(int, archive);
+        OwnGame game;
+        // Dead temporaries in folders a switch does not write (Road to Rome is off) go too.
+        const QStringList deadIn{game.mods(u"xpack1"_s),
+                                 game.mods(u"gtide_base/archives/bf1942"_s)};
+        for (const QString& folder : deadIn)
+            Checks::writeBytes(folder + u"/.grimtide-switch-dead.part"_s, "half an archive");
+        const QString menu = game.mods(u"gtide_base/archives/menu.rfa"_s);
+        Checks::writeBytes(menu, "the mod's menu, v1");
+        Checks::writeBytes(game.folder.file(u"cons/cr/3/menu.rfa"_s), "real crosshair 3");
+        StartedSession program;
+        Session& session = program.session;
+        const auto switchAndPick = [&] {
+            session.switchTo(GameMode::Grimtide);
+            session.switchTo(GameMode::Pure);
+            session.pick(Catalogue::Kind::Crosshair, 3);
+            session.keepPicks();
+        };
+        switchAndPick();
+        for (const QString& folder : deadIn)
+            QCOMPARE(Checks::copierTemporariesIn(folder), QStringList());
+        Checks::writeBytes(menu, "the mod's menu, v2");
+        Checks::writeBytes(game.mods(u"bf1942/init.con"_s), "the game's own bf1942, patched");
+        if (switchFirst) {
+            switchAndPick();
+            QCOMPARE(Checks::bytesOf(menu), "real crosshair 3");
+        }
+        const GameFileWriter::RestoreReport report = session.restoreGame();
+        QStringList how;
+        for (const GameFileWriter::RestoredFile& file : report.files)
+            how << file.file + u' ' + QString::number(int(file.how));
+        QCOMPARE(how, (QStringList{u"bf1942/init.con %1"_s.arg(baseGame),
+                                   u"gtide_base/archives/menu.rfa %1"_s.arg(archive)}));
+        QCOMPARE(Checks::bytesOf(game.mods(u"bf1942/init.con"_s)),
+                 "the game's own bf1942, patched");
+        QCOMPARE(Checks::bytesOf(menu), "the mod's menu, v2");
     }
 
     void aPlaceholderNeverReplacesARealArchive_data()
@@ -92,7 +303,7 @@ private slots:
     {
         QFETCH(int, way);
         QFETCH(QStringList, homes);
-        OwnGame s(true, way == 2 ? u"Yes"_s : u"No"_s);
+        OwnGame s({.cr = u"7"_s, .secure = way == 2 ? u"Yes"_s : u"No"_s}, true);
         const auto before = s.files();
         s.start();
         if (way == 0)
@@ -110,99 +321,91 @@ private slots:
         QCOMPARE(s.files(), before);
     }
 
-    // Per file what became of it; a file the player changed since the
-    // program last wrote it is theirs and stays.
+    // A file the player changed since the program wrote it stays; Secure Mode goes too; the set
+    // kept of a game folder since moved away is told and left.
     void restoreGameGivesBackTheGamesOwnFilesTwice()
     {
-        OwnGame s(false);
+        OwnGame s({.rtr = u"yes"_s, .cr = u"7"_s});
+        Checks::writeBytes(s.folder.file(u"cons/cr/12/menu.rfa"_s), "secure crosshair");
+        Checks::writeBytes(s.folder.file(u"cons/rt/2/game.rfa"_s), "secure reticle");
+        const QString old = s.folder.file(u"old"_s);
+        std::filesystem::copy(s.folder.game().toStdString(), old.toStdString(),
+                              std::filesystem::copy_options::recursive);
+        QString oldSet;
+        {
+            StartedSession program;
+            program.session.setInstallPath(old, false);
+            program.session.switchTo(GameMode::Grimtide);
+            program.session.switchTo(GameMode::Pure);
+            oldSet = keptSet();
+            QVERIFY(QDir(old).removeRecursively());
+            program.session.setInstallPath(s.folder.game(), false);
+        }
+        const auto oldSetFiles = Checks::filesIn(oldSet);
+        const QString left = u"Left for you: %1 holds the game's own files of %2/mods, a folder "
+                             "that no longer exists.\n"_s.arg(oldSet, old);
         s.start();
         s.inMain<QRadioButton>("Option2")->click();
         s.choose(4, 1);
-        s.choose(5, 1); // the first choice's archive is not kept: the game had none
+        s.inMain<QCheckBox>("Check4")->click(); // the first choice's archive is not kept: none
         Checks::writeBytes(s.mods(u"xpack1/init.con"_s), "the player's own xpack1");
         auto own = s.files();
-        QVERIFY(s.messages().isEmpty() && own.contains(u"mods/gtide_base/archives/menu.rfa"_s));
+        QVERIFY(s.messages().isEmpty());
+        QCOMPARE(own.value(u"mods/gtide_base/archives/menu.rfa"_s), "secure crosshair");
         const ProgramRun restored = restoreGame(s.folder);
         QCOMPARE(restored.status, 0);
-        QCOMPARE(restored.out,
-                 u"The game's own files in %1/mods:\n"
-                 "  bf1942/init.con: put back\n"
-                 "  xpack1/init.con: left as it is: changed since this program last wrote it\n"
-                 "  gtide_base/archives/menu.rfa: removed (the program had added it)\n"
-                 "  gtide_base/archives/bf1942/game.rfa: removed (the program had added it)\n"
-                 "gtdb.inf: the status is Pure and Secure Mode is off.\n"_s.arg(s.folder.game()));
-        own[u"mods/bf1942/init.con"_s] = "the game's own bf1942";
+        QCOMPARE(
+            restored.out,
+            u"The game's own files in %1/mods:\n"
+            "  bf1942/init.con: put back\n"
+            "  xpack1/init.con: left as it is: changed since this program last wrote it\n"
+            "  gtide_base/archives/menu.rfa: removed (the program had added it)\n"
+            "  gtide_base/archives/bf1942/game.rfa: removed (the program had added it)\n"_s.arg(
+                s.folder.game())
+                + left + u"gtdb.inf: the status is Pure and Secure Mode is off.\n"_s);
+        own[u"mods/bf1942/init.con"_s] = ownBaseGame;
         own.remove(u"mods/gtide_base/archives/menu.rfa"_s);
         own.remove(u"mods/gtide_base/archives/bf1942/game.rfa"_s);
         QCOMPARE(s.files(), own);
         QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
-        const ProgramRun again = restoreGame(s.folder);
-        QCOMPARE(again.status, 0);
-        QCOMPARE(again.out, u"Nothing to restore: no game file has been replaced in the game "
-                            "gtdb.inf names since its own were last put back.\n"_s);
-        QCOMPARE(s.files(), own);
-    }
-
-    // Secure Mode goes with its archives: the next start installs nothing.
-    void aRestoreAfterSecureModeLeavesTheGamesOwnArchives()
-    {
-        OwnGame s(true);
-        Checks::writeBytes(s.folder.file(u"cons/cr/12/menu.rfa"_s), "secure crosshair");
-        Checks::writeBytes(s.folder.file(u"cons/rt/2/game.rfa"_s), "secure reticle");
-        const auto own = s.files();
-        s.start();
-        s.inMain<QCheckBox>("Check4")->click();
-        QCOMPARE(Checks::bytesOf(s.mods(u"gtide_base/archives/menu.rfa"_s)), "secure crosshair");
-        QCOMPARE(restoreGame(s.folder).status, 0);
         QCOMPARE(s.stored(&SettingsRecord::secure), u"No"_s);
-        QCOMPARE(s.stored(&SettingsRecord::status), u"Pure"_s);
-        RecordingSink sink;
-        FakeTray tray;
-        RecordingCopier copier;
-        Module1 next({sink, copier, tray, s.folder.databaseFile(), [] {}});
-        QSignalSpy ended(&next.startup(), &Startup::ended);
-        next.start();
-        QVERIFY(ended.wait(10000));
-        QVERIFY(next.startup().hasLoaded());
-        QCOMPARE(copier.sources, QStringList());
+        QCOMPARE(restoreGame(s.folder).out, nothingToRestore + left);
         QCOMPARE(s.files(), own);
+        QCOMPARE(Checks::filesIn(oldSet), oldSetFiles);
     }
 
-    // While the game runs, an update a kill cut short waits, its journal
-    // whole, and the player hears that it will be finished; once the game
-    // has ended, the next start finishes it.
-    void aRunningGameLeavesAnInterruptedUpdateForLater_data()
+    // Nothing is written while the game runs: picks undone then wait, journal whole, for its end.
+    void aRunningGameLeavesAnUnfinishedUpdateForLater_data()
     {
-        QTest::addColumn<int>("way"); // 0 a start, 1 a switch, 2 --restore-game
-        QTest::newRow("a start") << 0;
+        QTest::addColumn<int>("way"); // 1 a switch, 2 --restore-game, each after a start
         QTest::newRow("a switch") << 1;
         QTest::newRow("--restore-game") << 2;
     }
 
-    void aRunningGameLeavesAnInterruptedUpdateForLater()
+    void aRunningGameLeavesAnUnfinishedUpdateForLater()
     {
         QFETCH(int, way);
-        OwnGame s(false);
-        // Killed half-way into Grimtide mode: the new base game file in place,
-        // the game's own under its second name, gtdb.inf still Pure.
-        const QString initCon = s.mods(u"bf1942/init.con"_s);
-        const QString backup = s.mods(u"bf1942/.grimtide-switch-x1.old"_s);
-        QFile::rename(initCon, backup);
-        Checks::writeBytes(initCon, "Grimtide's bf1942");
+        OwnGame s({}, true);
+        Checks::writeBytes(s.folder.file(u"cons/cr/4/menu.rfa"_s), "real crosshair 4");
         const QString journal = s.folder.file(u"game-files.journal"_s);
-        Checks::writeBytes(
-            journal,
-            Checks::journalOf(
-                u"{\"deciding\":[{\"field\":\"status\",\"value\":\"Grimtide\"}],"
-                "\"entries\":[{\"backup\":\"%1\",\"destination\":\"%2\","
-                "\"earlier\":[],\"staged\":\"0:0\",\"temporary\":\"\"}]}"_s.arg(backup, initCon)
-                    .toUtf8()));
-        const auto files = s.files();
+        std::optional<RunningGame> game;
+        QMap<QString, QByteArray> picked;
+        {
+            StartedSession program;
+            program.session.pick(Catalogue::Kind::Crosshair, 4);
+            game.emplace(s.folder);
+            picked = s.files();
+            QCOMPARE(Checks::failureOf([&] { program.session.switchTo(GameMode::Grimtide); }),
+                     4001);
+            program.session.dropPicks();
+            QCOMPARE(s.files(), picked);
+        }
         const QByteArray written = Checks::bytesOf(journal);
-        RunningGame game(s.folder);
+        QVERIFY(!written.isEmpty());
         s.start();
-        const QString told = u"Battlefield 1942 is running: please close it first.\n"_s
-                             + Checks::sentence(4003, game.name());
+        const QString told =
+            u"Battlefield 1942 is running: please close it first.\n"_s
+            + Checks::sentence(4003, u"process %1 (BF1942.exe)"_s.arg(game->processId()));
         QStringList expected{told};
         if (way == 1) {
             s.inMain<QRadioButton>("Option2")->click();
@@ -213,33 +416,12 @@ private slots:
             QCOMPARE(refused.err, u"grimtide-switch: Nothing was restored.\n"_s + told + u'\n');
         }
         QCOMPARE(s.messages(), expected);
-        QCOMPARE(s.files(), files);
+        QCOMPARE(s.files(), picked);
         QCOMPARE(Checks::bytesOf(journal), written);
-        game.end();
-        GameFiles afterTheGame(s.folder.path());
-        Session(afterTheGame, s.folder.databaseFile()).load();
-        QCOMPARE(Checks::bytesOf(initCon), "the game's own bf1942");
-        QVERIFY(!QFile::exists(backup));
+        game.reset();
+        StartedSession afterTheGame;
+        QCOMPARE(Checks::bytesOf(s.mods(u"gtide_base/archives/menu.rfa"_s)), "real crosshairs");
         QCOMPARE(Checks::bytesOf(journal), QByteArray());
-    }
-
-    // The picks stay in place with their journal until a start after the game.
-    void picksDroppedWhileTheGameRunsWaitForItsEnd()
-    {
-        OwnGame s(true);
-        Checks::writeBytes(s.folder.file(u"cons/cr/4/menu.rfa"_s), "real crosshair 4");
-        const QString archive = s.mods(u"gtide_base/archives/menu.rfa"_s);
-        {
-            StartedSession program;
-            program.session.pick(Catalogue::Kind::Crosshair, 4);
-            RunningGame game(s.folder);
-            program.session.dropPicks();
-            QCOMPARE(Checks::bytesOf(archive), "real crosshair 4");
-            QVERIFY(!Checks::bytesOf(s.folder.file(u"game-files.journal"_s)).isEmpty());
-        }
-        StartedSession next;
-        QCOMPARE(Checks::bytesOf(archive), "real crosshairs");
-        QCOMPARE(Checks::bytesOf(s.folder.file(u"game-files.journal"_s)), QByteArray());
     }
 };
 

@@ -16,10 +16,12 @@ namespace {
 const Files delivered{{u"gtdb.inf"_s, "delivered settings"},
                       {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
 
-void write(const QDir& folder, const Files& files)
+// The delivered files with the player's over them.
+Files withOwn(const Files& own)
 {
-    for (auto file = files.begin(); file != files.end(); ++file)
-        Checks::writeBytes(folder.filePath(file.key()), *file);
+    Files files = delivered;
+    files.insert(own);
+    return files;
 }
 
 } // namespace
@@ -27,12 +29,14 @@ void write(const QDir& folder, const Files& files)
 class TestUserFolder : public QObject {
     Q_OBJECT
 private slots:
+    // As installed, read-only.
     void init()
     {
         temp.emplace();
-        write(temp->filePath(u"share"_s), delivered); // as installed, read-only
-        for (auto file = delivered.begin(); file != delivered.end(); ++file)
+        for (auto file = delivered.begin(); file != delivered.end(); ++file) {
+            Checks::writeBytes(temp->filePath(u"share/"_s + file.key()), *file);
             QFile::setPermissions(temp->filePath(u"share/"_s + file.key()), QFile::ReadOwner);
+        }
     }
 
     void prepareLaysDownOnlyWhatIsMissing_data()
@@ -40,38 +44,24 @@ private slots:
         QTest::addColumn<Files>("before");
         QTest::addColumn<Files>("after");
         QTest::newRow("first start") << Files{} << delivered;
-        QTest::newRow("played, the archive deleted")
-            << Files{{u"gtdb.inf"_s, "the player's settings"}}
-            << Files{{u"gtdb.inf"_s, "the player's settings"},
-                     {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
-        QTest::newRow("the real archive in place")
-            << Files{{u"cons/cr/1/menu.rfa"_s, "the real archive"}}
-            << Files{{u"gtdb.inf"_s, "delivered settings"},
-                     {u"cons/cr/1/menu.rfa"_s, "the real archive"}};
-        QTest::newRow("a file of the player's beside them")
-            << Files{{u"cons/notes.txt"_s, "mine"}}
-            << Files{{u"cons/notes.txt"_s, "mine"},
-                     {u"gtdb.inf"_s, "delivered settings"},
-                     {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
+        for (const Files& own : {Files{{u"gtdb.inf"_s, "the player's settings"}},
+                                 Files{{u"cons/cr/1/menu.rfa"_s, "the real archive"}},
+                                 Files{{u"cons/notes.txt"_s, "a file of the player's"}}})
+            QTest::newRow(qPrintable(own.firstKey())) << own << withOwn(own);
     }
 
+    // The copies are the player's to change.
     void prepareLaysDownOnlyWhatIsMissing()
     {
         QFETCH(Files, before);
         QFETCH(Files, after);
-        const QString own = temp->filePath(u"own"_s);
-        write(own, before);
-        UserFolder(own, temp->filePath(u"share"_s)).prepare();
-        QCOMPARE(Checks::filesIn(own), after);
-    }
-
-    // The delivered files are the package's; the copies are the player's to change.
-    void theCopiesAreThePlayersToChange()
-    {
-        const QString own = temp->filePath(u"own"_s);
-        UserFolder(own, temp->filePath(u"share"_s)).prepare();
-        QVERIFY(QFile::permissions(own + u"/gtdb.inf"_s) & QFile::WriteOwner);
-        QVERIFY(QFile::permissions(own + u"/cons/cr/1/menu.rfa"_s) & QFile::WriteOwner);
+        const QDir own(temp->filePath(u"own"_s));
+        for (auto file = before.begin(); file != before.end(); ++file)
+            Checks::writeBytes(own.filePath(file.key()), *file);
+        UserFolder(own.path(), temp->filePath(u"share"_s)).prepare();
+        QCOMPARE(Checks::filesIn(own.path()), after);
+        for (const QString& file : after.keys())
+            QVERIFY2(QFile::permissions(own.filePath(file)) & QFile::WriteOwner, qPrintable(file));
     }
 
     void withoutDeliveredSettingsItFailsAndLaysDownNothing()

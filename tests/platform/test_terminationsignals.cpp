@@ -1,4 +1,3 @@
-#include "core/platform/TerminationSignals.h"
 #include "support/TestFolder.h"
 
 #include <QCoreApplication>
@@ -7,35 +6,15 @@
 #include <QProcess>
 #include <QTest>
 
-#include <chrono>
 #include <csignal>
-#include <thread>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString childRole = u"--signalled"_s;
 const QByteArray unansweredLine =
     "grimtide-switch: the close could not run: the window did not answer the signal in time.\n";
 
-// The child's part: signalled at once, then answering as the row says, or never; it lives on
-// past the watch's deadline.
-int signalledChild(const QString& answer)
-{
-    if (answer == u"start")
-        TerminationSignals::catchEarly();
-    TerminationSignals caught;
-    ::raise(SIGTERM);
-    if (answer == u"start" && !caught.pending())
-        return 3;
-    if (answer == u"close")
-        TerminationSignals::closeBegins();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-    return 0;
-}
-
-// Whether one of the process's threads has this name.
 bool hasThread(qint64 pid, const QByteArray& name)
 {
     const QDir tasks(u"/proc/%1/task"_s.arg(pid));
@@ -47,51 +26,18 @@ bool hasThread(qint64 pid, const QByteArray& name)
     return false;
 }
 
-// QProcess ends the child with the test, whatever its state.
-void startChild(QProcess& child, const QString& program, const QStringList& arguments)
-{
-    child.start(program, arguments);
-    QVERIFY(child.waitForStarted(10000));
-}
-
 } // namespace
 
 class TestTerminationSignals : public QObject {
     Q_OBJECT
 private slots:
-    void aSignalNobodyAnswersEndsTheProgram_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("line");
-        QTest::newRow("never answered") << u"never"_s << 1 << unansweredLine;
-        QTest::newRow("the close begun") << u"close"_s << 0 << QByteArray();
-        QTest::newRow("seen before the first window") << u"start"_s << 0 << QByteArray();
-    }
-
-    void aSignalNobodyAnswersEndsTheProgram()
-    {
-        QFETCH(QString, answer);
-        QFETCH(int, status);
-        QFETCH(QByteArray, line);
-        QProcess child;
-        startChild(child, QCoreApplication::applicationFilePath(), {childRole, answer});
-        QVERIFY(child.waitForFinished(10000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), status);
-        QCOMPARE(child.readAllStandardError(), line);
-    }
-
-    // The real program on an X screen, where Qt's accessibility connects to the session bus at
-    // the first window: with the bus frozen before the start, the window thread waits for good.
+    // On an X screen Qt's accessibility calls the bus at the first window, and waits for good.
     void aFrozenBusBeforeTheStartHoldsNoSignal()
     {
-        QProcess screen;
-        startChild(screen, u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s});
-        QVERIFY(screen.waitForReadyRead(10000));
-        QProcess bus;
-        startChild(bus, u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
-        QVERIFY(bus.waitForReadyRead(10000));
+        QProcess screen, bus, program;
+        screen.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s});
+        bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+        QVERIFY(screen.waitForReadyRead(10000) && bus.waitForReadyRead(10000));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
         environment.insert(u"DISPLAY"_s, u':' + QString::fromLatin1(screen.readLine().trimmed()));
@@ -100,32 +46,21 @@ private slots:
         ::kill(pid_t(bus.processId()), SIGSTOP);
         TestFolder folder;
         folder.writeSettings(folder.gameRow());
-        QProcess program;
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(folder.path());
-        startChild(program, QStringLiteral(GRIMTIDE_SWITCH_PROGRAM), {});
+        program.start(QStringLiteral(GRIMTIDE_SWITCH_PROGRAM), {});
         // Qt's bus thread comes with the window thread's first call to the bus.
         QTRY_VERIFY_WITH_TIMEOUT(hasThread(program.processId(), "QDBusConnection"), 30000);
         QElapsedTimer sinceSignal;
         sinceSignal.start();
         ::kill(pid_t(program.processId()), SIGTERM);
-        QVERIFY(program.waitForFinished(10000));
+        QVERIFY(program.waitForFinished(10000) && program.exitStatus() == QProcess::NormalExit);
         QCOMPARE_LT(sinceSignal.elapsed(), 2000);
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 1);
         QVERIFY(program.readAllStandardError().endsWith(unansweredLine));
         ::kill(pid_t(bus.processId()), SIGCONT);
     }
 };
 
-int main(int argc, char* argv[])
-{
-    QCoreApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
-    if (arguments.size() == 3 && arguments[1] == childRole)
-        return signalledChild(arguments[2]);
-    TestTerminationSignals test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TestTerminationSignals)
 #include "test_terminationsignals.moc"

@@ -1,8 +1,6 @@
-// Loaded with LD_PRELOAD into a test, which arms it through
-// grimtide_fault_arm: the chosen call then fails as a bad or full disk
-// would make it fail, once it has gone through `allowed` times, and goes on
-// failing; grimtide_fault_arm_once makes it fail that once only. An error of
-// -SIGKILL kills the process at that call instead, as a power cut would.
+// Loaded with LD_PRELOAD into a test, which arms it through grimtide_fault_arm
+// (tests/support/FaultShim.h): the chosen call fails as a bad or full disk would make it fail,
+// or, with -SIGKILL, kills the process as a power cut would.
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -49,14 +47,9 @@ bool isFile(int fd)
 
 extern "C" {
 
-void grimtide_fault_arm(const char* call, int allowed, int error)
+void grimtide_fault_arm(const char* call, int allowed, int error, bool once)
 {
-    plan = {call, allowed, error};
-}
-
-void grimtide_fault_arm_once(const char* call, int allowed, int error)
-{
-    plan = {call, allowed, error, true};
+    plan = {call, allowed, error, once};
 }
 
 ssize_t write(int fd, const void* data, size_t size)

@@ -17,37 +17,76 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList packs{u"bf1942"_s, u"xpack1"_s, u"xpack2"_s};
 const QStringList pureFiles{u"purebf"_s, u"purex1"_s, u"purex2"_s};
 const QStringList grimtideFiles{u"unbf"_s, u"unx1"_s, u"unx2"_s};
 
 // A game in pure mode with both packs.
-struct PureGame {
-    TestFolder folder;
+struct PureGame : TestFolder {
     PureGame()
     {
-        TestFolder::Row row = folder.gameRow();
+        TestFolder::Row row = gameRow();
         row.rtr = row.sw = u"yes"_s;
-        folder.writeSettings(row);
-        for (qsizetype i = 0; i < packs.size(); ++i)
-            QFile::copy(folder.file(u"cons/%1.con"_s.arg(pureFiles[i])), initCon(i));
+        writeSettings(row);
+        for (qsizetype pack = 0; pack < 3; ++pack)
+            QFile::copy(file(u"cons/%1.con"_s.arg(pureFiles[pack])), initCon(pack));
     }
     QString initCon(qsizetype pack) const
     {
-        return folder.game() + u"/mods/%1/init.con"_s.arg(packs[pack]);
+        return game()
+               + u"/mods/%1/init.con"_s.arg(
+                   QStringList{u"bf1942"_s, u"xpack1"_s, u"xpack2"_s}[pack]);
     }
-    QStringList backups() const
-    {
-        QStringList found;
-        for (const QString& pack : packs)
-            found << QDir(folder.game() + u"/mods/"_s + pack)
-                         .entryList({u"*.old"_s}, QDir::Files | QDir::Hidden);
-        return found;
+    QStringList backups() const { return Checks::filesIn(game()).keys().filter(u".old"_s); }
+    QString status() const { return storedRows().value(0).status; }
+};
+
+// Each call of each kind in turn kills a child running the action; then the check runs.
+void killAtEveryCall(const std::function<void(PureGame&)>& prepare,
+                     const std::function<void(Session&)>& action,
+                     const std::function<void(PureGame&, bool ended, const QString& at)>& check)
+{
+    for (const char* call : {"write", "fdatasync", "rename", "fsync", "unlink"}) {
+        for (int allowed = 0;; ++allowed) {
+            PureGame game;
+            prepare(game);
+            const pid_t child = ::fork();
+            if (child == 0) {
+                // A refusal must end the child too: returned into the test, it would wait for
+                // QtTest's thread, which a fork does not copy, and the parent for it.
+                Checks::failureOf([&] {
+                    StartedSession program;
+                    FaultShim::arm(call, allowed, -SIGKILL);
+                    action(program.session);
+                });
+                ::_exit(0);
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            StartedSession next;
+            const bool ended = !WIFSIGNALED(status);
+            check(game, ended, u"%1 %2"_s.arg(QLatin1String(call)).arg(allowed));
+            if (QTest::currentTestFailed())
+                return;
+            if (ended) {
+                QVERIFY(allowed > 0);
+                break;
+            }
+        }
     }
-    QString status() const { return folder.storedRows().value(0).status; }
+}
+
+// The n+1-th call fails with the error, once or until the next start (the way back too), and
+// the failure shown names pack N's init.con.
+struct Refusal {
+    const char* call;
+    int allowed, error;
+    bool once;
+    int number, pack;
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Refusal)
 
 class TestGameFileFaults : public QObject {
     Q_OBJECT
@@ -60,94 +99,57 @@ private slots:
 
     void aRefusedCallLeavesEveryGameFileAsItWas_data()
     {
-        QTest::addColumn<QByteArray>("call");
-        QTest::addColumn<int>("allowed");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<bool>("once"); // or else the way back is refused too, until the next start
-        QTest::addColumn<int>("number");
-        QTest::addColumn<int>("pack"); // whose file the failure names
-        QTest::newRow("a rename refused once")
-            << QByteArray("rename") << 1 << EIO << true << 57 << 1;
-        QTest::newRow("a rename refused for good")
-            << QByteArray("rename") << 1 << EIO << false << 57 << 1;
-        QTest::newRow("a full disk") << QByteArray("write") << 0 << ENOSPC << true << 61 << 0;
-        QTest::newRow("a failed sync") << QByteArray("fdatasync") << 1 << EIO << true << 57 << 1;
+        QTest::addColumn<Refusal>("refusal");
+        QTest::newRow("a rename refused once") << Refusal{"rename", 1, EIO, true, 57, 1};
+        QTest::newRow("a rename refused for good") << Refusal{"rename", 1, EIO, false, 57, 1};
+        QTest::newRow("a full disk") << Refusal{"write", 0, ENOSPC, true, 61, 0};
+        QTest::newRow("a failed sync") << Refusal{"fdatasync", 1, EIO, true, 57, 1};
     }
 
     void aRefusedCallLeavesEveryGameFileAsItWas()
     {
-        QFETCH(QByteArray, call);
-        QFETCH(int, allowed);
-        QFETCH(int, error);
-        QFETCH(bool, once);
-        QFETCH(int, number);
-        QFETCH(int, pack);
+        QFETCH(Refusal, refusal);
+        const auto& [call, allowed, error, once, number, pack] = refusal;
         PureGame game;
         {
             StartedSession program;
             program.session.switchTo(GameMode::Grimtide); // the game's own files are kept by now
             program.session.switchTo(GameMode::Pure);
-            (once ? FaultShim::armOnce : FaultShim::arm)(call.constData(), allowed, error);
-            int failed = 0;
-            QString failedAt;
+            FaultShim::arm(call, allowed, error, once);
+            QString failed;
             try {
                 program.session.switchTo(GameMode::Grimtide);
             } catch (const Failure& failure) {
-                failed = failure.number();
-                failedAt = failure.place();
+                failed = u"%1 %2"_s.arg(failure.number()).arg(failure.place());
             }
             FaultShim::arm(nullptr, 0, 0);
-            QCOMPARE(failed, number);
-            QCOMPARE(failedAt, game.initCon(pack));
+            QCOMPARE(failed, u"%1 %2"_s.arg(number).arg(game.initCon(pack)));
             QCOMPARE(program.session.record().status, u"Pure"_s);
-            QCOMPARE(Checks::installedModes(game.folder.game()) == pureFiles, once);
+            QCOMPARE(Checks::installedModes(game.game()) == pureFiles, once);
         }
         StartedSession next;
-        QCOMPARE(Checks::installedModes(game.folder.game()), pureFiles);
+        QCOMPARE(Checks::installedModes(game.game()), pureFiles);
         QCOMPARE(game.backups(), QStringList());
         QCOMPARE(game.status(), u"Pure"_s);
     }
 
-    // Each call a switch makes (the save's included) is, in turn, the one at
-    // which the child dies; the next start finds the game wholly in the mode
-    // gtdb.inf holds, and gtdb.inf whole with its one row.
+    // The save's calls included: the game wholly in the mode gtdb.inf holds, gtdb.inf whole.
     void aSwitchKilledAtAnyStepIsPutRightByTheNextStart()
     {
-        for (const char* call : {"write", "fdatasync", "rename", "fsync", "unlink"}) {
-            for (int allowed = 0;; ++allowed) {
-                PureGame game;
-                const pid_t child = ::fork();
-                if (child == 0) {
-                    Checks::failureOf([&] {
-                        StartedSession program;
-                        FaultShim::arm(call, allowed, -SIGKILL);
-                        program.session.switchTo(GameMode::Grimtide);
-                    });
-                    ::_exit(0);
-                }
-                int status = 0;
-                ::waitpid(child, &status, 0);
-                StartedSession next;
+        killAtEveryCall(
+            [](PureGame&) {}, [](Session& session) { session.switchTo(GameMode::Grimtide); },
+            [](PureGame& game, bool ended, const QString& at) {
                 const QString stored = game.status();
-                QVERIFY2(
-                    Checks::installedModes(game.folder.game())
-                        == (stored == u"Pure"_s ? pureFiles : grimtideFiles),
-                    qPrintable(u"%1 %2: %3"_s.arg(QLatin1String(call)).arg(allowed).arg(stored)));
+                QVERIFY2(Checks::installedModes(game.game())
+                             == (stored == u"Pure"_s ? pureFiles : grimtideFiles),
+                         qPrintable(at + u": "_s + stored));
                 QCOMPARE(game.backups(), QStringList());
-                QVERIFY(Checks::integrityOk(game.folder.databaseFile())
-                        && game.folder.storedRows().size() == 1);
-                if (!WIFSIGNALED(status)) {
-                    QCOMPARE(stored, u"Grimtide"_s);
-                    QVERIFY(allowed > 0);
-                    break;
-                }
-            }
-        }
+                QVERIFY(Checks::integrityOk(game.databaseFile()) && game.storedRows().size() == 1);
+                QVERIFY(!ended || stored == u"Grimtide"_s);
+            });
     }
 
-    // The chooser's picks, a choice picked again and the OK that keeps them,
-    // each call in turn the one at which the child dies: the next start finds
-    // the game's archives as gtdb.inf's choices say, or as the game held them.
+    // The game's archives as gtdb.inf's choices say, or as the game held them.
     void picksKilledAtAnyStepArePutRightByTheNextStart()
     {
         const QString crosshairs = u"game/mods/gtide_base/archives/menu.rfa"_s;
@@ -157,43 +159,26 @@ private slots:
                                                  {u"cons/rt/2/game.rfa"_s, "reticle 2"},
                                                  {crosshairs, "own crosshairs"},
                                                  {reticles, "own reticles"}};
-        for (const char* call : {"write", "fdatasync", "rename", "fsync", "unlink"}) {
-            for (int allowed = 0;; ++allowed) {
-                PureGame game;
+        killAtEveryCall(
+            [&](PureGame& game) {
                 for (auto file = archives.cbegin(); file != archives.cend(); ++file)
-                    Checks::writeBytes(game.folder.file(file.key()), file.value());
-                const pid_t child = ::fork();
-                if (child == 0) {
-                    // A refusal must end the child too: returned into the
-                    // test, it would wait for QtTest's thread, which a fork
-                    // does not copy, and the parent for it.
-                    Checks::failureOf([&] {
-                        StartedSession program;
-                        FaultShim::arm(call, allowed, -SIGKILL);
-                        program.session.pick(Catalogue::Kind::Crosshair, 4);
-                        program.session.pick(Catalogue::Kind::Reticle, 2);
-                        program.session.pick(Catalogue::Kind::Crosshair, 5);
-                        program.session.keepChoices(5, 2);
-                    });
-                    ::_exit(0);
-                }
-                int status = 0;
-                ::waitpid(child, &status, 0);
-                StartedSession next;
-                const bool kept = game.folder.storedRows().value(0).cr == u"5"_s;
-                const QString at = u"%1 %2"_s.arg(QLatin1String(call)).arg(allowed);
-                QCOMPARE(Checks::bytesOf(game.folder.file(crosshairs)),
+                    Checks::writeBytes(game.file(file.key()), file.value());
+            },
+            [](Session& session) {
+                session.pick(Catalogue::Kind::Crosshair, 4);
+                session.pick(Catalogue::Kind::Reticle, 2);
+                session.pick(Catalogue::Kind::Crosshair, 5);
+                session.keepChoices(5, 2);
+            },
+            [&](PureGame& game, bool ended, const QString& at) {
+                const bool kept = game.storedRows().value(0).cr == u"5"_s;
+                QCOMPARE(Checks::bytesOf(game.file(crosshairs)),
                          kept ? QByteArray("crosshair 5") : QByteArray("own crosshairs"));
-                QCOMPARE(Checks::bytesOf(game.folder.file(reticles)),
+                QCOMPARE(Checks::bytesOf(game.file(reticles)),
                          kept ? QByteArray("reticle 2") : QByteArray("own reticles"));
-                QVERIFY2(Checks::filesIn(game.folder.game()).keys().filter(u".old"_s).isEmpty(),
-                         qPrintable(at));
-                if (!WIFSIGNALED(status)) {
-                    QVERIFY(kept);
-                    break;
-                }
-            }
-        }
+                QVERIFY2(game.backups().isEmpty(), qPrintable(at));
+                QVERIFY(!ended || kept);
+            });
     }
 };
 

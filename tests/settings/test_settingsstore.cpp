@@ -5,7 +5,6 @@
 #include <QTest>
 #include <QThread>
 
-#include <sqlite3.h>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -56,26 +55,23 @@ private slots:
         QCOMPARE(Checks::bytesOf(folder.databaseFile()), before);
     }
 
+    // A lock held for less than the busy timeout only makes the save wait.
     void aLockWaitsThenFailsWith3218()
     {
         TestFolder folder;
         const QList<SettingsRecord> before = folder.storedRows();
         SettingsStore store(folder.databaseFile());
-        sqlite3* other = nullptr;
-        sqlite3_open(folder.databaseFile().toUtf8().constData(), &other);
-        sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        std::optional<Checks::SettingsLock> other(folder.databaseFile());
         QCOMPARE(Checks::failureOf([&] { store.save(sample); }), FailureNumber::DatabaseLocked);
-        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+        other.reset();
         QCOMPARE(folder.storedRows(), before);
-        // A lock held for less than the busy timeout only makes the save wait.
-        sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-        std::thread release([other] {
+        other.emplace(folder.databaseFile());
+        std::thread release([&other] {
             QThread::msleep(300);
-            sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+            other.reset();
         });
         store.save(sample);
         release.join();
-        sqlite3_close(other);
         QCOMPARE(folder.storedRows(), QList<SettingsRecord>{sample});
     }
 };

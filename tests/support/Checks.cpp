@@ -116,45 +116,44 @@ QStringList Checks::copierTemporariesIn(const QString& folder)
 QString Checks::sentence(int number, const QString& place, const QString& advice)
 {
     // number, the sentence with %1 for the place, and what stands for an unnamed place
-    static const QMap<int, std::pair<QString, QString>> sentences{
+    static const QMap<int, std::pair<const char*, const char*>> sentences{
         {13,
-         {u"%1 holds a text where a number belongs"_s,
-          u"A crosshair or reticle setting in gtdb.inf"_s}},
-        {53, {u"The file %1 is missing"_s, u"that was to be copied"_s}},
-        {57,
-         {u"Reading or writing %1 failed: the disk or device reported an error"_s, u"a file"_s}},
-        {61, {u"The disk holding %1 is full"_s, u"the file"_s}},
-        {70, {u"%1 may not be changed: it is write-protected, read-only or in use"_s, u"A file"_s}},
-        {71, {u"The drive of %1 is not ready"_s, u"that folder"_s}},
+         {"%1 holds a text where a number belongs", "A crosshair or reticle setting in gtdb.inf"}},
+        {53, {"The file %1 is missing", "that was to be copied"}},
+        {57, {"Reading or writing %1 failed: the disk or device reported an error", "a file"}},
+        {61, {"The disk holding %1 is full", "the file"}},
+        {70, {"%1 may not be changed: it is write-protected, read-only or in use", "A file"}},
+        {71, {"The drive of %1 is not ready", "that folder"}},
         {75,
-         {u"%1 is not a plain file: a folder, a pipe or a device stands in its place"_s,
-          u"A file the program needs"_s}},
-        {76, {u"The folder %1 does not exist"_s, u"on the copy's path"_s}},
-        {91, {u"A crosshair and a reticle must both be chosen in the lists"_s, {}}},
-        {94, {u"A setting in %1 holds no value"_s, u"gtdb.inf"_s}},
-        {3021, {u"The table \"Options\" in %1 holds no row"_s, u"gtdb.inf"_s}},
-        {3024, {u"The settings file %1 does not exist"_s, u"gtdb.inf"_s}},
-        {3078, {u"%1 has no table \"Options\""_s, u"gtdb.inf"_s}},
-        {3218, {u"%1 is locked by another program"_s, u"gtdb.inf"_s}},
-        {3265, {u"The table \"Options\" in %1 lacks one of its seven fields"_s, u"gtdb.inf"_s}},
-        {3343, {u"%1 is not a settings database this program can read"_s, u"gtdb.inf"_s}},
-        {4001, {u"Nothing was written to the game; it runs as %1"_s, u"a process"_s}},
+         {"%1 is not a plain file: a folder, a pipe or a device stands in its place",
+          "A file the program needs"}},
+        {76, {"The folder %1 does not exist", "on the copy's path"}},
+        {91, {"A crosshair and a reticle must both be chosen in the lists", {}}},
+        {94, {"A setting in %1 holds no value", "gtdb.inf"}},
+        {3021, {"The table \"Options\" in %1 holds no row", "gtdb.inf"}},
+        {3024, {"The settings file %1 does not exist", "gtdb.inf"}},
+        {3078, {"%1 has no table \"Options\"", "gtdb.inf"}},
+        {3218, {"%1 is locked by another program", "gtdb.inf"}},
+        {3265, {"The table \"Options\" in %1 lacks one of its seven fields", "gtdb.inf"}},
+        {3343, {"%1 is not a settings database this program can read", "gtdb.inf"}},
+        {4001, {"Nothing was written to the game; it runs as %1", "a process"}},
         {4002,
-         {u"Nothing was written; put the Grimtide mod's real archives into %1"_s,
-          u"the numbered folders of cons"_s}},
+         {"Nothing was written; put the Grimtide mod's real archives into %1",
+          "the numbered folders of cons"}},
         {4003,
-         {u"Nothing was written to the game, which runs as %1; the update of its files that was "
-          "cut short will be finished at the next start or switch once the game has ended"_s,
-          u"a process"_s}},
-        {4004, {u"It was refused at %1"_s, u"game-files.journal"_s}},
-        {4005, {u"It was refused at %1"_s, u"kept-game-files"_s}},
+         {"Nothing was written to the game, which runs as %1; the update of its files that was "
+          "cut short will be finished at the next start or switch once the game has ended",
+          "a process"}},
+        {4004, {"It was refused at %1", "game-files.journal"}},
+        {4005, {"It was refused at %1", "kept-game-files"}},
     };
     if (!sentences.contains(number))
         qFatal("no sentence written out for %d", number);
     const auto& [text, unnamed] = sentences.value(number);
-    QString written = text;
+    QString written = QString::fromUtf8(text);
     if (written.contains(u"%1"_s))
-        written = written.arg(place.isEmpty() ? unnamed : QDir::toNativeSeparators(place));
+        written = written.arg(place.isEmpty() ? QString::fromUtf8(unnamed)
+                                              : QDir::toNativeSeparators(place));
     return written + (advice.isEmpty() ? QString() : u": "_s + advice) + u'.';
 }
 
@@ -167,12 +166,6 @@ void Checks::plant(const QString& kind, const QString& path)
         QDir().mkdir(path);
     else
         ::mkfifo(QFile::encodeName(path).constData(), 0600);
-}
-
-QString Checks::report(const QString& tag, int number, const QString& place, const QString& advice)
-{
-    return u"We have a problem, Please report this error = %1%2 to: "_s.arg(tag).arg(number)
-           + QStringLiteral(GRIMTIDE_CONTACT) + u'\n' + sentence(number, place, advice);
 }
 
 QByteArray Checks::journalOf(const QByteArray& body)

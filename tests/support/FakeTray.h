@@ -13,17 +13,9 @@ public:
     QStringList operations;
 
     void setMenu(QMenu*) override {}
-    void add(const QString& newTip) override
-    {
-        told(QStringLiteral("add"), newTip);
-        shown = isAvailable;
-    }
-    void setTip(const QString& newTip) override { told(QStringLiteral("setTip"), newTip); }
-    void remove() override
-    {
-        told(QStringLiteral("remove"), tip);
-        shown = false;
-    }
+    void add(const QString& newTip) override { told(u"add"_qs, newTip), shown = isAvailable; }
+    void setTip(const QString& newTip) override { told(u"setTip"_qs, newTip); }
+    void remove() override { told(u"remove"_qs, tip), shown = false; }
     bool exists() const override { return shown; }
 
 private:

@@ -5,29 +5,24 @@
 #include <QDir>
 #include <QStringList>
 
-// The program's game files of the working folder, keeping a list of the
-// sources of every update that went in.
-class RecordingCopier : public GameFileWriter {
+// The program's game files of the working folder, keeping a list of the sources of every update
+// that went in.
+class RecordingCopier : public GameFiles {
 public:
+    RecordingCopier() : GameFiles(QDir::currentPath()) {}
     GameUpdate stage(const QList<GameFileCopy>& copies, const Deciding& deciding) override
     {
-        GameUpdate update = files.stage(copies, deciding);
+        GameUpdate update = GameFiles::stage(copies, deciding);
         record(copies);
         return update;
     }
     void stageInto(GameUpdate& update, const QList<GameFileCopy>& copies,
                    const Deciding& deciding) override
     {
-        files.stageInto(update, copies, deciding);
+        GameFiles::stageInto(update, copies, deciding);
         record(copies);
     }
-    void finishInterrupted(const StoredValue& stored) override { files.finishInterrupted(stored); }
-    Restoring restoreOriginals(const QString& modsPath, const Deciding& deciding) override
-    {
-        return files.restoreOriginals(modsPath, deciding);
-    }
 
-    GameFiles files{QDir::currentPath()};
     QStringList sources;
 
 private:

@@ -43,10 +43,9 @@ QWidget* TestProgram::window(const char* name)
 {
     // A window closed for good is deleted later: gone for the player already.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (QWidget* window : QApplication::topLevelWidgets()) {
+    for (QWidget* window : QApplication::topLevelWidgets())
         if (window->objectName() == QLatin1String(name))
             return window;
-    }
     return nullptr;
 }
 
@@ -54,12 +53,8 @@ void TestProgram::whenDirectoryChooserShows(std::function<void(QWidget&)> action
 {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        QWidget* chooser = window("Form4");
-        if (!chooser || !chooser->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        action(*chooser);
+        if (QWidget* chooser = window("Form4"); chooser && chooser->isVisible())
+            poll->stop(), poll->deleteLater(), action(*chooser);
     });
     poll->start(10);
 }

@@ -13,11 +13,9 @@
 
 class ImageCombo;
 
-// The program as main() puts it together, in a fresh working folder of its
-// own, with stand-ins for the message box, the tray and the end of the
-// process. Its settings row points at the folder's game unless the row names
-// a path; a first start keeps the path empty, as the delivered file has it.
-// Windows and controls are reached by their names, as a player sees them.
+// The program as main() puts it together, in a fresh working folder, with stand-ins for the
+// message box, the tray and the end of the process. Its row points at the folder's game unless
+// it names a path; a first start keeps the path empty, as the delivered file has it.
 class TestProgram {
 public:
     enum class Start { Now, Later, First };
@@ -30,8 +28,7 @@ public:
     int ends = 0;
     Module1 module;
 
-    // Shows "Loading" and returns once the start-up has ended (the main
-    // window is up, the load failed, or the program ended).
+    // Shows "Loading" and returns once the start-up has ended.
     void start();
     Form2& main() { return module.mainWindow(); }
     const SettingsRecord& settings() { return module.session().record(); }
@@ -44,7 +41,11 @@ public:
     // A control (or menu item) of the named window, which must exist.
     template <typename Control> static Control* control(const char* window, const char* name)
     {
-        return found<Control>(TestProgram::window(window), window, name);
+        QWidget* found = TestProgram::window(window);
+        Control* control = found ? found->findChild<Control*>(QString::fromLatin1(name)) : nullptr;
+        if (!control)
+            qFatal("no %s in %s", name, window);
+        return control;
     }
     template <typename Control> Control* inMain(const char* name)
     {
@@ -53,22 +54,11 @@ public:
 
     // Runs the action once "Choose Directory" is on the screen.
     void whenDirectoryChooserShows(std::function<void(QWidget& chooser)> action);
-    // Opens the crosshair chooser modally, runs the action once it is shown
-    // and presses Cancel if the action left it open.
+    // Opens the crosshair chooser, runs the action once it is shown and presses Cancel if the
+    // action left it open.
     void withChooserOpen(const std::function<void(QWidget& chooser)>& action);
     // The player picks item N of a chooser list with the keyboard.
     static void pick(ImageCombo& list, int position);
     // Both picked in the chooser opened for it, then OK.
     void choose(int crosshair, int reticle);
-
-private:
-    template <typename Control>
-    static Control* found(QWidget* window, const char* windowName, const char* name)
-    {
-        Control* control =
-            window ? window->findChild<Control*>(QString::fromLatin1(name)) : nullptr;
-        if (!control)
-            qFatal("no %s in %s", name, windowName);
-        return control;
-    }
 };
