@@ -1,0 +1,479 @@
+#include "core/app/Session.h"
+#include "core/crosshair/Catalogue.h"
+#include "core/gamefiles/GameFiles.h"
+#include "core/platform/NativeFileSystem.h"
+#include "core/platform/PathResolver.h"
+#include "core/platform/StagedFile.h"
+#include "core/settings/SettingsStore.h"
+#include "import/ArchiveImporter.h"
+#include "import/ImportFixture.h"
+#include "launcher/UserFolder.h"
+#include "support/Checks.h"
+#include "support/FaultShim.h"
+#include "support/StartedSession.h"
+#include "support/TestFolder.h"
+
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QTest>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <stdexcept>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using Files = QMap<QString, QByteArray>;
+
+namespace {
+
+// The call fails with the error after `allowed` calls, once or from then on; the action ends
+// with failure `number`; `extra` is what a test's rows add.
+struct Fault {
+    const char* call;
+    int error, number, extra = 0, allowed = 0;
+    bool once = false;
+};
+
+const QStringList pureFiles{u"purebf"_s, u"purex1"_s, u"purex2"_s};
+const SettingsRecord sample(u"Grimtide"_s, u"yes"_s, u"no"_s, u"7"_s, u"3"_s, u"No"_s,
+                            u"/games/Battlefield 1942"_s);
+const Files delivered{{u"gtdb.inf"_s, "delivered settings"},
+                      {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
+
+void writeFiles(const QString& folder, const Files& files)
+{
+    for (auto file = files.begin(); file != files.end(); ++file)
+        Checks::writeBytes(folder + u'/' + file.key(), *file);
+}
+
+// "" or what the action threw: a Failure's number and place, or an error's text.
+QString outcomeOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return u"%1 %2"_s.arg(failure.number()).arg(failure.place());
+    } catch (const std::runtime_error& error) {
+        return QString::fromUtf8(error.what());
+    }
+    return {};
+}
+
+QString outcomeUnder(const Fault& fault, const std::function<void()>& action)
+{
+    FaultShim::arm(fault.call, fault.allowed, fault.error, fault.once);
+    const QString outcome = outcomeOf(action);
+    FaultShim::arm(nullptr, 0, 0);
+    return outcome;
+}
+
+int numberOf(const QString& outcome)
+{
+    return outcome.section(u' ', 0, 0).toInt();
+}
+
+// Each archive of cons as "old" (the delivered placeholder), "new" (the mod's real one) or "torn".
+QStringList states(const ImportFixture& s)
+{
+    QStringList found;
+    for (const QString& archive : ImportFixture::archives()) {
+        const QByteArray bytes = Checks::bytesOf(QDir(s.cons()).filePath(archive));
+        found << (bytes == ImportFixture::realContent(archive)       ? u"new"_s
+                  : bytes.startsWith(GameFiles::placeholderMarker()) ? u"old"_s
+                                                                     : u"torn"_s);
+    }
+    return found;
+}
+
+void importMod(const ImportFixture& s)
+{
+    ArchiveImporter(s.folder.path()).importFrom(s.mod(), [](const QString&, int, int) {});
+}
+
+// A game file written as the program writes one: beside it, synced, renamed over it.
+void copyDurably(const QString& source, const QString& destination)
+{
+    StagedFile staged(destination, NativeFileSystem::permissionsFor(destination));
+    staged.write(source);
+    staged.putInPlace();
+}
+
+QString reticleInto(const QString& game)
+{
+    return outcomeOf([&] {
+        GameFiles(QDir::currentPath())
+            .stage({Catalogue::archiveCopy(Catalogue::Kind::Reticle, u"2"_s, game + u"/mods/"_s)},
+                   {})
+            .commit();
+    });
+}
+
+// A game in pure mode with both packs.
+struct PureGame : TestFolder {
+    PureGame()
+    {
+        TestFolder::Row row = gameRow();
+        row.rtr = row.sw = u"yes"_s;
+        writeSettings(row);
+        for (qsizetype pack = 0; pack < 3; ++pack)
+            QFile::copy(file(u"cons/%1.con"_s.arg(pureFiles[pack])), initCon(pack));
+    }
+    QString initCon(qsizetype pack) const
+    {
+        return game()
+               + u"/mods/%1/init.con"_s.arg(
+                   QStringList{u"bf1942"_s, u"xpack1"_s, u"xpack2"_s}[pack]);
+    }
+    QStringList backups() const { return Checks::filesIn(game()).keys().filter(u".old"_s); }
+    QString status() const { return storedRows().value(0).status; }
+};
+
+// The game's own archives, and those the picks bring.
+struct PickedGame : PureGame {
+    const QString crosshairs = u"game/mods/gtide_base/archives/menu.rfa"_s,
+                  reticles = u"game/mods/gtide_base/archives/bf1942/game.rfa"_s;
+    PickedGame()
+    {
+        const QList<std::pair<QString, const char*>> archives{
+            {u"cons/cr/4/menu.rfa"_s, "crosshair 4"},
+            {u"cons/cr/5/menu.rfa"_s, "crosshair 5"},
+            {u"cons/rt/2/game.rfa"_s, "reticle 2"},
+            {crosshairs, "own crosshairs"},
+            {reticles, "own reticles"}};
+        for (const auto& [name, bytes] : archives)
+            Checks::writeBytes(file(name), bytes);
+    }
+};
+
+// Each call of each kind in turn (every step-th) kills a child, which runs the action and arms
+// the shim with the kill; the check runs after, told whether the child ended first.
+template <typename Setup>
+void killAtEveryCall(QList<const char*> calls, int step,
+                     const std::function<void(Setup&, const std::function<void()>& arm)>& action,
+                     const std::function<void(Setup&, bool ended, const QString& at)>& check)
+{
+    for (const char* call : calls) {
+        for (int allowed = 0;; allowed += step) {
+            Setup setup;
+            const pid_t child = ::fork();
+            if (child == 0) {
+                // A refusal must end the child too: returned into the test, it would wait for
+                // QtTest's thread, which a fork does not copy, and the parent for it.
+                Checks::failureOf(
+                    [&] { action(setup, [&] { FaultShim::arm(call, allowed, -SIGKILL); }); });
+                ::_exit(0);
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            const bool ended = !WIFSIGNALED(status);
+            check(setup, ended, u"%1 %2"_s.arg(QLatin1String(call)).arg(allowed));
+            if (QTest::currentTestFailed())
+                return;
+            if (ended) {
+                QVERIFY(allowed > 0);
+                break;
+            }
+        }
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+
+class TestFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        if (!FaultShim::isLoaded())
+            QSKIP("runs only with the fault shim preloaded, as ctest does");
+    }
+
+    void aFailingCallFailsTheGameFileCopy_data()
+    {
+        QTest::addColumn<Fault>("fault"); // extra: the new file in place all the same
+        QTest::newRow("write, disk full") << Fault{"write", ENOSPC, 61};
+        QTest::newRow("rename") << Fault{"rename", EIO, 57};
+        QTest::newRow("data sync") << Fault{"fdatasync", EIO, 57};
+        // After the rename: the new file is in place but may not survive a power cut; told.
+        QTest::newRow("folder sync") << Fault{"fsync", EIO, 57, true};
+        // A kernel that can't copy between the two leaves it to read and write.
+        QTest::newRow("kernel copy refused") << Fault{"copy_file_range", EXDEV, 0, true};
+    }
+
+    void aFailingCallFailsTheGameFileCopy()
+    {
+        QFETCH(Fault, fault);
+        TestFolder folder;
+        const QString archives = folder.game() + u"/mods/gtide_base/archives"_s,
+                      target = archives + u"/menu.rfa"_s,
+                      source = folder.file(u"cons/cr/4/menu.rfa"_s);
+        Checks::writeBytes(target, "old archive");
+        QCOMPARE(numberOf(outcomeUnder(fault,
+                                       [&] {
+                                           copyDurably(source, target);
+                                           NativeFileSystem::syncFolder(archives);
+                                       })),
+                 fault.number);
+        QCOMPARE(Checks::bytesOf(target), fault.extra ? Checks::bytesOf(source) : "old archive");
+        QCOMPARE(Checks::copierTemporariesIn(archives), QStringList());
+    }
+
+    void aFailureWhileLayingOutTheUserFolderIsReportedAndLeavesNoHalfFile_data()
+    {
+        QTest::addColumn<Fault>("fault"); // extra: the settings copy whole in place all the same
+        QTest::newRow("disk full") << Fault{"write", ENOSPC, 0};
+        QTest::newRow("rename refused") << Fault{"rename", EACCES, 0};
+        QTest::newRow("folder sync") << Fault{"fsync", EIO, 0, true};
+    }
+
+    // The launcher's first copy is the settings file; the next start lays out what is missing.
+    void aFailureWhileLayingOutTheUserFolderIsReportedAndLeavesNoHalfFile()
+    {
+        QFETCH(Fault, fault);
+        TestFolder folder;
+        writeFiles(folder.file(u"share"_s), delivered);
+        const UserFolder user(folder.file(u"own"_s), folder.file(u"share"_s));
+        QCOMPARE(outcomeUnder(fault, [&] { user.prepare(); }),
+                 u"Cannot copy "_s + folder.file(u"own/gtdb.inf"_s));
+        QCOMPARE(Checks::filesIn(user.path()),
+                 (fault.extra ? Files{{u"gtdb.inf"_s, "delivered settings"}} : Files()));
+        user.prepare();
+        QCOMPARE(Checks::filesIn(user.path()), delivered);
+    }
+
+    void eachFailingCallOfASaveLeavesTheOldRow_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::newRow("write") << Fault{"write", EIO, 57};
+        QTest::newRow("write, disk full") << Fault{"write", ENOSPC, 61};
+        QTest::newRow("sync") << Fault{"fdatasync", EIO, 57};
+        QTest::newRow("delete") << Fault{"unlink", EIO, 57};
+    }
+
+    // The n-th call of the kind fails, n after n, until a save gets through with every call.
+    void eachFailingCallOfASaveLeavesTheOldRow()
+    {
+        QFETCH(Fault, fault);
+        TestFolder folder;
+        const QList<SettingsRecord> oldRows = folder.storedRows(), newRows{sample};
+        const QByteArray oldFile = Checks::bytesOf(folder.databaseFile());
+        for (;; ++fault.allowed) {
+            Checks::writeBytes(folder.databaseFile(), oldFile);
+            SettingsStore store(folder.databaseFile());
+            const int got = numberOf(outcomeUnder(fault, [&] { store.save(sample); }));
+            if (got == 0)
+                break;
+            QVERIFY(got == fault.number && Checks::integrityOk(folder.databaseFile()));
+            QCOMPARE(folder.storedRows(), oldRows);
+            store.save(sample); // the disk is good again: the same store saves
+            QCOMPARE(folder.storedRows(), newRows);
+        }
+        QVERIFY(fault.allowed > 0);
+        QCOMPARE(folder.storedRows(), newRows);
+    }
+
+    // Every archive whole, old or new; an import run again brings in all, leaving nothing over.
+    // Every fourth call: each import syncs 23 files, and every step of one kind is alike.
+    void anImportKilledAtAnyStepLeavesWholeArchivesAndCompletesWhenRunAgain()
+    {
+        killAtEveryCall<ImportFixture>(
+            {"write", "fdatasync", "rename", "fsync"}, 4,
+            [](ImportFixture& s, const std::function<void()>& arm) { arm(), importMod(s); },
+            [](ImportFixture& s, bool, const QString& at) {
+                // The child drew the parent's random numbers, and so its temporaries' names.
+                for (int drawn = 0; drawn < 1000; ++drawn)
+                    QRandomGenerator::global()->generate64();
+                static const QStringList delivered = ImportFixture().consFiles().keys();
+                QVERIFY2(!states(s).contains(u"torn"_s), qPrintable(at));
+                QVERIFY2(outcomeOf([&] { importMod(s); }).isEmpty(), qPrintable(at));
+                QVERIFY2(states(s) == QStringList(23, u"new"_s), qPrintable(at));
+                QVERIFY2(s.consFiles().keys() == delivered, qPrintable(at));
+            });
+    }
+
+    // A rename refused part-way puts every old archive back.
+    void aFailedImportChangesNothing()
+    {
+        ImportFixture s;
+        const auto before = s.consFiles();
+        QCOMPARE(numberOf(outcomeUnder({"rename", EIO, 0, 0, 12, true}, [&] { importMod(s); })),
+                 57);
+        QCOMPARE(s.consFiles(), before);
+    }
+
+    // A missing source or folder is told by the chooser's and the switch's tests.
+    void aSourceThatIsNoPlainFileIsRefusedAndChangesNothing()
+    {
+        TestFolder folder;
+        const QString init = folder.game() + u"/mods/bf1942/init.con"_s;
+        Checks::writeBytes(init, "old");
+        for (const QString& kind : {u"pipe"_s, u"folder"_s}) {
+            Checks::plant(kind, folder.file(u"planted"_s));
+            QCOMPARE(Checks::failureOf([&] { copyDurably(folder.file(u"planted"_s), init); }), 75);
+        }
+        QCOMPARE(Checks::bytesOf(init), QByteArray("old"));
+        QCOMPARE(Checks::copierTemporariesIn(folder.game() + u"/mods/bf1942"_s), QStringList());
+    }
+
+    void namesAreFoundWithoutRegardToCaseInAnyFolderName()
+    {
+        TestFolder folder;
+        const QString game = folder.file(u"Battlefield 1942 – Ünïcode"_s);
+        Checks::writeBytes(game + u"/Mods/BF1942/Init.con"_s, "old");
+        QDir(folder.path()).rename(u"cons"_s, u"Cons"_s);
+        QCOMPARE(PathResolver::existingFile(u"cons/PUREBF.con"_s),
+                 folder.file(u"Cons/purebf.con"_s));
+        QCOMPARE(PathResolver::fileToWrite(game + u"//mods//bf1942/init.con"_s),
+                 game + u"/Mods/BF1942/Init.con"_s);
+    }
+
+    void aSweepRemovesLeftoversButNeverALiveTemporary()
+    {
+        TestFolder folder;
+        const QString archives = folder.game() + u"/mods/gtide_base/archives"_s;
+        const QString big = folder.file(u"cons/cr/7/menu.rfa"_s);
+        Checks::writeBytes(big, QByteArray(64 << 20, 'b'));
+        std::atomic<int> bigFailure = -1;
+        std::thread writer([&] {
+            bigFailure = Checks::failureOf([&] { copyDurably(big, archives + u"/menu.rfa"_s); });
+        });
+        while (bigFailure < 0 && Checks::copierTemporariesIn(archives).isEmpty()) {
+        }
+        Checks::writeBytes(archives + u"/.grimtide-switch-abc.part"_s, "killed copy");
+        Checks::writeBytes(archives + u"/.other-program.part"_s, "not ours");
+        LeftoverSweep().sweepOnce(archives);
+        writer.join();
+        QCOMPARE(bigFailure.load(), 0);
+        QCOMPARE(Checks::bytesOf(archives + u"/menu.rfa"_s), Checks::bytesOf(big));
+        QCOMPARE(Checks::copierTemporariesIn(archives), QStringList());
+        QVERIFY(QFileInfo::exists(archives + u"/.other-program.part"_s));
+    }
+
+    void aRefusedCallLeavesEveryGameFileAsItWas_data()
+    {
+        QTest::addColumn<Fault>("fault"); // extra: the pack whose init.con the failure names
+        QTest::newRow("a rename refused once") << Fault{"rename", EIO, 57, 1, 1, true};
+        QTest::newRow("a rename refused for good") << Fault{"rename", EIO, 57, 1, 1};
+        QTest::newRow("a full disk") << Fault{"write", ENOSPC, 61, 0, 0, true};
+        QTest::newRow("a failed sync") << Fault{"fdatasync", EIO, 57, 1, 1, true};
+    }
+
+    void aRefusedCallLeavesEveryGameFileAsItWas()
+    {
+        QFETCH(Fault, fault);
+        PureGame game;
+        {
+            StartedSession program;
+            program.session.switchTo(GameMode::Grimtide); // the game's own files are kept by now
+            program.session.switchTo(GameMode::Pure);
+            QCOMPARE(outcomeUnder(fault, [&] { program.session.switchTo(GameMode::Grimtide); }),
+                     u"%1 %2"_s.arg(fault.number).arg(game.initCon(fault.extra)));
+            QCOMPARE(program.session.record().status, u"Pure"_s);
+            QCOMPARE(Checks::installedModes(game.game()) == pureFiles, fault.once);
+        }
+        StartedSession next;
+        QCOMPARE(Checks::installedModes(game.game()), pureFiles);
+        QCOMPARE(game.backups(), QStringList());
+        QCOMPARE(game.status(), u"Pure"_s);
+    }
+
+    // The save's calls included: the game wholly in the mode gtdb.inf holds, gtdb.inf whole.
+    void aSwitchKilledAtAnyStepIsPutRightByTheNextStart()
+    {
+        killAtEveryCall<PureGame>(
+            {"write", "fdatasync", "rename", "fsync", "unlink"}, 1,
+            [](PureGame&, const std::function<void()>& arm) {
+                StartedSession program;
+                arm();
+                program.session.switchTo(GameMode::Grimtide);
+            },
+            [](PureGame& game, bool ended, const QString& at) {
+                StartedSession next;
+                const QString stored = game.status();
+                QVERIFY2(Checks::installedModes(game.game())
+                             == (stored == u"Pure"_s
+                                     ? pureFiles
+                                     : QStringList{u"unbf"_s, u"unx1"_s, u"unx2"_s}),
+                         qPrintable(at + u": "_s + stored));
+                QCOMPARE(game.backups(), QStringList());
+                QVERIFY(Checks::integrityOk(game.databaseFile()) && game.storedRows().size() == 1);
+                QVERIFY(!ended || stored == u"Grimtide"_s);
+            });
+    }
+
+    // The game's archives as gtdb.inf's choices say, or as the game held them.
+    void picksKilledAtAnyStepArePutRightByTheNextStart()
+    {
+        killAtEveryCall<PickedGame>(
+            {"write", "fdatasync", "rename", "fsync", "unlink"}, 1,
+            [](PickedGame&, const std::function<void()>& arm) {
+                StartedSession program;
+                arm();
+                program.session.pick(Catalogue::Kind::Crosshair, 4);
+                program.session.pick(Catalogue::Kind::Reticle, 2);
+                program.session.pick(Catalogue::Kind::Crosshair, 5);
+                program.session.keepChoices(5, 2);
+            },
+            [](PickedGame& game, bool ended, const QString& at) {
+                StartedSession next;
+                const bool kept = game.storedRows().value(0).cr == u"5"_s;
+                QCOMPARE(Checks::bytesOf(game.file(game.crosshairs)),
+                         kept ? QByteArray("crosshair 5") : QByteArray("own crosshairs"));
+                QCOMPARE(Checks::bytesOf(game.file(game.reticles)),
+                         kept ? QByteArray("reticle 2") : QByteArray("own reticles"));
+                QVERIFY2(game.backups().isEmpty(), qPrintable(at));
+                QVERIFY(!ended || kept);
+            });
+    }
+
+    // Refused as Windows would refuse it, also for root, whom the system lets write; then on a
+    // read-only view of the game folder, with a user folder in it missing its archive, a save, a
+    // game file and the user folder's layout are each refused.
+    void aReadOnlyGameFileOrDiskIsNeverChanged()
+    {
+        TestFolder folder;
+        const QString archive = u"/mods/gtide_base/archives/bf1942/game.rfa"_s;
+        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup;
+        Checks::writeBytes(folder.game() + archive, "old archive");
+        Checks::writeBytes(folder.file(u"cons/rt/2/game.rfa"_s), "real archive");
+        QVERIFY(QFile::setPermissions(folder.game() + archive, readOnly));
+        QCOMPARE(reticleInto(folder.game()), u"70 "_s + folder.game() + archive);
+        QCOMPARE(Checks::bytesOf(folder.game() + archive), QByteArray("old archive"));
+        QFile::setPermissions(folder.game() + archive, readOnly | QFile::WriteOwner);
+        QFile::copy(folder.databaseFile(), folder.game() + u"/gtdb.inf"_s);
+        QDir().mkpath(folder.game() + u"/own/cons/cr/1"_s);
+        Checks::writeBytes(folder.game() + u"/own/gtdb.inf"_s, "the player's settings");
+        const QString share = folder.file(u"share"_s), disk = folder.file(u"disk"_s),
+                      db = disk + u"/gtdb.inf"_s, own = disk + u"/own"_s;
+        writeFiles(share, delivered);
+        QDir().mkpath(disk);
+        const QByteArray target = QFile::encodeName(disk);
+        // A bind mount takes the read-only flag only on a second, remounting call.
+        if (::mount(QFile::encodeName(folder.game()).constData(), target.constData(), nullptr,
+                    MS_BIND, nullptr)
+            != 0)
+            QSKIP("needs to mount file systems (run as root)");
+        const auto unmount = qScopeGuard([&] { ::umount2(target.constData(), MNT_DETACH); });
+        QCOMPARE(::mount(nullptr, target.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                         nullptr),
+                 0);
+        QCOMPARE(numberOf(outcomeOf([&] { SettingsStore(db).save(sample); })), 70);
+        QCOMPARE(numberOf(reticleInto(disk)), 70);
+        QCOMPARE(outcomeOf([&] { UserFolder(own, share).prepare(); }),
+                 u"Cannot copy "_s + own + u"/cons/cr/1/menu.rfa"_s);
+        QCOMPARE(Checks::bytesOf(db), Checks::bytesOf(folder.databaseFile()));
+        QVERIFY(!QFile::exists(db + u"-journal"_s));
+        QCOMPARE(Checks::bytesOf(disk + archive), QByteArray("old archive"));
+        QCOMPARE(Checks::filesIn(own), (Files{{u"gtdb.inf"_s, "the player's settings"}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "test_faults.moc"
