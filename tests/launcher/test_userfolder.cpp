@@ -11,20 +11,8 @@ using Files = QMap<QString, QByteArray>; // relative path -> content
 
 Q_DECLARE_METATYPE(Files)
 
-namespace {
-
 const Files delivered{{u"gtdb.inf"_s, "delivered settings"},
                       {u"cons/cr/1/menu.rfa"_s, "placeholder"}};
-
-// The delivered files with the player's over them.
-Files withOwn(const Files& own)
-{
-    Files files = delivered;
-    files.insert(own);
-    return files;
-}
-
-} // namespace
 
 class TestUserFolder : public QObject {
     Q_OBJECT
@@ -41,27 +29,27 @@ private slots:
 
     void prepareLaysDownOnlyWhatIsMissing_data()
     {
-        QTest::addColumn<Files>("before");
-        QTest::addColumn<Files>("after");
-        QTest::newRow("first start") << Files{} << delivered;
-        for (const Files& own : {Files{{u"gtdb.inf"_s, "the player's settings"}},
-                                 Files{{u"cons/cr/1/menu.rfa"_s, "the real archive"}},
-                                 Files{{u"cons/notes.txt"_s, "a file of the player's"}}})
-            QTest::newRow(qPrintable(own.firstKey())) << own << withOwn(own);
+        QTest::addColumn<Files>("own");
+        QTest::newRow("first start") << Files{};
+        QTest::newRow("settings") << Files{{u"gtdb.inf"_s, "the player's settings"}};
+        QTest::newRow("archive") << Files{{u"cons/cr/1/menu.rfa"_s, "the real archive"}};
+        QTest::newRow("a file of the player's") << Files{{u"cons/notes.txt"_s, "the player's"}};
     }
 
-    // The copies are the player's to change.
+    // The delivered files with the player's over them, the player's to change.
     void prepareLaysDownOnlyWhatIsMissing()
     {
-        QFETCH(Files, before);
-        QFETCH(Files, after);
-        const QDir own(temp->filePath(u"own"_s));
-        for (auto file = before.begin(); file != before.end(); ++file)
-            Checks::writeBytes(own.filePath(file.key()), *file);
-        UserFolder(own.path(), temp->filePath(u"share"_s)).prepare();
-        QCOMPARE(Checks::filesIn(own.path()), after);
+        QFETCH(Files, own);
+        const QDir folder(temp->filePath(u"own"_s));
+        for (auto file = own.begin(); file != own.end(); ++file)
+            Checks::writeBytes(folder.filePath(file.key()), *file);
+        UserFolder(folder.path(), temp->filePath(u"share"_s)).prepare();
+        Files after = delivered;
+        after.insert(own);
+        QCOMPARE(Checks::filesIn(folder.path()), after);
         for (const QString& file : after.keys())
-            QVERIFY2(QFile::permissions(own.filePath(file)) & QFile::WriteOwner, qPrintable(file));
+            QVERIFY2(QFile::permissions(folder.filePath(file)) & QFile::WriteOwner,
+                     qPrintable(file));
     }
 
     void withoutDeliveredSettingsItFailsAndLaysDownNothing()

@@ -38,10 +38,8 @@ private slots:
         TestFolder folder;
         folder.writeSettings({folder.gameRow(), folder.gameRow(), folder.gameRow()});
         SettingsStore store(folder.databaseFile());
-        SettingsRecord unusual = sample;
-        unusual.path = u"C:\\Spiele\\\"Battlefield\" 1942 – Ünïcode 'x'"_s;
-        unusual.cr = QString(2000, QLatin1Char('9'));
-        unusual.rtr = QString();
+        const SettingsRecord unusual(u"Grimtide"_s, {}, u"no"_s, QString(2000, u'9'), u"3"_s,
+                                     u"No"_s, u"C:\\Spiele\\\"Battlefield\" 1942 – Ünïcode 'x'"_s);
         store.save(unusual);
         QCOMPARE(folder.storedRows(), QList<SettingsRecord>{unusual});
         // The old row can't be deleted, then sw is missing: each save fails and changes nothing.
