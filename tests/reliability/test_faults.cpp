@@ -16,6 +16,7 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTest>
+#include <QThread>
 
 #include <atomic>
 #include <cerrno>
@@ -27,7 +28,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using Files = QMap<QString, QByteArray>;
+using Files = QMap<QString, QByteArray>; // relative path -> content
 
 namespace {
 
@@ -50,6 +51,16 @@ void writeFiles(const QString& folder, const Files& files)
 {
     for (auto file = files.begin(); file != files.end(); ++file)
         Checks::writeBytes(folder + u'/' + file.key(), *file);
+}
+
+// The delivered files as installed, read-only, in the folder's "share".
+QString installed(const TestFolder& folder)
+{
+    const QString share = folder.file(u"share"_s);
+    writeFiles(share, delivered);
+    for (const QString& file : delivered.keys())
+        QFile::setPermissions(share + u'/' + file, QFile::ReadOwner);
+    return share;
 }
 
 // "" or what the action threw: a Failure's number and place, or an error's text.
@@ -163,6 +174,7 @@ void killAtEveryCall(QList<const char*> calls, int step,
 } // namespace
 
 Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(Files)
 
 class TestFaults : public QObject {
     Q_OBJECT
@@ -202,6 +214,93 @@ private slots:
         QCOMPARE(Checks::copierTemporariesIn(archives), QStringList());
     }
 
+    void loadReadsTheFirstRowAsStoredAndFlagsOnlyNulls()
+    {
+        TestFolder folder;
+        // An empty text is a value, not a gap.
+        folder.writeSettings({{.status = u"pure"_s, .path = QString()}, folder.gameRow()});
+        const auto load = [&] { return SettingsStore(folder.databaseFile()).load(); };
+        QVERIFY(!load().hadEmptyField);
+        Checks::exec(folder.databaseFile(), "UPDATE Options SET rtr = NULL, cr = 7, rt = 2.5");
+        const SettingsStore::Loaded loaded = load();
+        QVERIFY(loaded.hadEmptyField);
+        QCOMPARE(loaded.record,
+                 SettingsRecord(u"pure"_s, {}, u"no"_s, u"7"_s, u"2.5"_s, u"No"_s, {}));
+        Checks::exec(folder.databaseFile(), "UPDATE Options SET secure = x'00ff'");
+        QCOMPARE(Checks::failureOf([&] { load(); }), FailureNumber::TypeMismatch);
+        Checks::exec(folder.databaseFile(), "DELETE FROM Options");
+        QCOMPARE(Checks::failureOf([&] { load(); }), FailureNumber::NoCurrentRecord);
+    }
+
+    void saveLeavesExactlyTheNewRowOrTheOldTable()
+    {
+        TestFolder folder;
+        folder.writeSettings({folder.gameRow(), folder.gameRow(), folder.gameRow()});
+        SettingsStore store(folder.databaseFile());
+        const SettingsRecord unusual(u"Grimtide"_s, {}, u"no"_s, QString(2000, u'9'), u"3"_s,
+                                     u"No"_s, u"C:\\Spiele\\\"Battlefield\" 1942 – Ünïcode 'x'"_s);
+        store.save(unusual);
+        QCOMPARE(folder.storedRows(), QList<SettingsRecord>{unusual});
+        // The old row can't be deleted, then sw is missing: each save fails and changes nothing.
+        Checks::exec(folder.databaseFile(), "CREATE TRIGGER keep BEFORE DELETE ON Options "
+                                            "BEGIN SELECT RAISE(ABORT, 'kept'); END");
+        QVERIFY(Checks::failureOf([&] { store.save(sample); }) != 0);
+        QCOMPARE(folder.storedRows(), QList<SettingsRecord>{unusual});
+        Checks::exec(folder.databaseFile(), "ALTER TABLE Options DROP sw"); // the save let go of it
+        const QByteArray before = Checks::bytesOf(folder.databaseFile());
+        QCOMPARE(Checks::failureOf([&] { store.save(sample); }), FailureNumber::FieldMissing);
+        QCOMPARE(Checks::bytesOf(folder.databaseFile()), before);
+    }
+
+    // A lock held for less than the busy timeout only makes the save wait.
+    void aLockHeldBrieflyOnlyMakesTheSaveWait()
+    {
+        TestFolder folder;
+        SettingsStore store(folder.databaseFile());
+        std::optional<Checks::SettingsLock> other(std::in_place, folder.databaseFile());
+        std::thread release([&other] {
+            QThread::msleep(300);
+            other.reset();
+        });
+        store.save(sample);
+        release.join();
+        QCOMPARE(folder.storedRows(), QList<SettingsRecord>{sample});
+    }
+
+    void prepareLaysDownOnlyWhatIsMissing_data()
+    {
+        QTest::addColumn<Files>("own");
+        QTest::newRow("first start") << Files{};
+        QTest::newRow("settings") << Files{{u"gtdb.inf"_s, "the player's settings"}};
+        QTest::newRow("archive") << Files{{u"cons/cr/1/menu.rfa"_s, "the real archive"}};
+        QTest::newRow("a file of the player's") << Files{{u"cons/notes.txt"_s, "the player's"}};
+    }
+
+    // The delivered files with the player's over them, the player's to change.
+    void prepareLaysDownOnlyWhatIsMissing()
+    {
+        QFETCH(Files, own);
+        TestFolder folder;
+        const QString share = installed(folder), path = folder.file(u"own"_s);
+        writeFiles(path, own);
+        UserFolder(path, share).prepare();
+        Files after = delivered;
+        after.insert(own);
+        QCOMPARE(Checks::filesIn(path), after);
+        for (const QString& file : after.keys())
+            QVERIFY2(QFile::permissions(path + u'/' + file) & QFile::WriteOwner, qPrintable(file));
+    }
+
+    void withoutDeliveredSettingsTheUserFolderFailsAndLaysDownNothing()
+    {
+        TestFolder folder;
+        const QString share = installed(folder);
+        QVERIFY(QFile::remove(share + u"/gtdb.inf"_s));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 UserFolder(folder.file(u"own"_s), share).prepare());
+        QVERIFY(!QFileInfo::exists(folder.file(u"own"_s)));
+    }
+
     void aFailureWhileLayingOutTheUserFolderIsReportedAndLeavesNoHalfFile_data()
     {
         QTest::addColumn<Fault>("fault"); // extra: the settings copy whole in place all the same
@@ -215,8 +314,7 @@ private slots:
     {
         QFETCH(Fault, fault);
         TestFolder folder;
-        writeFiles(folder.file(u"share"_s), delivered);
-        const UserFolder user(folder.file(u"own"_s), folder.file(u"share"_s));
+        const UserFolder user(folder.file(u"own"_s), installed(folder));
         QCOMPARE(outcomeUnder(fault, [&] { user.prepare(); }),
                  u"Cannot copy "_s + folder.file(u"own/gtdb.inf"_s));
         QCOMPARE(Checks::filesIn(user.path()),
@@ -420,9 +518,8 @@ private slots:
         QFile::copy(folder.databaseFile(), folder.game() + u"/gtdb.inf"_s);
         QDir().mkpath(folder.game() + u"/own/cons/cr/1"_s);
         Checks::writeBytes(folder.game() + u"/own/gtdb.inf"_s, "the player's settings");
-        const QString share = folder.file(u"share"_s), disk = folder.file(u"disk"_s),
+        const QString share = installed(folder), disk = folder.file(u"disk"_s),
                       db = disk + u"/gtdb.inf"_s, own = disk + u"/own"_s;
-        writeFiles(share, delivered);
         QDir().mkpath(disk);
         const QByteArray target = QFile::encodeName(disk);
         // A bind mount takes the read-only flag only on a second, remounting call.
