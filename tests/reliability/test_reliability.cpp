@@ -1,6 +1,7 @@
 #include "core/app/Session.h"
 #include "core/crosshair/Catalogue.h"
 #include "core/gamefiles/GameFiles.h"
+#include "core/platform/GameProcess.h"
 #include "core/platform/NativeFileSystem.h"
 #include "core/platform/PathResolver.h"
 #include "core/platform/StagedFile.h"
@@ -13,14 +14,18 @@
 #include "support/StartedSession.h"
 #include "support/TestFolder.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <spawn.h>
 #include <stdexcept>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -28,6 +33,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+extern char** environ;
 using Files = QMap<QString, QByteArray>; // relative path -> content
 
 namespace {
@@ -41,7 +47,7 @@ struct Fault {
 };
 
 const QStringList pureFiles{u"purebf"_s, u"purex1"_s, u"purex2"_s},
-    packs{u"bf1942"_s, u"xpack1"_s, u"xpack2"_s};
+    grimtideFiles{u"unbf"_s, u"unx1"_s, u"unx2"_s}, packs{u"bf1942"_s, u"xpack1"_s, u"xpack2"_s};
 const SettingsRecord sample(u"Grimtide"_s, u"yes"_s, u"no"_s, u"7"_s, u"3"_s, u"No"_s,
                             u"/games/Battlefield 1942"_s);
 const Files delivered{{u"gtdb.inf"_s, "delivered settings"},
@@ -132,13 +138,10 @@ struct PureGame : TestFolder {
     PureGame()
     {
         writeSettings({.rtr = u"yes"_s, .sw = u"yes"_s, .path = gameRow().path});
-        for (qsizetype pack = 0; pack < 3; ++pack)
+        for (int pack = 0; pack < 3; ++pack)
             QFile::copy(file(u"cons/%1.con"_s.arg(pureFiles[pack])), initCon(pack));
     }
-    QString initCon(qsizetype pack) const
-    {
-        return game() + u"/mods/"_s + packs[pack] + u"/init.con"_s;
-    }
+    QString initCon(int pack) const { return game() + u"/mods/%1/init.con"_s.arg(packs[pack]); }
     QStringList backups() const { return Checks::filesIn(game()).keys().filter(u".old"_s); }
     QString status() const { return storedRows().value(0).status; }
 };
@@ -156,8 +159,7 @@ void killAtEveryCall(QList<const char*> calls, int step,
             Setup setup;
             const pid_t child = ::fork();
             if (child == 0) {
-                // A refusal must end the child too: returned into the test, it would wait for
-                // QtTest's thread, which a fork does not copy, and the parent for it.
+                // A refusal ends the child too: QtTest's thread it would wait for is not forked.
                 Checks::failureOf(
                     [&] { action(setup, [&] { FaultShim::arm(call, allowed, -SIGKILL); }); });
                 ::_exit(0);
@@ -171,12 +173,21 @@ void killAtEveryCall(QList<const char*> calls, int step,
     }
 }
 
+bool hasThread(qint64 pid, const QByteArray& name)
+{
+    const QDir tasks(u"/proc/%1/task"_s.arg(pid));
+    const QStringList ids = tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return std::ranges::any_of(ids, [&](const QString& task) {
+        return Checks::bytesOf(tasks.filePath(task + u"/comm"_s)).trimmed() == name;
+    });
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Fault)
 Q_DECLARE_METATYPE(Files)
 
-class TestFaults : public QObject {
+class TestReliability : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase()
@@ -398,8 +409,8 @@ private slots:
     void aSweepRemovesLeftoversButNeverALiveTemporary()
     {
         TestFolder folder;
-        const QString archives = folder.game() + u"/mods/gtide_base/archives"_s;
-        const QString big = folder.file(u"cons/cr/7/menu.rfa"_s);
+        const QString archives = folder.game() + u"/mods/gtide_base/archives"_s,
+                      big = folder.file(u"cons/cr/7/menu.rfa"_s);
         Checks::writeBytes(big, QByteArray(64 << 20, 'b'));
         std::atomic<int> bigFailure = -1;
         std::thread writer([&] {
@@ -459,9 +470,7 @@ private slots:
                 StartedSession next;
                 const QString stored = game.status();
                 QVERIFY2(Checks::installedModes(game.game())
-                             == (stored == u"Pure"_s
-                                     ? pureFiles
-                                     : QStringList{u"unbf"_s, u"unx1"_s, u"unx2"_s}),
+                             == (stored == u"Pure"_s ? pureFiles : grimtideFiles),
                          qPrintable(at + u": "_s + stored));
                 QCOMPARE(game.backups(), QStringList());
                 QVERIFY(Checks::integrityOk(game.databaseFile()) && game.storedRows().size() == 1);
@@ -502,8 +511,7 @@ private slots:
     }
 
     // Refused as Windows would refuse it, also for root, whom the system lets write; then on a
-    // read-only view of the game folder, with a user folder in it missing its archive, a save, a
-    // game file and the user folder's layout are each refused.
+    // read-only mount a save, a game file and a user folder missing its archive are each refused.
     void aReadOnlyGameFileOrDiskIsNeverChanged()
     {
         TestFolder folder;
@@ -535,12 +543,91 @@ private slots:
         QCOMPARE(numberOf(reticleInto(disk)), 70);
         QCOMPARE(outcomeOf([&] { UserFolder(own, share).prepare(); }),
                  u"Cannot copy "_s + own + u"/cons/cr/1/menu.rfa"_s);
-        QCOMPARE(Checks::bytesOf(db), Checks::bytesOf(folder.databaseFile()));
-        QVERIFY(!QFile::exists(db + u"-journal"_s));
-        QCOMPARE(Checks::bytesOf(disk + archive), QByteArray("old archive"));
-        QCOMPARE(Checks::filesIn(own), (Files{{u"gtdb.inf"_s, "the player's settings"}}));
+    }
+
+    // A name as the system shows it ends in a line break; a command line's arguments each in a
+    // zero byte.
+    void aProcessIsTheGameByWhatRuns_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("commandLine");
+        QTest::addColumn<bool>("game");
+        const auto row = [](const char* tag, QByteArray name, QByteArray line, bool game) {
+            QTest::newRow(tag) << name << line << game;
+        };
+        row("named by Wine", "BF1942.exe\n", "C:\\Games\\Battlefield 1942\\BF1942.exe\0"_ba, true);
+        row("named in another case", "bf1942.EXE\n", {}, true);
+        row("started under the name", "sleep\n", "BF1942.exe\0"_ba, true);
+        row("started under the name in a folder", "sleep\n", "/games/bf/Bf1942.Exe\0"_ba, true);
+        row("wine's program", "wine\n", "/usr/bin/wine\0C:\\Games\\BF1942.exe\0"_ba, true);
+        row("the preloader's program, the name cut", "wine64-preloade\n",
+            "/usr/lib/wine/wine64-preloader\0/usr/lib/wine/wine64\0BF1942.exe\0"_ba, true);
+        row("a Wine tool given the game", "notepad.exe\n",
+            "C:\\windows\\notepad.exe\0C:\\Games\\Battlefield 1942\\BF1942.exe\0"_ba, false);
+        row("wine running a tool given the game", "wine\n", "wine\0notepad.exe\0BF1942.exe\0"_ba,
+            false);
+        row("not a loader, if named like one", "winecfg\n", "winecfg\0BF1942.exe\0"_ba, false);
+        row("a name that only ends so", "MyBF1942.exe\n", "/g/notBF1942.exe\0"_ba, false);
+        row("a loader alone", "wine\n", "wine\0"_ba, false);
+        row("nothing read", {}, {}, false);
+    }
+
+    void aProcessIsTheGameByWhatRuns()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, commandLine);
+        QFETCH(bool, game);
+        QCOMPARE(GameProcess::isTheGame(name, commandLine), game);
+    }
+
+    // Started as exec -a starts it; ended but not yet collected by its parent, it runs no more.
+    void aProgramStartedUnderTheGamesNameRunsUntilItEnds()
+    {
+        char* argv[] = {const_cast<char*>("BF1942.exe"), const_cast<char*>("60"), nullptr};
+        pid_t pid = -1;
+        QCOMPARE(::posix_spawn(&pid, "/bin/sleep", nullptr, nullptr, argv, environ), 0);
+        const auto reap = qScopeGuard([pid] { ::kill(pid, SIGKILL), ::waitpid(pid, nullptr, 0); });
+        const QString process = u"/proc/%1/"_s.arg(pid);
+        QTRY_COMPARE(QFileInfo(process + u"exe"_s).canonicalFilePath(),
+                     QFileInfo(u"/bin/sleep"_s).canonicalFilePath());
+        QCOMPARE(GameProcess::running(), u"process %1 (BF1942.exe)"_s.arg(pid));
+        ::kill(pid, SIGKILL);
+        QTRY_VERIFY(Checks::bytesOf(process + u"stat"_s).contains(") Z "));
+        QCOMPARE(GameProcess::running(), std::nullopt);
+    }
+
+    // On an X screen Qt's accessibility calls the bus at the first window, and waits for good.
+    void aFrozenBusBeforeTheStartHoldsNoSignal()
+    {
+        QProcess screen, bus, program;
+        screen.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-nolisten"_s, u"tcp"_s});
+        bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+        QVERIFY(screen.waitForReadyRead(10000) && bus.waitForReadyRead(10000));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        environment.insert(u"DISPLAY"_s, u':' + QString::fromLatin1(screen.readLine().trimmed()));
+        environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s,
+                           QString::fromLatin1(bus.readLine().trimmed()));
+        ::kill(pid_t(bus.processId()), SIGSTOP);
+        TestFolder folder;
+        folder.writeSettings(folder.gameRow());
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(folder.path());
+        program.start(QStringLiteral(GRIMTIDE_SWITCH_PROGRAM), {});
+        // Qt's bus thread comes with the window thread's first call to the bus.
+        QTRY_VERIFY_WITH_TIMEOUT(hasThread(program.processId(), "QDBusConnection"), 30000);
+        QElapsedTimer sinceSignal;
+        sinceSignal.start();
+        ::kill(pid_t(program.processId()), SIGTERM);
+        QVERIFY(program.waitForFinished(10000) && program.exitStatus() == QProcess::NormalExit);
+        QCOMPARE_LT(sinceSignal.elapsed(), 2000);
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY(program.readAllStandardError().endsWith("grimtide-switch: the close could not run: "
+                                                        "the window did not answer the signal in "
+                                                        "time.\n"));
+        ::kill(pid_t(bus.processId()), SIGCONT);
     }
 };
 
-QTEST_GUILESS_MAIN(TestFaults)
-#include "test_faults.moc"
+QTEST_GUILESS_MAIN(TestReliability)
+#include "test_reliability.moc"
