@@ -90,10 +90,7 @@ QString outcomeUnder(const Fault& fault, const std::function<void()>& action)
     return outcome;
 }
 
-int numberOf(const QString& outcome)
-{
-    return outcome.section(u' ', 0, 0).toInt();
-}
+const auto numberOf = [](const QString& outcome) { return outcome.section(u' ', 0, 0).toInt(); };
 
 // Each archive of cons as "old" (the delivered placeholder), "new" (the mod's real one) or "torn".
 QStringList states(const ImportFixture& s)
@@ -108,10 +105,9 @@ QStringList states(const ImportFixture& s)
     return found;
 }
 
-void importMod(const ImportFixture& s)
-{
+const auto importMod = [](const ImportFixture& s) {
     ArchiveImporter(s.folder.path()).importFrom(s.mod(), [](const QString&, int, int) {});
-}
+};
 
 // A game file written as the program writes one: beside it, synced, renamed over it, the folder
 // synced.
@@ -125,12 +121,9 @@ void copyDurably(const QString& source, const QString& destination)
 
 QString reticleInto(const QString& game)
 {
-    return outcomeOf([&] {
-        GameFiles(QDir::currentPath())
-            .stage({Catalogue::archiveCopy(Catalogue::Kind::Reticle, u"2"_s, game + u"/mods/"_s)},
-                   {})
-            .commit();
-    });
+    const GameFileCopy copy =
+        Catalogue::archiveCopy(Catalogue::Kind::Reticle, u"2"_s, game + u"/mods/"_s);
+    return outcomeOf([&] { GameFiles(QDir::currentPath()).stage({copy}, {}).commit(); });
 }
 
 // A game in pure mode with both packs.

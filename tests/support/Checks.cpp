@@ -46,11 +46,9 @@ QList<QStringList> Checks::rows(const QString& databaseFile, const QByteArray& s
             row.append(QString::fromUtf8(values[column]));
         return 0;
     };
-    sqlite3* db = nullptr;
-    const bool done = sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db,
-                                      SQLITE_OPEN_READWRITE, nullptr)
-                          == SQLITE_OK
-                      && sqlite3_exec(db, sql.constData(), keep, &found, nullptr) == SQLITE_OK;
+    sqlite3* db = nullptr; // a file that won't open leaves a handle whose calls fail
+    sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, {});
+    const bool done = sqlite3_exec(db, sql.constData(), keep, &found, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     if (ok)
         *ok = done;
