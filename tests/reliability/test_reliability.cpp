@@ -555,10 +555,8 @@ private slots:
         row("wine's program", "wine\n", "/usr/bin/wine\0C:\\Games\\BF1942.exe\0"_ba, true);
         row("the preloader's program, the name cut", "wine64-preloade\n",
             "/usr/lib/wine/wine64-preloader\0/usr/lib/wine/wine64\0BF1942.exe\0"_ba, true);
-        row("a Wine tool given the game", "notepad.exe\n",
-            "C:\\windows\\notepad.exe\0C:\\Games\\Battlefield 1942\\BF1942.exe\0"_ba, false);
-        row("wine running a tool given the game", "wine\n", "wine\0notepad.exe\0BF1942.exe\0"_ba,
-            false);
+        row("a tool given the game", "notepad.exe\n", "notepad.exe\0C:\\BF1942.exe\0"_ba, false);
+        row("wine running a tool given it", "wine\n", "wine\0notepad.exe\0BF1942.exe\0"_ba, false);
         row("not a loader, if named like one", "winecfg\n", "winecfg\0BF1942.exe\0"_ba, false);
         row("a name that only ends so", "MyBF1942.exe\n", "/g/notBF1942.exe\0"_ba, false);
         row("a loader alone", "wine\n", "wine\0"_ba, false);
