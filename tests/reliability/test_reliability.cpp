@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(Checks::copierTemporariesIn(archives), QStringList());
     }
 
-    void loadReadsTheFirstRowAsStoredAndFlagsOnlyNulls()
+    void loadReadsTheFirstRowAsStoredAndFlagsOnlyNullsAndASaveWaitsForABriefLock()
     {
         TestFolder folder;
         // An empty text is a value, not a gap.
@@ -234,6 +234,15 @@ private slots:
         QCOMPARE(Checks::failureOf([&] { load(); }), FailureNumber::TypeMismatch);
         Checks::exec(folder.databaseFile(), "DELETE FROM Options");
         QCOMPARE(Checks::failureOf([&] { load(); }), FailureNumber::NoCurrentRecord);
+        // A lock held for less than the busy timeout only makes a save wait.
+        std::optional<Checks::SettingsLock> other(std::in_place, folder.databaseFile());
+        std::thread release([&other] {
+            QThread::msleep(300);
+            other.reset();
+        });
+        SettingsStore(folder.databaseFile()).save(sample);
+        release.join();
+        QCOMPARE(folder.storedRows(), QList<SettingsRecord>{sample});
     }
 
     void saveLeavesExactlyTheNewRowOrTheOldTable()
@@ -254,21 +263,6 @@ private slots:
         const QByteArray before = Checks::bytesOf(folder.databaseFile());
         QCOMPARE(Checks::failureOf([&] { store.save(sample); }), FailureNumber::FieldMissing);
         QCOMPARE(Checks::bytesOf(folder.databaseFile()), before);
-    }
-
-    // A lock held for less than the busy timeout only makes the save wait.
-    void aLockHeldBrieflyOnlyMakesTheSaveWait()
-    {
-        TestFolder folder;
-        SettingsStore store(folder.databaseFile());
-        std::optional<Checks::SettingsLock> other(std::in_place, folder.databaseFile());
-        std::thread release([&other] {
-            QThread::msleep(300);
-            other.reset();
-        });
-        store.save(sample);
-        release.join();
-        QCOMPARE(folder.storedRows(), QList<SettingsRecord>{sample});
     }
 
     void prepareLaysDownOnlyWhatIsMissing_data()
@@ -387,7 +381,7 @@ private slots:
         QCOMPARE(s.consFiles(), before);
     }
 
-    void namesAreFoundWithoutRegardToCaseInAnyFolderName()
+    void namesAreFoundInAnyCaseAndASweepRemovesLeftoversButNeverALiveTemporary()
     {
         TestFolder folder;
         const QString game = folder.file(u"Battlefield 1942 – Ünïcode"_s);
@@ -397,11 +391,6 @@ private slots:
                  folder.file(u"Cons/purebf.con"_s));
         QCOMPARE(PathResolver::fileToWrite(game + u"//mods//bf1942/init.con"_s),
                  game + u"/Mods/BF1942/Init.con"_s);
-    }
-
-    void aSweepRemovesLeftoversButNeverALiveTemporary()
-    {
-        TestFolder folder;
         const QString archives = folder.game() + u"/mods/gtide_base/archives"_s,
                       big = folder.file(u"cons/cr/7/menu.rfa"_s);
         Checks::writeBytes(big, QByteArray(64 << 20, 'b'));
