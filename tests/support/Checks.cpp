@@ -63,16 +63,13 @@ void Checks::exec(const QString& databaseFile, const char* sql)
         qFatal("sqlite failed: %s", sql);
 }
 
-Checks::SettingsLock::SettingsLock(const QString& databaseFile)
+Checks::SettingsLock::SettingsLock(const QString& databaseFile) : db(nullptr, sqlite3_close)
 {
-    if (sqlite3_open(QFile::encodeName(databaseFile).constData(), &m_db) != SQLITE_OK
-        || sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+    sqlite3* opened = nullptr;
+    sqlite3_open(QFile::encodeName(databaseFile).constData(), &opened);
+    db.reset(opened); // a file that won't open leaves a handle whose calls fail
+    if (sqlite3_exec(opened, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
         qFatal("cannot lock %s", qPrintable(databaseFile));
-}
-
-Checks::SettingsLock::~SettingsLock()
-{
-    sqlite3_close(m_db); // rolls the empty transaction back
 }
 
 bool Checks::integrityOk(const QString& databaseFile)

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 struct sqlite3;
 
@@ -16,15 +17,9 @@ void writeBytes(const QString& path, const QByteArray& bytes); // its folder mad
 QList<QStringList> rows(const QString& databaseFile, const QByteArray& sql, bool* ok = nullptr);
 void exec(const QString& databaseFile, const char* sql); // SQL that must succeed
 // Another program's exclusive transaction on the settings file, while it lives.
-class SettingsLock {
-public:
+struct SettingsLock {
     explicit SettingsLock(const QString& databaseFile);
-    ~SettingsLock();
-    SettingsLock(const SettingsLock&) = delete;
-    SettingsLock& operator=(const SettingsLock&) = delete;
-
-private:
-    sqlite3* m_db = nullptr;
+    std::unique_ptr<sqlite3, int (*)(sqlite3*)> db; // closing rolls the transaction back
 };
 bool integrityOk(const QString& databaseFile);
 void plant(const QString& kind, const QString& path);
