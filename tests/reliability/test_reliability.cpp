@@ -69,9 +69,11 @@ QString installed(const TestFolder& folder)
     return share;
 }
 
-// "" or what the action threw: a Failure's number and place, or an error's text.
-QString outcomeOf(const std::function<void()>& action)
+// "" or what the action threw, the fault armed: a Failure's number and place or an error's text.
+QString outcomeUnder(const Fault& fault, const std::function<void()>& action)
 {
+    FaultShim::arm(fault.call, fault.allowed, fault.error, fault.once);
+    const auto disarm = qScopeGuard([] { FaultShim::arm(nullptr, 0, 0); });
     try {
         action();
     } catch (const Failure& failure) {
@@ -82,13 +84,9 @@ QString outcomeOf(const std::function<void()>& action)
     return {};
 }
 
-QString outcomeUnder(const Fault& fault, const std::function<void()>& action)
-{
-    FaultShim::arm(fault.call, fault.allowed, fault.error, fault.once);
-    const QString outcome = outcomeOf(action);
-    FaultShim::arm(nullptr, 0, 0);
-    return outcome;
-}
+const auto outcomeOf = [](const std::function<void()>& a) {
+    return outcomeUnder({nullptr, 0, 0}, a);
+};
 
 const auto numberOf = [](const QString& outcome) { return outcome.section(u' ', 0, 0).toInt(); };
 
