@@ -46,11 +46,9 @@ QList<QStringList> Checks::rows(const QString& databaseFile, const QByteArray& s
             row.append(QString::fromUtf8(values[column]));
         return 0;
     };
-    sqlite3* db = nullptr;
-    const bool done = sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db,
-                                      SQLITE_OPEN_READWRITE, nullptr)
-                          == SQLITE_OK
-                      && sqlite3_exec(db, sql.constData(), keep, &found, nullptr) == SQLITE_OK;
+    sqlite3* db = nullptr; // a file that won't open leaves a handle whose calls fail
+    sqlite3_open_v2(QFile::encodeName(databaseFile).constData(), &db, SQLITE_OPEN_READWRITE, {});
+    const bool done = sqlite3_exec(db, sql.constData(), keep, &found, nullptr) == SQLITE_OK;
     sqlite3_close(db);
     if (ok)
         *ok = done;
@@ -65,16 +63,13 @@ void Checks::exec(const QString& databaseFile, const char* sql)
         qFatal("sqlite failed: %s", sql);
 }
 
-Checks::SettingsLock::SettingsLock(const QString& databaseFile)
+Checks::SettingsLock::SettingsLock(const QString& databaseFile) : db(nullptr, sqlite3_close)
 {
-    if (sqlite3_open(QFile::encodeName(databaseFile).constData(), &m_db) != SQLITE_OK
-        || sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+    sqlite3* opened = nullptr;
+    sqlite3_open(QFile::encodeName(databaseFile).constData(), &opened);
+    db.reset(opened); // a file that won't open leaves a handle whose calls fail
+    if (sqlite3_exec(opened, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
         qFatal("cannot lock %s", qPrintable(databaseFile));
-}
-
-Checks::SettingsLock::~SettingsLock()
-{
-    sqlite3_close(m_db); // rolls the empty transaction back
 }
 
 bool Checks::integrityOk(const QString& databaseFile)
@@ -115,45 +110,41 @@ QStringList Checks::copierTemporariesIn(const QString& folder)
 
 QString Checks::sentence(int number, const QString& place, const QString& advice)
 {
-    // number, the sentence with %1 for the place, and what stands for an unnamed place
-    static const QMap<int, std::pair<const char*, const char*>> sentences{
-        {13,
-         {"%1 holds a text where a number belongs", "A crosshair or reticle setting in gtdb.inf"}},
-        {53, {"The file %1 is missing", "that was to be copied"}},
-        {57, {"Reading or writing %1 failed: the disk or device reported an error", "a file"}},
-        {61, {"The disk holding %1 is full", "the file"}},
-        {70, {"%1 may not be changed: it is write-protected, read-only or in use", "A file"}},
-        {71, {"The drive of %1 is not ready", "that folder"}},
-        {75,
-         {"%1 is not a plain file: a folder, a pipe or a device stands in its place",
-          "A file the program needs"}},
-        {76, {"The folder %1 does not exist", "on the copy's path"}},
-        {91, {"A crosshair and a reticle must both be chosen in the lists", {}}},
-        {94, {"A setting in %1 holds no value", "gtdb.inf"}},
-        {3021, {"The table \"Options\" in %1 holds no row", "gtdb.inf"}},
-        {3024, {"The settings file %1 does not exist", "gtdb.inf"}},
-        {3078, {"%1 has no table \"Options\"", "gtdb.inf"}},
-        {3218, {"%1 is locked by another program", "gtdb.inf"}},
-        {3265, {"The table \"Options\" in %1 lacks one of its seven fields", "gtdb.inf"}},
-        {3343, {"%1 is not a settings database this program can read", "gtdb.inf"}},
-        {4001, {"Nothing was written to the game; it runs as %1", "a process"}},
-        {4002,
-         {"Nothing was written; put the Grimtide mod's real archives into %1",
-          "the numbered folders of cons"}},
-        {4003,
-         {"Nothing was written to the game, which runs as %1; the update of its files that was "
-          "cut short will be finished at the next start or switch once the game has ended",
-          "a process"}},
-        {4004, {"It was refused at %1", "game-files.journal"}},
-        {4005, {"It was refused at %1", "kept-game-files"}},
+    // the sentence with %1 for the place | what stands for an unnamed place
+    static const QMap<int, const char*> sentences{
+        {13, "%1 holds a text where a number belongs|A crosshair or reticle setting in gtdb.inf"},
+        {53, "The file %1 is missing|that was to be copied"},
+        {57, "Reading or writing %1 failed: the disk or device reported an error|a file"},
+        {61, "The disk holding %1 is full|the file"},
+        {70, "%1 may not be changed: it is write-protected, read-only or in use|A file"},
+        {71, "The drive of %1 is not ready|that folder"},
+        {75, "%1 is not a plain file: a folder, a pipe or a device stands in its place|"
+             "A file the program needs"},
+        {76, "The folder %1 does not exist|on the copy's path"},
+        {91, "A crosshair and a reticle must both be chosen in the lists"},
+        {94, "A setting in %1 holds no value|gtdb.inf"},
+        {3021, "The table \"Options\" in %1 holds no row|gtdb.inf"},
+        {3024, "The settings file %1 does not exist|gtdb.inf"},
+        {3078, "%1 has no table \"Options\"|gtdb.inf"},
+        {3218, "%1 is locked by another program|gtdb.inf"},
+        {3265, "The table \"Options\" in %1 lacks one of its seven fields|gtdb.inf"},
+        {3343, "%1 is not a settings database this program can read|gtdb.inf"},
+        {4001, "Nothing was written to the game; it runs as %1|a process"},
+        {4002, "Nothing was written; put the Grimtide mod's real archives into %1|"
+               "the numbered folders of cons"},
+        {4003, "Nothing was written to the game, which runs as %1; the update of its files that "
+               "was cut short will be finished at the next start or switch once the game has "
+               "ended|a process"},
+        {4004, "It was refused at %1|game-files.journal"},
+        {4005, "It was refused at %1|kept-game-files"},
     };
     if (!sentences.contains(number))
         qFatal("no sentence written out for %d", number);
-    const auto& [text, unnamed] = sentences.value(number);
-    QString written = QString::fromUtf8(text);
-    if (written.contains(u"%1"_s))
-        written = written.arg(place.isEmpty() ? QString::fromUtf8(unnamed)
-                                              : QDir::toNativeSeparators(place));
+    const QStringList parts = QString::fromUtf8(sentences.value(number)).split(u'|');
+    const QString written =
+        parts.size() == 1
+            ? parts[0]
+            : parts[0].arg(place.isEmpty() ? parts[1] : QDir::toNativeSeparators(place));
     return written + (advice.isEmpty() ? QString() : u": "_s + advice) + u'.';
 }
 

@@ -17,11 +17,8 @@ public:
     void setTip(const QString& newTip) override { told(u"setTip"_qs, newTip); }
     void remove() override { told(u"remove"_qs, tip), shown = false; }
     bool exists() const override { return shown; }
-
-private:
     void told(const QString& operation, const QString& newTip)
     {
-        operations.append(operation);
-        tip = newTip;
+        operations << operation, tip = newTip;
     }
 };

@@ -3,9 +3,8 @@
 #include <QProcess>
 #include <QTest>
 
-// A program run as a player runs it from a terminal, in the folder given, with no display to
-// show a box on; with a home, HOME and XDG_DATA_HOME are that folder. This process's events go
-// on meanwhile, so that a copy of the program running in it can answer.
+// A program run from a terminal in the folder, with no display; with a home, HOME and
+// XDG_DATA_HOME are that folder. This process's events go on, so that a program in it can answer.
 struct ProgramRun {
     int status = -1; // -1 when it did not end normally within a minute
     QString out;

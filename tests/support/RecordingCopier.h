@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QStringList>
 
+#include <algorithm>
+
 // The program's game files of the working folder, keeping a list of the sources of every update
 // that went in.
 class RecordingCopier : public GameFiles {
@@ -22,13 +24,10 @@ public:
         GameFiles::stageInto(update, copies, deciding);
         record(copies);
     }
-
-    QStringList sources;
-
-private:
     void record(const QList<GameFileCopy>& copies)
     {
-        for (const GameFileCopy& copy : copies)
-            sources.append(copy.source);
+        std::ranges::transform(copies, std::back_inserter(sources), &GameFileCopy::source);
     }
+
+    QStringList sources;
 };

@@ -4,8 +4,7 @@
 
 #include <QStringList>
 
-// Keeps the messages a command shows instead of opening boxes, and the
-// captions of the buttons they offer.
+// Keeps the messages shown instead of opening boxes, and the captions of the buttons offered.
 class RecordingSink : public MessageSink {
 public:
     void show(const QString& text) override { messages.append(text); }

@@ -6,14 +6,12 @@
 
 #include <QTest>
 
-// The program as main() starts it in the working folder, with a stand-in
-// for the tray.
+// The program as main() starts it in the working folder, with a stand-in for the tray.
 struct RunningProgram {
     FakeTray tray;
     Program program{tray};
 
-    // True once the main window is up.
-    bool start()
+    bool start() // true once the main window is up
     {
         return program.start() && QTest::qWaitFor([this] { return tray.shown; }, 30000);
     }

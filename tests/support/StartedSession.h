@@ -5,8 +5,7 @@
 
 #include <QDir>
 
-// The session on the working folder and its game files, loaded as a start
-// loads it: the program without its windows.
+// The session on the working folder's game files, loaded as a start loads it: no windows.
 struct StartedSession {
     GameFiles files{QDir::currentPath()};
     Session session{files, QStringLiteral("gtdb.inf")};

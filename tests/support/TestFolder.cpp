@@ -20,16 +20,6 @@ TestFolder::TestFolder() : m_previousCurrent(QDir::currentPath())
     QDir::setCurrent(path());
 }
 
-TestFolder::~TestFolder()
-{
-    QDir::setCurrent(m_previousCurrent);
-}
-
-TestFolder::Row TestFolder::gameRow() const
-{
-    return {.path = QDir::toNativeSeparators(game())};
-}
-
 void TestFolder::writeSettings(const QList<Row>& rows) const
 {
     Checks::writeBytes(databaseFile(), {}); // an empty file is an empty database

@@ -2,16 +2,16 @@
 
 #include "core/settings/SettingsRecord.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <optional>
 
-// A temporary working folder, made current for the test: the program's
-// "cons", a "gtdb.inf" and a game folder of its own, never the user's.
+// A temporary working folder, made current: the program's "cons", a "gtdb.inf" and a game folder.
 class TestFolder {
 public:
     TestFolder();
-    ~TestFolder();
+    ~TestFolder() { QDir::setCurrent(m_previousCurrent); }
 
     QString path() const { return m_dir.path(); }
     QString file(const QString& relative) const { return m_dir.filePath(relative); }
@@ -27,8 +27,7 @@ public:
     };
     void writeSettings(const QList<Row>& rows) const;
     void writeSettings(const Row& row) const { writeSettings(QList<Row>{row}); }
-    // A row that points at this folder's game.
-    Row gameRow() const;
+    Row gameRow() const { return {.path = QDir::toNativeSeparators(game())}; } // to its game
     QList<SettingsRecord> storedRows() const;
 
 private:

@@ -29,16 +29,6 @@ void TestProgram::start()
         qFatal("the start-up never ended");
 }
 
-QString TestProgram::stored(QString SettingsRecord::*field) const
-{
-    return folder.storedRows().value(0).*field;
-}
-
-QString TestProgram::mods(const QString& file) const
-{
-    return folder.game() + QStringLiteral("/mods/") + file;
-}
-
 QWidget* TestProgram::window(const char* name)
 {
     // A window closed for good is deleted later: gone for the player already.

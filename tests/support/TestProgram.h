@@ -13,9 +13,8 @@
 
 class ImageCombo;
 
-// The program as main() puts it together, in a fresh working folder, with stand-ins for the
-// message box, the tray and the end of the process. Its row points at the folder's game unless
-// it names a path; a first start keeps the path empty, as the delivered file has it.
+// The program as main() makes it, in a fresh working folder, with stand-ins for the message box,
+// tray and exit; the row points at the folder's game, but for a first start's (empty) path.
 class TestProgram {
 public:
     enum class Start { Now, Later, First };
@@ -33,8 +32,8 @@ public:
     Form2& main() { return module.mainWindow(); }
     const SettingsRecord& settings() { return module.session().record(); }
     QStringList& messages() { return sink.messages; }
-    QString stored(QString SettingsRecord::*field) const;
-    QString mods(const QString& file) const;
+    QString stored(QString SettingsRecord::*f) const { return folder.storedRows().value(0).*f; }
+    QString mods(const QString& file) const { return folder.game() + u"/mods/"_qs + file; }
 
     // The top-level window of that name ("Form3"), or none.
     static QWidget* window(const char* name);
@@ -54,8 +53,7 @@ public:
 
     // Runs the action once "Choose Directory" is on the screen.
     void whenDirectoryChooserShows(std::function<void(QWidget& chooser)> action);
-    // Opens the crosshair chooser, runs the action once it is shown and presses Cancel if the
-    // action left it open.
+    // Runs the action in the crosshair chooser, then Cancel if the action left it open.
     void withChooserOpen(const std::function<void(QWidget& chooser)>& action);
     // The player picks item N of a chooser list with the keyboard.
     static void pick(ImageCombo& list, int position);
