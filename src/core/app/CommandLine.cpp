@@ -113,7 +113,8 @@ QString CommandLine::refusal(const QCommandLineParser& parser, Choice& choice) c
             .arg(dashed(choice.action->option),
                  choice.action->argumentWords.join(QStringLiteral(" or ")),
                  choice.request.argument);
-    return {};
+    return choice.action && choice.action->refuses ? choice.action->refuses(choice.request)
+                                                   : QString();
 }
 
 QString CommandLine::Request::argumentPath() const

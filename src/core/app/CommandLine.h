@@ -39,6 +39,8 @@ public:
         QString argumentDescription = {};
         QStringList argumentWords = {}; // where given, the only words the argument may be
         QList<Flag> flags = {};
+        // Why a request can't run at all, told before the player's folder is made; empty: it can.
+        std::function<QString(const Request&)> refuses = {};
         std::function<int(const Request&)> run; // gives the exit status
     };
 

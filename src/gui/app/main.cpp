@@ -89,6 +89,15 @@ int main(int argc, char* argv[])
           .argumentDescription = QStringLiteral(
               "With --import-archives: a folder laid out as cr/1..20/menu.rfa and "
               "rt/1..3/game.rfa (the cons/ of an earlier install), or a .zip or .7z of one."),
+          .refuses =
+              [](const CommandLine::Request& request) {
+                  const bool screen = !qEnvironmentVariableIsEmpty("DISPLAY")
+                                      || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+                  return request.argument.isEmpty() && !screen
+                             ? QStringLiteral("--import-archives needs a PATH where no window "
+                                              "can open.")
+                             : QString();
+              },
           .run =
               [&](const CommandLine::Request& request) {
                   return ArchiveImport::fromCommandLine(argc, argv, request.argumentPath(),

@@ -1,6 +1,5 @@
 #include "gui/archives/ArchiveImport.h"
 
-#include "core/app/CommandLine.h"
 #include "core/common/MessageSink.h"
 #include "core/platform/NativeProcess.h"
 #include "gui/widgets/MessageBoxSink.h"
@@ -9,12 +8,12 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QSettings>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 
 #include <cstdio>
 #include <cstdlib>
@@ -155,12 +154,6 @@ int ArchiveImport::fromCommandLine(int& argc, char* argv[], const QString& path,
         NativeProcess::replaceWith(program, {path});
         std::fprintf(stderr, "grimtide-switch: cannot start %s\n", qPrintable(program));
         return EXIT_FAILURE;
-    }
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fputs("grimtide-switch: --import-archives needs a PATH where no window can open. "
-                   "Try 'grimtide-switch --help'.\n",
-                   stderr);
-        return CommandLine::usageError;
     }
     QApplication app(argc, argv);
     configureApplication();

@@ -21,8 +21,8 @@ public:
     bool importFrom(const QString& path);
 
     // --import-archives [PATH]: with a PATH, the import program in place of
-    // this one, on the terminal; without one, the question in a window, where
-    // there is a screen for it.
+    // this one, on the terminal; without one, the question in a window (the
+    // command line has refused it where there is no screen).
     static int fromCommandLine(int& argc, char* argv[], const QString& path,
                                const std::function<void()>& configureApplication);
     static QString besideThisProgram();
