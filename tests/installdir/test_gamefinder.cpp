@@ -1,13 +1,38 @@
 #include "core/installdir/GameFinder.h"
 #include "core/installdir/HeroicGameFile.h"
 #include "core/installdir/LutrisGameFile.h"
+#include "core/installdir/MountedVolumes.h"
 #include "core/installdir/SteamLibraries.h"
 #include "core/installdir/WineRegistry.h"
+#include "core/platform/NativeFileSystem.h"
+#include "gui/widgets/DirList.h"
+#include "gui/widgets/DriveList.h"
 #include "support/Checks.h"
 
+#include <QStorageInfo>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The names the list shows from the row on, each indented by its depth below it.
+QStringList rowsFrom(const DirList& list, int first)
+{
+    const int top = list.item(first)->data(Qt::UserRole).toInt();
+    QStringList rows;
+    for (int row = first; row < list.count(); ++row)
+        rows << QString(list.item(row)->data(Qt::UserRole).toInt() - top, u' ')
+                    + list.item(row)->text();
+    return rows;
+}
+
+} // namespace
 
 class TestGameFinder : public QObject {
     Q_OBJECT
@@ -40,20 +65,103 @@ private slots:
         game("libraries/Steam Library/steamapps/compatdata/400/pfx", "Steam 400");
         game(".local/share/wineprefixes/wp1", "~/.local/share/wineprefixes/wp1");
         game(".PlayOnLinux/wineprefix/pol", "PlayOnLinux pol");
-        Checks::writeBytes(home.filePath(u".local/share/Steam/steamapps/libraryfolders.vdf"_s),
-                           "\"LibraryFolders\" { \"1\" \""
-                               + home.filePath(u"libraries/Steam Library"_s).toUtf8() + "\" }");
+        Checks::writeBytes(
+            prefixHome.filePath(u".local/share/Steam/steamapps/libraryfolders.vdf"_s),
+            "\"LibraryFolders\" { \"1\" \""
+                + prefixHome.filePath(u"libraries/Steam Library"_s).toUtf8() + "\" }");
         game("volume", "", {}, "Program Files/EA GAMES/Battlefield 1942");
+    }
+
+    void init()
+    {
+        listed = temp.filePath(u"a/b/c/d/e/f/Battlefield 1942 – Ünïcode"_s);
+        for (const char* child : {"b10", "b2", "B2", "a1", "c", ".hidden/.inner"})
+            QVERIFY(QDir(listed).mkpath(QString::fromUtf8(child)));
+        depth = int(QDir::cleanPath(listed).count(u'/'));
+    }
+
+    // The arrows only select; a folder gone since it was listed is not opened.
+    void listsTheFolderAndOpensARowByKeyOrDoubleClick()
+    {
+        DirList list;
+        QSignalSpy spy(&list, &DirList::pathChanged);
+        list.setPath(listed + u"/./"_s);
+        list.setPath(native(listed)); // the same folder again
+        QCOMPARE(Checks::failureOf([&] { list.setPath(listed + u"/missing"_s); }), 71);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), native(listed));
+        QCOMPARE(list.item(0)->text(), native(QDir::rootPath()));
+        QCOMPARE(list.item(depth)->toolTip(), native(listed));
+        QCOMPARE(rowsFrom(list, depth - 1),
+                 u"f| Battlefield 1942 – Ünïcode|  a1|  B2|  b2|  b10|  c"_s.split(u'|'));
+        QTest::keyClick(&list, Qt::Key_Down);
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(list.path(), native(listed + u"/a1"_s));
+        QTest::keyClick(&list, Qt::Key_Backspace);
+        emit list.itemDoubleClicked(list.item(depth + 2));
+        QCOMPARE(list.path(), native(listed + u"/B2"_s));
+        QTest::keyClick(&list, Qt::Key_Backspace);
+        QVERIFY(QDir(listed + u"/a1"_s).removeRecursively());
+        QTest::keyClick(&list, Qt::Key_Down);
+        QTest::keyClick(&list, Qt::Key_Return);
+        QCOMPARE(list.item(depth + 1)->text(), u"B2"_s);
+        QCOMPARE(spy.count(), 5);
+        list.setPath(listed + u"/.hidden"_s);
+        QCOMPARE(rowsFrom(list, depth + 1), u".hidden| .inner"_s.split(u'|'));
+    }
+
+    void driveListShowsTheDriveOfAPathByItsLongestRoot()
+    {
+        const QString root = native(u"/"_s), usb = native(u"/media/usb"_s);
+        const QString working = native(QStorageInfo(QDir::currentPath()).rootPath());
+        QStringList volumes;
+        for (const MountedVolumes::Volume& volume : MountedVolumes::list())
+            volumes << volume.root;
+        QCOMPARE(volumes.removeDuplicates(), 0);
+        DriveList list;
+        QCOMPARE(list.drive(), working);
+        list.setDrives({{root, u"/ (root)"_s},
+                        {usb, u"/media/usb (USBSTICK)"_s},
+                        {native(u"/media/usb/inner"_s), u"inner"_s}});
+        QCOMPARE(list.itemText(1), u"/media/usb (USBSTICK)"_s);
+        QSignalSpy spy(&list, &DriveList::driveChanged);
+        QStringList drives;
+        for (const char* path : {"/media/usbx", "/media/usb/inner/games/Battlefield 1942",
+                                 "/media/usb/innerx", "/media/usb"}) {
+            list.setDrive(native(QString::fromUtf8(path)));
+            drives << list.drive();
+        }
+        QCOMPARE(drives, (QStringList{root, native(u"/media/usb/inner"_s), usb, usb}));
+        QCOMPARE(spy.count(), 0); // code emits nothing, only a pick
+    }
+
+    void onlyTheSystemsFoldersAndVolumesAreSkipped()
+    {
+        QStringList skipped, offered;
+        for (const char* path :
+             {"/proc/self/cwd", "/dev/shm", "/procedures", "/run/media/p/USB", "/"})
+            if (NativeFileSystem::isSystemFolder(QString::fromUtf8(path)))
+                skipped << QString::fromUtf8(path);
+        QCOMPARE(skipped, (QStringList{u"/proc/self/cwd"_s, u"/dev/shm"_s}));
+        for (const auto& [root, type] : {std::pair{"/", "ext4"},
+                                         {"/running", "ext4"},
+                                         {"/run/media/p/USB", "ext4"},
+                                         {"/boot/efi", "vfat"},
+                                         {"/mnt/ram", "tmpfs"}})
+            if (NativeFileSystem::mayHoldGames(QString::fromUtf8(root), type))
+                offered << QString::fromUtf8(root);
+        QCOMPARE(offered, (QStringList{u"/"_s, u"/running"_s}));
     }
 
     void findsTheGameOfEveryPrefixKindOnce()
     {
-        const auto prefixes = WinePrefixes::find(home.path(), home.filePath(u"elsewhere/wp"_s));
+        const auto prefixes =
+            WinePrefixes::find(prefixHome.path(), prefixHome.filePath(u"elsewhere/wp"_s));
         QStringList wheres;
         for (const WinePrefixes::Prefix& prefix : prefixes)
             wheres << prefix.where;
         QCOMPARE(wheres, prefixWheres);
-        const QString volume = QDir::toNativeSeparators(home.filePath(u"volume"_s));
+        const QString volume = QDir::toNativeSeparators(prefixHome.filePath(u"volume"_s));
         QList<std::pair<QString, QString>> found;
         for (const GameFinder::Game& game : GameFinder::find(prefixes, {{volume, u"USB"_s}}))
             found.append({game.label(), game.folder});
@@ -105,7 +213,7 @@ private:
               const char* folder = "drive_c/Program Files/EA GAMES/Battlefield 1942",
               const char* marker = "BF1942.exe")
     {
-        const QDir at(home.filePath(QString::fromUtf8(prefix)));
+        const QDir at(prefixHome.filePath(QString::fromUtf8(prefix)));
         QVERIFY(at.mkpath(u"drive_c"_s));
         if (!registry.isNull())
             Checks::writeBytes(at.filePath(u"system.reg"_s), registry);
@@ -121,9 +229,13 @@ private:
                                   QDir::toNativeSeparators(game.path())});
     }
 
-    QTemporaryDir home;
+    QTemporaryDir prefixHome; // a home of Wine prefixes
+
     QStringList prefixWheres;
     QList<std::pair<QString, QString>> expectedGames;
+    QTemporaryDir temp;
+    QString listed; // a game folder
+    int depth = 0;  // of its row
 };
 
 QTEST_MAIN(TestGameFinder)
