@@ -434,6 +434,21 @@ private slots:
             [](QWidget& chooser) { QCOMPARE(appearance(chooser), normalAppearance); });
     }
 
+    // Read a size at a time, the program's icon offers its files' sizes, for the normal mode only.
+    void theProgramIconOffersItsFilesSizes()
+    {
+        const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
+        QCOMPARE(PictureCatalogue::programIcon().availableSizes(), sizes);
+        QCOMPARE(PictureCatalogue::programIcon().availableSizes(QIcon::Disabled), QList<QSize>());
+    }
+
+    void anItemBeforeItsPictureListHasNoPicture()
+    {
+        ImageCombo combo;
+        combo.addItem(1, u"1"_s, u"one"_s, u"cr1"_s);
+        QVERIFY(combo.itemIcon(0).isNull());
+    }
+
     void onlyCatalogueNumbersFormArchivePaths()
     {
         for (const QString& cr : {u"../../x"_s, u"07"_s, u"21"_s}) {
