@@ -183,8 +183,8 @@ private slots:
         }
     }
 
-    // Until a tray comes a minimize is a plain one; the record in memory is what is saved (as
-    // the close box does, which a signal uses).
+    // Until a tray comes a minimize is plain; exit saves the record in memory, as the close box
+    // does.
     void theTrayServesTheWindowUntilExitSavesAndEnds()
     {
         TestProgram program({}, TestProgram::Start::Later);
@@ -583,7 +583,7 @@ private slots:
             QFileInfo(u"" GRIMTIDE_INSTALLED_PROGRAM ""_s).canonicalFilePath(), 30000);
         QCOMPARE(QFileInfo(process + u"cwd"_s).canonicalFilePath(), own.canonicalPath());
         QVERIFY(QFileInfo(own.filePath(u"cons/rt/3/game.rfa"_s)).isFile());
-        // A box says whose it is in its title: only the terminal's line names the switchProgram.
+        // A box says whose it is in its title: only the terminal's line names the program.
         const QString why = u"Grimtide Switch is running in this folder; close it, then restore "
                             "the game's files.\n"_s;
         QTRY_COMPARE(GameRestore::run(own.path()).text, why);

@@ -144,8 +144,8 @@ private slots:
         QCOMPARE(s.messages(), QStringList());
     }
 
-    // Already there: nothing copied, the record saved as shown ("yes"). A pack's box saves at
-    // once, a refused save changes nothing.
+    // Already there: nothing copied, the row saved as shown; a pack's box saves at once, or
+    // nothing.
     void aSwitchToTheModeTheGameIsInOnlySaves()
     {
         TestProgram s({.status = u"Grimtide"_s, .rtr = u"Yes"_s});
@@ -287,8 +287,7 @@ private slots:
         QCOMPARE(delivered(grimtide), (head + tail).join("\r\n") + "\r\n");
     }
 
-    // A pick puts its archive in at once; a refused one leaves its list at
-    // what the game holds; OK without both lists chosen is refused.
+    // A pick installs at once, a refused one leaves its list at the game's; OK needs both lists.
     void picksInstallAtOnceAndCancelPutsBackWhatTheGameHeld()
     {
         Started s;

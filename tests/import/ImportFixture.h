@@ -4,8 +4,8 @@
 #include "support/ProgramRun.h"
 #include "support/TestFolder.h"
 
-// A working folder with the delivered placeholders in "cons", and "mod" laid
-// out as "cons" with the real archives ("real cr/7/menu.rfa"...).
+// A working folder with the placeholders in "cons", and "mod" laid out as "cons" with the real
+// archives ("real cr/7/menu.rfa"...).
 class ImportFixture {
 public:
     ImportFixture();

@@ -59,7 +59,6 @@ class TestPlay : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(homeDir.isValid() && workDir.isValid());
         home = QDir(homeDir.path()).canonicalPath();
         work = QDir(workDir.path()).canonicalPath();
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
@@ -72,6 +71,7 @@ private slots:
         for (const char* prefix :
              {".wine", "Games/battlefield-1942", "Games/shared",
               ".var/app/com.usebottles.bottles/data/bottles/bottles/BF",
+              ".local/share/bottles/bottles/Battlefield-1942",
               "Games/Heroic/Prefixes/default/Battlefield 1942",
               ".local/share/Steam/steamapps/compatdata/3123456789/pfx",
               ".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/compatdata/24960/pfx"})
@@ -83,6 +83,8 @@ private slots:
         write(u".config/lutris/games/other-1700000002.yml"_s,
               "game:\n  exe: drive_c/Other/Other.exe\n  prefix: $HOME/Games/shared\n");
         write(u".var/app/com.usebottles.bottles/data/bottles/bottles/BF/bottle.yml"_s, "[1, 2]\n");
+        write(u".local/share/bottles/bottles/Battlefield-1942/bottle.yml"_s,
+              "Arch: win64\nName: Battlefield 1942\nPath: Battlefield-1942\n");
         write(u".config/heroic/GamesConfig/Hx7kQ2pLmN3vR8sT.json"_s,
               R"({"Hx7kQ2pLmN3vR8sT": {"winePrefix":
                   "~/Games/Heroic/Prefixes/default/Battlefield 1942", "wineVersion": {}}})");
@@ -102,8 +104,7 @@ private slots:
             QVERIFY(QDir().mkpath(game(u"mods/"_s + QLatin1String(folder))));
     }
 
-    // The dry-run text, then the start: released after it has returned, the
-    // stand-in records that it ran as the text says.
+    // The dry-run text, then the start: released after it returned, the stand-in records its run.
     void eachRunnerPlansAndStartsDetached_data()
     {
         QTest::addColumn<QString>("gameFolder");
@@ -125,6 +126,10 @@ private slots:
             u"No runner is known for the game in \"$F\": Lutris keeps its prefix "
             "$HOME/Games/shared, but none of its games there starts BF1942.exe in that folder."_s
                 + howToSet);
+        row("Bottles", u".local/share/bottles/bottles/Battlefield-1942/drive_c/EA GAMES/BF1942"_s,
+            u"# Battlefield 1942 starts through Bottles, in its bottle \"Battlefield 1942\".\n"
+            "program=bottles-cli\nargument=run\nargument=-b\nargument=Battlefield 1942\n"
+            "argument=-e\nargument=$F/BF1942.exe\nfolder=$F\n"_s);
         row("Bottles Flatpak, bottle.yml naming none",
             u".var/app/com.usebottles.bottles/data/bottles/bottles/BF/drive_c/EA GAMES/BF1942"_s,
             u"# Battlefield 1942 starts through Bottles (Flatpak), in its bottle \"BF\".\n"

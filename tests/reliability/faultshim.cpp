@@ -1,6 +1,5 @@
-// Loaded with LD_PRELOAD into a test, which arms it through grimtide_fault_arm
-// (tests/support/FaultShim.h): the chosen call fails as a bad or full disk would make it fail,
-// or, with -SIGKILL, kills the process as a power cut would.
+// Preloaded into a test, which arms it through grimtide_fault_arm (support/FaultShim.h): the
+// chosen call fails as a bad or full disk would, or with -SIGKILL kills as a power cut would.
 #include <cerrno>
 #include <csignal>
 #include <cstring>

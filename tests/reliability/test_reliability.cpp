@@ -107,8 +107,7 @@ const auto importMod = [](const ImportFixture& s) {
     ArchiveImporter(s.folder.path()).importFrom(s.mod(), [](const QString&, int, int) {});
 };
 
-// A game file written as the program writes one: beside it, synced, renamed over it, the folder
-// synced.
+// A game file written as the program writes one: beside it, synced, renamed in, its folder synced.
 void copyDurably(const QString& source, const QString& destination)
 {
     StagedFile staged(destination, NativeFileSystem::permissionsFor(destination));

@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-// The program's game files of the working folder, keeping a list of the sources of every update
-// that went in.
+// The working folder's game files, keeping a list of the sources of every update that went in.
 class RecordingCopier : public GameFiles {
 public:
     RecordingCopier() : GameFiles(QDir::currentPath()) {}
