@@ -17,13 +17,17 @@
 
 namespace {
 
+bool hasScreen()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY")
+           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 // Started from the desktop's menu, nobody reads standard output: the text is
 // shown in a message box too, where there is a screen to show it on.
 void showWithoutTerminal(int& argc, char* argv[], const QString& text)
 {
-    if (Terminal::outputIsOne()
-        || (qEnvironmentVariableIsEmpty("DISPLAY")
-            && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")))
+    if (Terminal::outputIsOne() || !hasScreen())
         return;
     QApplication app(argc, argv);
     if (QGuiApplication::platformName() == QStringLiteral("offscreen")
@@ -91,9 +95,7 @@ int main(int argc, char* argv[])
               "rt/1..3/game.rfa (the cons/ of an earlier install), or a .zip or .7z of one."),
           .refuses =
               [](const CommandLine::Request& request) {
-                  const bool screen = !qEnvironmentVariableIsEmpty("DISPLAY")
-                                      || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-                  return request.argument.isEmpty() && !screen
+                  return request.argument.isEmpty() && !hasScreen()
                              ? QStringLiteral("--import-archives needs a PATH where no window "
                                               "can open.")
                              : QString();
